@@ -1,0 +1,36 @@
+#pragma once
+
+#include "PassRecord.h"
+#include "RecordFile.h"
+
+// The card file Schedario_Pass.pro in the ProgramFolder. Positions are 1-based.
+class CardFile
+{
+public:
+    static constexpr auto FileName = "Schedario_Pass.pro";
+
+    explicit CardFile(const QString& programFolder);
+
+    bool open() { return m_file.open(); }
+    void close() { m_file.close(); }
+    qint64 count() const { return m_file.count(); }
+
+    std::optional<PassRecord> readAt(qint64 position);
+    // Every card from 1 to count with its position; the visitor returns false to stop.
+    bool readInOrder(const std::function<bool(qint64 position, const PassRecord& card)>& visit);
+    bool rewriteAt(qint64 position, const PassRecord& card);
+    // Rewrites only if the card now at `position` passes `stillValid` (checked under the lock).
+    std::optional<bool> rewriteAtIf(qint64 position, const std::function<bool(const PassRecord& current)>& stillValid,
+                                    const PassRecord& card);
+    // Appends the card with its card number set from its new position; returns the position.
+    std::optional<qint64> append(const PassRecord& card);
+
+    RecordFile& raw() { return m_file; }
+
+private:
+    RecordFile m_file;
+};
+
+// Opens the card file, runs `work`, closes it: the shape of every user action on cards.
+// Returns false when opening or the work failed.
+bool withCardFile(const QString& programFolder, const std::function<bool(CardFile&)>& work);

@@ -1,0 +1,36 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+
+// One pass card: 34 length-prefixed Windows-1252 text fields, 3581 bytes in all.
+struct PassRecord
+{
+    static constexpr int Size = 3581;
+
+    QString Scheda, Codice, Tipo, Utilizzo, Stato, Duplicati, Luogo, Responsabile, Recapiti, Persone, Note;
+    QString Smarrita;
+    QString GiornoRit, MeseRit, AnnoRit, DataRit, OreRit, MinutiRit, OraRit;
+    QString GiornoRic, MeseRic, AnnoRic, DataRic, OreRic, MinutiRic, OraRic;
+    QString PersonaRit, PersonaRic;
+    QString File01, File02, File03, Desc01, Desc02, Desc03;
+
+    // Decodes exactly Size bytes.
+    static PassRecord decode(const char* bytes);
+    // Encodes into exactly Size bytes (texts trimmed, converted and cut to their capacities).
+    QByteArray encode() const;
+
+    bool operator==(const PassRecord&) const = default;
+};
+
+// Fixed values of the card fields.
+namespace PassValues {
+inline const QString Disponibile = QStringLiteral("Disponibile");
+inline const QString Si = QStringLiteral("S\u00ec");
+inline const QString No = QStringLiteral("No");
+
+// "Ritirato da <person> in data <date> alle ore <time>", each part trimmed.
+QString withdrawalState(const QString& person, const QString& date, const QString& time);
+// The five rightmost characters of "00000" followed by the position.
+QString cardNumber(qint64 position);
+} // namespace PassValues

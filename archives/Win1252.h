@@ -1,0 +1,23 @@
+#pragma once
+
+#include <QByteArray>
+#include <QString>
+#include <QStringView>
+
+// Conversion between screen text and the single-byte Windows-1252 text of the record fields.
+namespace Win1252 {
+
+// Removes leading and trailing characters with a code of 32 or below.
+QStringView trimmed(QStringView text);
+
+// Trims, encodes (best-fit substitute or "?" for a character the code page lacks) and keeps
+// the first `capacity` bytes. A negative capacity keeps everything.
+QByteArray encode(QStringView text, int capacity = -1);
+
+// Decodes `length` bytes and trims the result.
+QString decode(const char* bytes, int length);
+
+// True when every character of the text has its own code in the code page (no substitution).
+bool representable(QStringView text);
+
+} // namespace Win1252

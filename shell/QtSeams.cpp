@@ -1,0 +1,98 @@
+#include "shell/QtSeams.h"
+
+#include <QApplication>
+#include <QDesktopServices>
+#include <QFileDialog>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPrinterInfo>
+#include <QUrl>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// The toolkit's standard caption of each kind, in Italian.
+QString captionOf(QMessageBox::Icon icon)
+{
+    switch (icon) {
+    case QMessageBox::Warning:
+        return u"Attenzione"_s;
+    case QMessageBox::Critical:
+        return u"Errore"_s;
+    case QMessageBox::Information:
+        return u"Informazione"_s;
+    case QMessageBox::Question:
+        return u"Conferma"_s;
+    default:
+        return QString();
+    }
+}
+
+QWidget* parentOrActive(QWidget* parent)
+{
+    return parent ? parent : QApplication::activeWindow();
+}
+
+} // namespace
+
+void QtMessages::plain(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::NoIcon, QString(), text, QMessageBox::Ok, parentOrActive(parent));
+    box.exec();
+}
+
+void QtMessages::notice(QWidget* parent, NoticeKind kind, const QString& text)
+{
+    const QMessageBox::Icon icon = kind == NoticeKind::Warning ? QMessageBox::Warning
+                                   : kind == NoticeKind::Error ? QMessageBox::Critical
+                                                               : QMessageBox::Information;
+    QMessageBox box(icon, captionOf(icon), text, QMessageBox::Ok | QMessageBox::Cancel, parentOrActive(parent));
+    box.setDefaultButton(QMessageBox::Ok);
+    box.exec();
+}
+
+bool QtMessages::question(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, captionOf(QMessageBox::Question), text,
+                    QMessageBox::Yes | QMessageBox::No, parentOrActive(parent));
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() != QMessageBox::No;
+}
+
+void QtShell::open(const QString& command)
+{
+    // The command is a quoted path, a quoted "mailto:" address or a web address.
+    QString target = command;
+    if (target.size() >= 2 && target.startsWith(u'"') && target.endsWith(u'"'))
+        target = target.mid(1, target.size() - 2);
+    const QUrl url = target.contains(u"://"_s) || target.startsWith(u"mailto:"_s, Qt::CaseInsensitive)
+                         ? QUrl(target)
+                         : QUrl::fromLocalFile(target);
+    QDesktopServices::openUrl(url); // outcome deliberately not examined
+}
+
+QString QtFileDialogs::openFile(QWidget* parent, const QString& title, const QString& filter)
+{
+    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+}
+
+std::unique_ptr<QPrinter> QtPrinters::choosePrinter(QWidget* parent, int pageCount)
+{
+    if (QPrinterInfo::availablePrinters().isEmpty()) {
+        m_messages.notice(parent, NoticeKind::Warning,
+                          u"Attenzione: nessuna stampante installata. Installare una stampante e riprovare."_s);
+        return nullptr;
+    }
+    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    printer->setPageSize(QPageSize(QPageSize::A4));
+    printer->setFromTo(1, qMax(1, pageCount));
+    QPrintDialog dialog(printer.get(), parent);
+    dialog.setMinMax(1, qMax(1, pageCount));
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
+                      QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
+    if (dialog.exec() != QDialog::Accepted)
+        return nullptr;
+    return printer;
+}
