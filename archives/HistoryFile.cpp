@@ -1,0 +1,20 @@
+#include "archives/HistoryFile.h"
+
+#include <cstring>
+
+HistoryFile::HistoryFile(const QString& programFolder)
+    : m_file(programFolder + QLatin1StringView(FileName), HistoryRecord::Size)
+{
+}
+
+bool HistoryFile::readInOrder(const std::function<bool(qint64, const HistoryRecord&)>& visit)
+{
+    return m_file.readInOrder(
+        [&](qint64 position, const char* bytes) { return visit(position, HistoryRecord::decode(bytes)); });
+}
+
+std::optional<qint64> HistoryFile::append(const HistoryRecord& record)
+{
+    const QByteArray bytes = record.encode();
+    return m_file.append([&](qint64, char* out) { std::memcpy(out, bytes.constData(), HistoryRecord::Size); });
+}

@@ -1,0 +1,47 @@
+#include "archives/PassRecord.h"
+
+#include "archives/RecordLayout.h"
+#include "archives/Win1252.h"
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+using P = PassRecord;
+constexpr RecordLayout<P, 34> Layout{{{
+    {&P::Scheda, 5},      {&P::Codice, 20},     {&P::Tipo, 50},          {&P::Utilizzo, 50},  {&P::Stato, 250},
+    {&P::Duplicati, 250}, {&P::Luogo, 250},     {&P::Responsabile, 250}, {&P::Recapiti, 250}, {&P::Persone, 250},
+    {&P::Note, 250},      {&P::Smarrita, 2},    {&P::GiornoRit, 2},      {&P::MeseRit, 10},   {&P::AnnoRit, 4},
+    {&P::DataRit, 10},    {&P::OreRit, 2},      {&P::MinutiRit, 2},      {&P::OraRit, 5},     {&P::GiornoRic, 2},
+    {&P::MeseRic, 10},    {&P::AnnoRic, 4},     {&P::DataRic, 10},       {&P::OreRic, 2},     {&P::MinutiRic, 2},
+    {&P::OraRic, 5},      {&P::PersonaRit, 50}, {&P::PersonaRic, 50},    {&P::File01, 250},   {&P::File02, 250},
+    {&P::File03, 250},    {&P::Desc01, 250},    {&P::Desc02, 250},       {&P::Desc03, 250},
+}}};
+static_assert(decltype(Layout)::sizeOf(Layout.fields) == PassRecord::Size);
+
+} // namespace
+
+PassRecord PassRecord::decode(const char* bytes)
+{
+    return Layout.decode(bytes);
+}
+
+QByteArray PassRecord::encode() const
+{
+    return Layout.encode(*this);
+}
+
+namespace PassValues {
+
+QString withdrawalState(const QString& person, const QString& date, const QString& time)
+{
+    return u"Ritirato da "_s + Win1252::trimmed(person) + u" in data "_s + Win1252::trimmed(date) + u" alle ore "_s +
+           Win1252::trimmed(time);
+}
+
+QString cardNumber(qint64 position)
+{
+    return QString(u"00000"_s + QString::number(position)).right(5);
+}
+
+} // namespace PassValues
