@@ -1,0 +1,297 @@
+#pragma once
+
+// The behaviour every screen shares, each mechanism once. A screen declares its instances as data
+// (tables of control and text, ordered lists of fields) in its constructor:
+//
+//     ScreenKit::named(txtPersonaRit, u"txtPersonaRit"_s, u"Persona"_s);
+//     auto* status = new ScreenKit::StatusLine(this, panStrip, u"Pronto per archiviare una nuova scheda..."_s);
+//     status->addHints({{btnStampa, u"Stampa il modulo da firmare per il ritiro del pass."_s}});
+//     status->addClearingAreas({this, panContainer});
+//     new ScreenKit::FocusMarks(this, {{txtTrova, u"effTrova"_s}});
+//     new ScreenKit::FieldColours(this, {{txtPersonaRit, ScreenKit::White, ScreenKit::Yellow}});
+//     auto* chain = new ScreenKit::EnterChain(this);
+//     chain->cycle({txtPersonaRit, txtGiornoRit, txtMeseRit, txtOreRit, txtMinutiRit});
+//     ScreenKit::installKeyFilter(txtMeseRit, ScreenKit::KeyFilter::ChoiceClearable);
+//
+// Every helper object is a child of the screen and lives as long as it does.
+
+#include "shell/AppContext.h"
+#include "shell/PictureButton.h"
+
+#include <QAbstractButton>
+#include <QColor>
+#include <QEventLoop>
+#include <QLabel>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QWidget>
+
+#include <functional>
+#include <initializer_list>
+#include <utility>
+
+class QComboBox;
+
+namespace ScreenKit {
+
+// The colours of the screens (AARRGGBB, all opaque).
+inline constexpr QRgb White = 0xFFFFFFFF;     // field at rest; status text
+inline constexpr QRgb Yellow = 0xFFFFFF00;    // field while focused; focus mark
+inline constexpr QRgb SkyBlue = 0xFF87CEEB;   // border of every coloured field
+inline constexpr QRgb Beige = 0xFFF5F5DC;     // the card editor's state field
+inline constexpr QRgb AliceBlue = 0xFFF0F8FF; // read-only fields of the return summary
+inline constexpr QRgb Orange = 0xFFFFA500;    // link text while the mouse button is held on it
+inline constexpr QRgb DarkBlue = 0xFF00008B;  // link text at rest
+inline constexpr QRgb Black = 0xFF000000;     // lines of the pass lists
+
+// ---- Names ------------------------------------------------------------------------------------
+
+// Gives a control its objectName and the accessible name a screen reader reads (its visible
+// label; the objectName when none is given). Returns the control, to name it where it is made.
+void name(QWidget* control, const QString& objectName, const QString& accessibleName = QString());
+template <class W> W* named(W* control, const QString& objectName, const QString& accessibleName = QString())
+{
+    name(control, objectName, accessibleName);
+    return control;
+}
+
+// ---- Status line ------------------------------------------------------------------------------
+
+struct Hint
+{
+    QWidget* control;
+    QString text;
+};
+
+// The label `panInfo` (white "Tahoma" 12, one line) on a coloured strip at the foot of a screen.
+// Moving the pointer over a hinted control shows its text; over a clearing area empties the line;
+// over anything else leaves the last text. "Over" means the innermost named widget under the
+// pointer: unnamed helper widgets count as part of their nearest named ancestor, so a label on a
+// clearing panel leaves the text while the panel's bare background clears it.
+class StatusLine : public QObject
+{
+    Q_OBJECT
+public:
+    // Creates `panInfo` inside `strip` (laid out at its left) and paints the strip in `stripColour`
+    // unless it is invalid (a strip that paints itself).
+    StatusLine(QWidget* screen, QWidget* strip, const QString& designText, QColor stripColour = QColor());
+
+    void addHints(const QList<Hint>& hints);
+    void addClearingAreas(const QList<QWidget*>& areas);
+
+    QLabel* label() const { return m_label; }
+    QString text() const;
+    void setText(const QString& text); // the empty text clears it
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QWidget* m_screen;
+    QLabel* m_label;
+    QList<Hint> m_hints;
+    QList<QPointer<QWidget>> m_clearing;
+};
+
+// ---- Focus marks ------------------------------------------------------------------------------
+
+struct Mark
+{
+    QWidget* field;
+    QString markName; // "effPassword"
+};
+
+// Yellow rectangles named `eff...`, 4 units larger than their field on every side, lying behind it,
+// with a border that fades from yellow to white. A mark shows while its field has the focus and
+// hides when it loses it; all marks of a screen hide when the screen is hidden, and at no time are
+// two marks of one set visible.
+class FocusMarks : public QObject
+{
+    Q_OBJECT
+public:
+    FocusMarks(QWidget* screen, const QList<Mark>& marks);
+
+    QWidget* markOf(QWidget* field) const;
+    void showMark(QWidget* field);
+    void hideMark(QWidget* field);
+    void hideAll();
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void place(QWidget* field, QWidget* mark);
+    QWidget* m_screen;
+    QList<std::pair<QPointer<QWidget>, QWidget*>> m_marks;
+};
+
+// ---- Field colouring --------------------------------------------------------------------------
+
+struct Colouring
+{
+    QWidget* field;
+    QRgb atRest;
+    QRgb focused; // equal to atRest for a fixed colour
+};
+
+// Fields that show the focus by their own colours: a sky-blue border and a background painted edge
+// to edge, in the at-rest colour and, while focused, in the focused one.
+class FieldColours : public QObject
+{
+    Q_OBJECT
+public:
+    FieldColours(QWidget* screen, const QList<Colouring>& fields);
+
+    // Paints one field (any widget with an objectName) in a background colour with the sky-blue
+    // border; only the latest paint is visible.
+    static void paint(QWidget* field, QRgb background);
+    // The background last painted on the field; 0 when it was never painted.
+    static QRgb colourOf(const QWidget* field);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QList<Colouring> m_fields;
+};
+
+// ---- Enter chains -----------------------------------------------------------------------------
+
+// Enter (Return or the keypad's Enter) in a field of the chain moves the focus to the next one and
+// does nothing else: it never confirms or closes the window. A chain ending on a button only moves
+// the focus there.
+class EnterChain : public QObject
+{
+    Q_OBJECT
+public:
+    explicit EnterChain(QWidget* screen);
+
+    // a → b → c → a
+    EnterChain& cycle(const QList<QWidget*>& fields);
+    // a → b → c (no link back from the last)
+    EnterChain& sequence(const QList<QWidget*>& fields);
+    // One single link (txtStato → txtDuplicati, txtTrova → btnTrova).
+    EnterChain& link(QWidget* from, QWidget* to);
+
+    QWidget* next(QWidget* from) const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QList<std::pair<QPointer<QWidget>, QPointer<QWidget>>> m_links;
+};
+
+// Moves the keyboard focus to a field, raising the leaving field's and the entering field's focus
+// behaviour.
+void moveFocus(QWidget* field);
+
+// ---- Key filters and drop-downs ---------------------------------------------------------------
+
+enum class KeyFilter
+{
+    // Backspace or Delete empties the field at once; Left and Right keep their effect; every
+    // other key that types or edits is discarded. Enter is left to the Enter chain.
+    ChoiceClearable,
+    // Every key that types or edits is discarded, Backspace and Delete included. Enter is left to
+    // the Enter chain.
+    ChoiceOnly,
+    // Digits "0" to "9", Backspace, Delete, Left and Right; everything else that types is
+    // discarded (pasting included). Enter is left to the Enter chain.
+    DigitsOnly,
+};
+// In every filter Tab and Backtab still move between fields, and the keys that open a drop-down's
+// list or move within it (F4, Alt+Down, Up, Down, Page Up, Page Down, Escape) keep their effect,
+// since they only choose among the list's items.
+void installKeyFilter(QWidget* field, KeyFilter filter);
+
+// Makes `box` a drop-down edit with a fixed item list: editable text, no insertion of typed
+// values, no completion; its text set to `designText`.
+void setUpDropDown(QComboBox* box, const QStringList& items, const QString& designText = QString());
+
+// Clears the selection of a drop-down's list (no item highlighted); its text stays unchanged.
+// Read a drop-down's value with currentText(), never currentIndex().
+void resetSelection(QComboBox* box);
+// Resets the selection each time the drop-down is about to take the focus.
+void resetSelectionOnFocus(QComboBox* box);
+
+// ---- Link texts -------------------------------------------------------------------------------
+
+// A clickable text: dark blue at rest, orange while a mouse button is held on it, hand pointer.
+// A button to screen readers (name and press action).
+class LinkText : public QAbstractButton
+{
+    Q_OBJECT
+public:
+    explicit LinkText(const QString& text = QString(), QWidget* parent = nullptr);
+
+    QRgb colour() const { return m_colour; }
+    void setColour(QRgb colour);
+
+    QSize sizeHint() const override;
+    QSize minimumSizeHint() const override;
+    bool hasHeightForWidth() const override { return wordWrap(); }
+    int heightForWidth(int width) const override;
+    void setWordWrap(bool wrap);
+    bool wordWrap() const { return m_wordWrap; }
+    void setAlignment(Qt::Alignment alignment);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    QRgb m_colour = DarkBlue;
+    bool m_wordWrap = false;
+    Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignVCenter;
+};
+
+// A picture beside a link that gives the link its pressed look: the link turns orange while a
+// mouse button is held on the picture and dark blue again when it is released (before the click).
+void drivePressedLook(QAbstractButton* picture, LinkText* link);
+
+// ---- Waiting text -----------------------------------------------------------------------------
+
+// Shows the hidden label `lblAttendere` as soon as the command is pressed, drawn at once, so that
+// it is on screen while the command's click does its long work. Hiding is the screen's: hideWaiting.
+void attachWaitingText(QAbstractButton* command, QLabel* lblAttendere);
+void showWaiting(QLabel* lblAttendere);
+void hideWaiting(QLabel* lblAttendere);
+
+// ---- Window life cycle ------------------------------------------------------------------------
+
+// Shows the launcher (the home of the work areas). False when there is none in the context.
+bool showLauncher(AppContext& ctx);
+
+// For the single-instance work-area windows: closing the window shows the launcher again and
+// hides the window (it is never destroyed before the end).
+void returnToLauncherOnClose(QWidget* window, AppContext& ctx);
+
+// Centres a top-level window on the screen it is on (or the primary screen).
+void centreOnScreen(QWidget* window);
+
+// Fixed single border, no title-bar buttons: a dialog frame without close, minimise or maximise
+// box. The window keeps its size.
+void makeFixedDialogFrame(QWidget* window);
+
+namespace detail {
+void runModalLoop(QWidget* companion, QWidget* opener);
+}
+
+// Creates a companion window `T(ctx, opener)`, lets `setup` fill it in, shows it modally and waits
+// until it closes; the companion is owned by the opener meanwhile and destroyed when it closes, so
+// every opening starts from its design state. A companion hands its results back by writing into
+// the opener before it closes.
+template <class T, class Setup> void runModal(QWidget* opener, AppContext& ctx, Setup&& setup)
+{
+    auto* companion = new T(ctx, opener);
+    std::forward<Setup>(setup)(*companion);
+    detail::runModalLoop(companion, opener);
+}
+template <class T> void runModal(QWidget* opener, AppContext& ctx)
+{
+    runModal<T>(opener, ctx, [](T&) {});
+}
+
+} // namespace ScreenKit
