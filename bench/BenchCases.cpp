@@ -1,0 +1,6 @@
+#include "bench/BenchCases.h"
+
+std::vector<BenchCase> benchCases()
+{
+    return {};
+}
