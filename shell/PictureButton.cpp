@@ -1,0 +1,120 @@
+#include "shell/PictureButton.h"
+
+#include <QPainter>
+#include <QStyleOptionFocusRect>
+#include <QSvgRenderer>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int CaptionGap = 4;
+
+QString resourcePath(const QString& picture)
+{
+    if (picture.isEmpty() || picture.startsWith(u':') || picture.startsWith(u'/'))
+        return picture;
+    return u":/pictures/"_s + picture + u".svg"_s;
+}
+
+} // namespace
+
+PictureButton::PictureButton(const QString& picture, QWidget* parent) : QToolButton(parent)
+{
+    setCursor(Qt::PointingHandCursor);
+    setAutoRaise(true);
+    setFocusPolicy(Qt::StrongFocus);
+    setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Fixed);
+    setPicture(picture);
+}
+
+PictureButton::~PictureButton() = default;
+
+void PictureButton::setPicture(const QString& picture)
+{
+    m_picture = resourcePath(picture);
+    delete m_renderer;
+    m_renderer = nullptr;
+    if (!m_picture.isEmpty()) {
+        m_renderer = new QSvgRenderer(m_picture, this);
+        m_renderer->setAspectRatioMode(Qt::KeepAspectRatio);
+    }
+    updateGeometry();
+    update();
+}
+
+void PictureButton::setPictureSize(const QSize& size)
+{
+    m_pictureSize = size;
+    updateGeometry();
+    update();
+}
+
+QSize PictureButton::pictureSize() const
+{
+    if (m_pictureSize.isValid())
+        return m_pictureSize;
+    if (m_renderer && m_renderer->isValid())
+        return m_renderer->defaultSize();
+    return QSize(32, 32);
+}
+
+void PictureButton::setTakesFocus(bool takes)
+{
+    setFocusPolicy(takes ? Qt::StrongFocus : Qt::NoFocus);
+}
+
+QSize PictureButton::sizeHint() const
+{
+    QSize size = pictureSize();
+    if (!text().isEmpty()) {
+        const QSize caption = fontMetrics().size(Qt::TextShowMnemonic, text());
+        size = QSize(qMax(size.width(), caption.width()), size.height() + CaptionGap + caption.height());
+    }
+    return size + QSize(4, 4);
+}
+
+QSize PictureButton::minimumSizeHint() const
+{
+    return sizeHint();
+}
+
+void PictureButton::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setRenderHint(QPainter::Antialiasing);
+    QRect area = rect().adjusted(2, 2, -2, -2);
+    // A pressed picture sinks by one unit, as a flat button does.
+    if (isDown())
+        area.translate(1, 1);
+
+    QRect pictureArea = area;
+    QRect captionArea;
+    if (!text().isEmpty()) {
+        const int captionHeight = fontMetrics().height();
+        pictureArea.setBottom(area.bottom() - captionHeight - CaptionGap);
+        captionArea = QRect(area.left(), pictureArea.bottom() + 1 + CaptionGap, area.width(), captionHeight);
+    }
+
+    if (m_renderer && m_renderer->isValid()) {
+        QSize drawn = pictureSize().scaled(pictureArea.size(), Qt::KeepAspectRatio);
+        if (!m_pictureSize.isValid() && text().isEmpty())
+            drawn = m_renderer->defaultSize().scaled(pictureArea.size(), Qt::KeepAspectRatio);
+        QRect target(QPoint(0, 0), drawn);
+        target.moveCenter(pictureArea.center());
+        if (!isEnabled())
+            painter.setOpacity(0.4);
+        m_renderer->render(&painter, target);
+        painter.setOpacity(1.0);
+    }
+    if (!captionArea.isEmpty()) {
+        painter.setPen(palette().color(isEnabled() ? QPalette::Active : QPalette::Disabled, QPalette::ButtonText));
+        painter.drawText(captionArea, Qt::AlignCenter | Qt::TextShowMnemonic, text());
+    }
+    if (hasFocus()) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        option.rect = rect().adjusted(1, 1, -1, -1);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}

@@ -1,0 +1,690 @@
+#include "shell/ScreenKit.h"
+
+#if __has_include("shell/Avvio.h")
+#include "shell/Avvio.h"
+#define INGRESSARIO_HAS_LAUNCHER 1
+#endif
+
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QFocusEvent>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QRegularExpressionValidator>
+#include <QScreen>
+#include <QSignalBlocker>
+#include <QStyle>
+#include <QStyleOptionFocusRect>
+
+using namespace Qt::StringLiterals;
+
+namespace ScreenKit {
+
+namespace {
+
+const char* const ColourProperty = "ingressarioFieldColour";
+
+QString hex(QRgb colour)
+{
+    return u"#%1"_s.arg(uint(colour & 0xFFFFFF), 6, 16, QChar(u'0'));
+}
+
+bool isEnterKey(const QKeyEvent* key)
+{
+    return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+}
+
+// A focus change caused only by another window becoming active (a message box, a drop-down's list)
+// is no change of field: marks and colours stay as they are.
+bool isWindowSwitch(const QFocusEvent* event)
+{
+    return event->reason() == Qt::ActiveWindowFocusReason || event->reason() == Qt::PopupFocusReason;
+}
+
+QString visibleLabel(const QWidget* control)
+{
+    if (auto* button = qobject_cast<const QAbstractButton*>(control))
+        return button->text().remove(u'&');
+    if (auto* label = qobject_cast<const QLabel*>(control))
+        return label->textFormat() == Qt::RichText ? QString() : label->text();
+    return QString();
+}
+
+// The yellow rectangle behind a field.
+class FocusMark : public QWidget
+{
+public:
+    explicit FocusMark(QWidget* parent) : QWidget(parent)
+    {
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFocusPolicy(Qt::NoFocus);
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), QColor::fromRgba(Yellow));
+        // The border fades from yellow at the top left to white at the bottom right.
+        QLinearGradient fade(rect().topLeft(), rect().bottomRight());
+        fade.setColorAt(0.0, QColor::fromRgba(Yellow));
+        fade.setColorAt(1.0, QColor::fromRgba(White));
+        painter.setPen(QPen(QBrush(fade), 2));
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
+};
+
+class KeyFilterObject : public QObject
+{
+public:
+    KeyFilterObject(QWidget* field, KeyFilter filter) : QObject(field), m_filter(filter) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::InputMethod) {
+            // Composed characters are typed text too.
+            auto* im = static_cast<QInputMethodEvent*>(event);
+            if (m_filter != KeyFilter::DigitsOnly)
+                return !im->commitString().isEmpty() || !im->preeditString().isEmpty();
+            for (QChar c : im->commitString())
+                if (c < u'0' || c > u'9')
+                    return true;
+            return false;
+        }
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (isEnterKey(key))
+            return false; // the Enter chain's
+        switch (key->key()) {
+        case Qt::Key_Tab:
+        case Qt::Key_Backtab:
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_F4:
+        case Qt::Key_Escape:
+            return false;
+        case Qt::Key_Backspace:
+        case Qt::Key_Delete:
+            if (m_filter == KeyFilter::DigitsOnly)
+                return false;
+            if (m_filter == KeyFilter::ChoiceClearable)
+                clear(static_cast<QWidget*>(watched));
+            return true;
+        default:
+            break;
+        }
+        if (m_filter == KeyFilter::DigitsOnly && key->text().size() == 1 && key->text().at(0) >= u'0' &&
+            key->text().at(0) <= u'9' &&
+            !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier)))
+            return false;
+        return true;
+    }
+
+private:
+    static void clear(QWidget* field)
+    {
+        if (auto* box = qobject_cast<QComboBox*>(field)) {
+            if (box->isEditable())
+                box->setEditText(QString());
+            else
+                box->setCurrentIndex(-1);
+        } else if (auto* edit = qobject_cast<QLineEdit*>(field)) {
+            edit->clear();
+        }
+    }
+
+    KeyFilter m_filter;
+};
+
+class SelectionResetter : public QObject
+{
+public:
+    explicit SelectionResetter(QComboBox* box) : QObject(box) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusIn)
+            resetSelection(static_cast<QComboBox*>(watched));
+        return false;
+    }
+};
+
+class LauncherReturn : public QObject
+{
+public:
+    LauncherReturn(QWidget* window, AppContext& ctx) : QObject(window), m_ctx(ctx) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        // The launcher comes first, so that the application never finds itself without a visible
+        // window; the close then hides this one.
+        if (event->type() == QEvent::Close)
+            showLauncher(m_ctx);
+        return false;
+    }
+
+private:
+    AppContext& m_ctx;
+};
+
+class ModalWatcher : public QObject
+{
+public:
+    explicit ModalWatcher(QEventLoop& loop) : m_loop(loop) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Hide)
+            m_loop.quit();
+        return false;
+    }
+
+private:
+    QEventLoop& m_loop;
+};
+
+} // namespace
+
+// ---- Names ------------------------------------------------------------------------------------
+
+void name(QWidget* control, const QString& objectName, const QString& accessibleName)
+{
+    control->setObjectName(objectName);
+    QString spoken = accessibleName;
+    if (spoken.isEmpty())
+        spoken = visibleLabel(control);
+    if (spoken.isEmpty())
+        spoken = objectName;
+    control->setAccessibleName(spoken);
+}
+
+// ---- Status line ------------------------------------------------------------------------------
+
+StatusLine::StatusLine(QWidget* screen, QWidget* strip, const QString& designText, QColor stripColour)
+    : QObject(screen), m_screen(screen)
+{
+    if (stripColour.isValid()) {
+        strip->setAutoFillBackground(true);
+        QPalette stripPalette = strip->palette();
+        stripPalette.setColor(QPalette::Window, stripColour);
+        strip->setPalette(stripPalette);
+    }
+    m_label = new QLabel(designText, strip);
+    m_label->setObjectName(u"panInfo"_s);
+    m_label->setAccessibleName(u"Barra di stato"_s);
+    m_label->setWordWrap(false);
+    m_label->setTextFormat(Qt::PlainText);
+    m_label->setFont(QFont(u"Tahoma"_s, 12));
+    QPalette labelPalette = m_label->palette();
+    labelPalette.setColor(QPalette::WindowText, QColor::fromRgba(White));
+    m_label->setPalette(labelPalette);
+    m_label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
+    auto* layout = qobject_cast<QBoxLayout*>(strip->layout());
+    if (!layout && !strip->layout()) {
+        layout = new QHBoxLayout(strip);
+        layout->setContentsMargins(8, 3, 8, 3);
+    }
+    if (layout) {
+        layout->insertWidget(0, m_label);
+        layout->addStretch(1);
+    }
+    // Pointer movements reach the application's filters even over widgets that do not track
+    // the mouse, so one filter sees every movement over the screen.
+    qApp->installEventFilter(this);
+}
+
+void StatusLine::addHints(const QList<Hint>& hints)
+{
+    m_hints += hints;
+}
+
+void StatusLine::addClearingAreas(const QList<QWidget*>& areas)
+{
+    for (QWidget* area : areas)
+        m_clearing << area;
+}
+
+QString StatusLine::text() const
+{
+    return m_label->text();
+}
+
+void StatusLine::setText(const QString& text)
+{
+    m_label->setText(text);
+    m_label->adjustSize();
+}
+
+bool StatusLine::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::MouseMove || !watched->isWidgetType())
+        return false;
+    QWidget* top = m_screen->window();
+    if (static_cast<QWidget*>(watched)->window() != top)
+        return false;
+    const QPoint global = static_cast<QMouseEvent*>(event)->globalPosition().toPoint();
+    QWidget* under = top->childAt(top->mapFromGlobal(global));
+    if (!under)
+        under = top;
+    for (QWidget* w = under; w; w = w->isWindow() ? nullptr : w->parentWidget()) {
+        for (const Hint& hint : std::as_const(m_hints))
+            if (hint.control == w) {
+                if (m_label->text() != hint.text)
+                    setText(hint.text);
+                return false;
+            }
+        for (const QPointer<QWidget>& area : std::as_const(m_clearing))
+            if (area == w) {
+                if (!m_label->text().isEmpty())
+                    setText(QString());
+                return false;
+            }
+        const QString name = w->objectName();
+        if (!name.isEmpty() && !name.startsWith(u"qt_"_s))
+            return false; // a named element that neither sets nor clears
+    }
+    return false;
+}
+
+// ---- Focus marks ------------------------------------------------------------------------------
+
+FocusMarks::FocusMarks(QWidget* screen, const QList<Mark>& marks) : QObject(screen), m_screen(screen)
+{
+    for (const Mark& m : marks) {
+        auto* mark = new FocusMark(m.field->parentWidget());
+        mark->setObjectName(m.markName);
+        mark->hide();
+        m_marks.append({QPointer<QWidget>(m.field), mark});
+        place(m.field, mark);
+        m.field->installEventFilter(this);
+    }
+    screen->installEventFilter(this);
+}
+
+QWidget* FocusMarks::markOf(QWidget* field) const
+{
+    for (const auto& [f, mark] : m_marks)
+        if (f == field)
+            return mark;
+    return nullptr;
+}
+
+void FocusMarks::showMark(QWidget* field)
+{
+    QWidget* mark = markOf(field);
+    if (!mark)
+        return;
+    for (const auto& [f, other] : std::as_const(m_marks))
+        if (other != mark)
+            other->hide();
+    place(field, mark);
+    mark->show();
+}
+
+void FocusMarks::hideMark(QWidget* field)
+{
+    if (QWidget* mark = markOf(field))
+        mark->hide();
+}
+
+void FocusMarks::hideAll()
+{
+    for (const auto& [f, mark] : std::as_const(m_marks))
+        mark->hide();
+}
+
+void FocusMarks::place(QWidget* field, QWidget* mark)
+{
+    mark->setGeometry(field->geometry().adjusted(-4, -4, 4, 4));
+    mark->stackUnder(field);
+}
+
+bool FocusMarks::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_screen) {
+        if (event->type() == QEvent::Hide)
+            hideAll();
+        return false;
+    }
+    auto* field = static_cast<QWidget*>(watched);
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        showMark(field);
+        break;
+    case QEvent::FocusOut:
+        if (!isWindowSwitch(static_cast<QFocusEvent*>(event)))
+            hideMark(field);
+        break;
+    case QEvent::Move:
+    case QEvent::Resize:
+        if (QWidget* mark = markOf(field))
+            place(field, mark);
+        break;
+    case QEvent::Hide:
+        hideMark(field);
+        break;
+    default:
+        break;
+    }
+    return false;
+}
+
+// ---- Field colouring --------------------------------------------------------------------------
+
+FieldColours::FieldColours(QWidget* screen, const QList<Colouring>& fields) : QObject(screen), m_fields(fields)
+{
+    for (const Colouring& c : fields) {
+        paint(c.field, c.atRest);
+        c.field->installEventFilter(this);
+    }
+}
+
+void FieldColours::paint(QWidget* field, QRgb background)
+{
+    const QString body =
+        u"background-color: %1; border: 1px solid %2; padding: 1px 2px;"_s.arg(hex(background), hex(SkyBlue));
+    // Scoped to the field by its name, so that the parts inside it (a drop-down's list, a
+    // scroll bar) keep their own look.
+    const QString name = field->objectName();
+    if (name.isEmpty())
+        field->setStyleSheet(body);
+    else
+        field->setStyleSheet(u"#%1 { %2 }"_s.arg(name, body));
+    field->setProperty(ColourProperty, QVariant::fromValue<uint>(background));
+}
+
+QRgb FieldColours::colourOf(const QWidget* field)
+{
+    const QVariant v = field->property(ColourProperty);
+    return v.isValid() ? v.value<uint>() : 0;
+}
+
+bool FieldColours::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut)
+        return false;
+    if (isWindowSwitch(static_cast<QFocusEvent*>(event)))
+        return false;
+    for (const Colouring& c : std::as_const(m_fields)) {
+        if (c.field != watched || c.atRest == c.focused)
+            continue;
+        paint(c.field, event->type() == QEvent::FocusIn ? c.focused : c.atRest);
+    }
+    return false;
+}
+
+// ---- Enter chains -----------------------------------------------------------------------------
+
+EnterChain::EnterChain(QWidget* screen) : QObject(screen) {}
+
+EnterChain& EnterChain::cycle(const QList<QWidget*>& fields)
+{
+    sequence(fields);
+    if (fields.size() > 1)
+        link(fields.last(), fields.first());
+    return *this;
+}
+
+EnterChain& EnterChain::sequence(const QList<QWidget*>& fields)
+{
+    for (qsizetype i = 0; i + 1 < fields.size(); ++i)
+        link(fields.at(i), fields.at(i + 1));
+    return *this;
+}
+
+EnterChain& EnterChain::link(QWidget* from, QWidget* to)
+{
+    for (auto& [f, t] : m_links)
+        if (f == from) {
+            t = to;
+            return *this;
+        }
+    m_links.append({QPointer<QWidget>(from), QPointer<QWidget>(to)});
+    from->installEventFilter(this);
+    return *this;
+}
+
+QWidget* EnterChain::next(QWidget* from) const
+{
+    for (const auto& [f, t] : m_links)
+        if (f == from)
+            return t;
+    return nullptr;
+}
+
+bool EnterChain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() != QEvent::KeyPress || !isEnterKey(static_cast<QKeyEvent*>(event)))
+        return false;
+    if (QWidget* to = next(static_cast<QWidget*>(watched)))
+        moveFocus(to);
+    return true;
+}
+
+void moveFocus(QWidget* field)
+{
+    // As by the Tab key: an edit that takes the focus this way selects its whole text.
+    field->setFocus(Qt::TabFocusReason);
+}
+
+// ---- Key filters and drop-downs ---------------------------------------------------------------
+
+void installKeyFilter(QWidget* field, KeyFilter filter)
+{
+    field->installEventFilter(new KeyFilterObject(field, filter));
+    // Nothing reaches the text by another road: no paste from a menu, no dropped text.
+    QLineEdit* edit = qobject_cast<QLineEdit*>(field);
+    if (auto* box = qobject_cast<QComboBox*>(field))
+        edit = box->lineEdit();
+    field->setAcceptDrops(false);
+    if (edit) {
+        edit->setContextMenuPolicy(Qt::NoContextMenu);
+        edit->setAcceptDrops(false);
+        if (filter == KeyFilter::DigitsOnly && edit == field)
+            edit->setValidator(new QRegularExpressionValidator(QRegularExpression(u"[0-9]*"_s), edit));
+    }
+}
+
+void setUpDropDown(QComboBox* box, const QStringList& items, const QString& designText)
+{
+    box->setEditable(true);
+    box->setInsertPolicy(QComboBox::NoInsert);
+    box->setCompleter(nullptr);
+    box->setMaxVisibleItems(12);
+    box->clear();
+    box->addItems(items);
+    box->setCurrentIndex(-1);
+    box->setEditText(designText);
+}
+
+void resetSelection(QComboBox* box)
+{
+    const QSignalBlocker blocker(box);
+    const QString text = box->currentText();
+    box->setCurrentIndex(-1);
+    if (box->isEditable())
+        box->setEditText(text);
+    if (QAbstractItemView* view = box->view())
+        view->setCurrentIndex(QModelIndex());
+}
+
+void resetSelectionOnFocus(QComboBox* box)
+{
+    box->installEventFilter(new SelectionResetter(box));
+}
+
+// ---- Link texts -------------------------------------------------------------------------------
+
+LinkText::LinkText(const QString& text, QWidget* parent) : QAbstractButton(parent)
+{
+    setText(text);
+    setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::NoFocus);
+    setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
+    connect(this, &QAbstractButton::pressed, this, [this] { setColour(Orange); });
+    connect(this, &QAbstractButton::released, this, [this] { setColour(DarkBlue); });
+}
+
+void LinkText::setColour(QRgb colour)
+{
+    if (m_colour == colour)
+        return;
+    m_colour = colour;
+    update();
+}
+
+void LinkText::setWordWrap(bool wrap)
+{
+    m_wordWrap = wrap;
+    setSizePolicy(QSizePolicy::Preferred, wrap ? QSizePolicy::Preferred : QSizePolicy::Fixed);
+    updateGeometry();
+    update();
+}
+
+void LinkText::setAlignment(Qt::Alignment alignment)
+{
+    m_alignment = alignment;
+    update();
+}
+
+QSize LinkText::sizeHint() const
+{
+    if (m_wordWrap) {
+        const int width = qMin(fontMetrics().horizontalAdvance(text()) + 4, 420);
+        return QSize(width, heightForWidth(width));
+    }
+    return fontMetrics().size(Qt::TextSingleLine, text()) + QSize(4, 4);
+}
+
+QSize LinkText::minimumSizeHint() const
+{
+    return m_wordWrap ? QSize(60, fontMetrics().height() + 4) : sizeHint();
+}
+
+int LinkText::heightForWidth(int width) const
+{
+    return fontMetrics().boundingRect(QRect(0, 0, qMax(1, width - 4), 10000), Qt::TextWordWrap, text()).height() + 4;
+}
+
+void LinkText::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    painter.setPen(QColor::fromRgba(m_colour));
+    int flags = int(m_alignment);
+    if (m_wordWrap)
+        flags |= Qt::TextWordWrap;
+    painter.drawText(rect().adjusted(2, 2, -2, -2), flags, text());
+    if (hasFocus()) {
+        QStyleOptionFocusRect option;
+        option.initFrom(this);
+        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &option, &painter, this);
+    }
+}
+
+void drivePressedLook(QAbstractButton* picture, LinkText* link)
+{
+    QObject::connect(picture, &QAbstractButton::pressed, link, [link] { link->setColour(Orange); });
+    QObject::connect(picture, &QAbstractButton::released, link, [link] { link->setColour(DarkBlue); });
+}
+
+// ---- Waiting text -----------------------------------------------------------------------------
+
+void attachWaitingText(QAbstractButton* command, QLabel* lblAttendere)
+{
+    QObject::connect(command, &QAbstractButton::pressed, lblAttendere, [lblAttendere] { showWaiting(lblAttendere); });
+}
+
+void showWaiting(QLabel* lblAttendere)
+{
+    lblAttendere->show();
+    lblAttendere->raise();
+    // Drawn now: the command's work that follows keeps the event loop busy.
+    lblAttendere->repaint();
+}
+
+void hideWaiting(QLabel* lblAttendere)
+{
+    lblAttendere->hide();
+}
+
+// ---- Window life cycle ------------------------------------------------------------------------
+
+bool showLauncher(AppContext& ctx)
+{
+#ifdef INGRESSARIO_HAS_LAUNCHER
+    if (QWidget* launcher = ctx.frmAvvio) {
+        launcher->show();
+        launcher->raise();
+        launcher->activateWindow();
+        return true;
+    }
+#else
+    Q_UNUSED(ctx);
+#endif
+    return false;
+}
+
+void returnToLauncherOnClose(QWidget* window, AppContext& ctx)
+{
+    window->installEventFilter(new LauncherReturn(window, ctx));
+}
+
+void centreOnScreen(QWidget* window)
+{
+    QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return;
+    const QSize size = window->isVisible() ? window->size() : window->sizeHint().expandedTo(window->size());
+    window->move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, screen->availableGeometry()).topLeft());
+}
+
+void makeFixedDialogFrame(QWidget* window)
+{
+    window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+    if (QLayout* layout = window->layout())
+        layout->setSizeConstraint(QLayout::SetFixedSize);
+    else
+        window->setFixedSize(window->size());
+}
+
+namespace detail {
+
+void runModalLoop(QWidget* companion, QWidget* opener)
+{
+    if (!companion->isWindow())
+        companion->setWindowFlags(companion->windowFlags() | Qt::Window);
+    companion->setAttribute(Qt::WA_DeleteOnClose);
+    companion->setWindowModality(Qt::ApplicationModal);
+    Q_UNUSED(opener);
+
+    QPointer<QWidget> guard(companion);
+    QEventLoop loop;
+    ModalWatcher watcher(loop);
+    companion->installEventFilter(&watcher);
+    QObject::connect(companion, &QObject::destroyed, &loop, &QEventLoop::quit);
+    companion->show();
+    if (guard && guard->isVisible())
+        loop.exec(QEventLoop::DialogExec);
+    // Gone as soon as it has closed, however it closed.
+    if (guard) {
+        guard->removeEventFilter(&watcher);
+        delete guard.data();
+    }
+}
+
+} // namespace detail
+
+} // namespace ScreenKit
