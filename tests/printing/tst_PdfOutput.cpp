@@ -1,0 +1,168 @@
+// Prepared documents painted into PDF files, read back with poppler's pdfinfo and pdftotext.
+// The files are also left in <build>/samples/ for a person to look at.
+
+#include "printing/FormDesigns.h"
+#include "printing/FormDocument.h"
+#include "printing/ListDocument.h"
+#include "printing/PagePainter.h"
+#include "tests/support/PdfText.h"
+
+#include <QDir>
+#include <QPdfWriter>
+#include <QStandardPaths>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QDateTime Moment(QDate(2025, 3, 7), QTime(9, 5, 30));
+
+QList<int> allPages(const PreparedDocument& document)
+{
+    QList<int> pages;
+    for (int i = 0; i < document.pageCount(); ++i)
+        pages << i;
+    return pages;
+}
+
+} // namespace
+
+class tst_PdfOutput : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void longListContinuesOverPages();
+    void emptyListPrintsTitleAndFooter();
+    void linesPrintLiterally();
+    void cardPrintsOnOnePage();
+    void unwritableFileIsAnError();
+
+private:
+    // Paints the document into <dir>/<file> and keeps a copy among the samples.
+    QString write(const PreparedDocument& document, const QString& file)
+    {
+        const QString path = m_dir.filePath(file);
+        QPdfWriter writer(path);
+        const QString error = PagePainter::paint(writer, document, allPages(document));
+        if (!error.isEmpty())
+            qWarning() << error;
+        const QString samples = QStringLiteral(INGRESSARIO_BUILD_DIR "/samples");
+        QDir().mkpath(samples);
+        QFile::remove(samples + u'/' + file);
+        QFile::copy(path, samples + u'/' + file);
+        return path;
+    }
+
+    QTemporaryDir m_dir;
+};
+
+void tst_PdfOutput::initTestCase()
+{
+    QVERIFY(m_dir.isValid());
+    for (const QString& tool : {u"pdfinfo"_s, u"pdftotext"_s})
+        QVERIFY2(!QStandardPaths::findExecutable(tool).isEmpty(), "poppler-utils must be installed");
+}
+
+void tst_PdfOutput::longListContinuesOverPages()
+{
+    QStringList lines;
+    for (int i = 1; i <= 300; ++i)
+        lines << u"Cod. %1  Tipo: Badge      Uso: Ingresso principale  Note: riga %2"_s.arg(i, 5, 10, QChar(u'0'))
+                     .arg(i, 3, 10, QChar(u'0'));
+    auto document = ListDocument::create();
+    QVERIFY(ListDocument::fill(*document, u"Schedario Pass"_s, lines));
+    const QString path = write(document->prepare(Moment.date()), u"elenco_300.pdf"_s);
+
+    QCOMPARE(PdfText::pageCount(path), 6); // 53 lines on page 1, then 56 a page: 53 + 4 * 56 + 23
+    QCOMPARE(PdfText::title(path), u"Riepilogo dati"_s);
+    const QStringList pages = PdfText::pages(path);
+    QCOMPARE(pages.size(), 6);
+    for (int p = 0; p < pages.size(); ++p) {
+        QCOMPARE(pages.at(p).contains(u"Schedario Pass"_s), p == 0);
+        QCOMPARE(pages.at(p).contains(u"Stampa eseguita in data 07/03/2025"_s), p == 5);
+    }
+    QVERIFY(pages.at(0).contains(u"riga 053"_s) && !pages.at(0).contains(u"riga 054"_s));
+    QVERIFY(pages.at(1).contains(u"riga 054"_s) && pages.at(1).contains(u"riga 109"_s));
+    const QString last = pages.at(5);
+    QVERIFY(last.indexOf(u"riga 300"_s) >= 0);
+    QVERIFY(last.indexOf(u"Stampa eseguita"_s) > last.indexOf(u"riga 300"_s)); // after the last line
+    const QString all = pages.join(u'\n');
+    for (int i = 1; i <= 300; ++i)
+        QCOMPARE(all.count(u"riga %1"_s.arg(i, 3, 10, QChar(u'0'))), 1);
+}
+
+void tst_PdfOutput::emptyListPrintsTitleAndFooter()
+{
+    auto document = ListDocument::create();
+    QVERIFY(ListDocument::fill(*document, u"Elenco pass smarriti"_s, {}));
+    const QString path = write(document->prepare(Moment.date()), u"elenco_vuoto.pdf"_s);
+
+    QCOMPARE(PdfText::pageCount(path), 1);
+    const QStringList text = PdfText::pages(path).first().split(u'\n', Qt::SkipEmptyParts);
+    QStringList words;
+    for (const QString& line : text)
+        if (!line.trimmed().isEmpty())
+            words << line.simplified();
+    QCOMPARE(words, (QStringList{u"Elenco pass smarriti"_s, u"Stampa eseguita in data 07/03/2025"_s}));
+}
+
+void tst_PdfOutput::linesPrintLiterally()
+{
+    auto document = ListDocument::create();
+    QVERIFY(ListDocument::fill(*document, u"Elenco [DATE]"_s, {u"Cod. [DATE]  Note: [Codice] e [1]"_s, u"Note: ]["_s}));
+    // pdftotext spaces the columns its own way: compare the words.
+    const QString text =
+        PdfText::pages(write(document->prepare(Moment.date()), u"elenco_parentesi.pdf"_s)).first().simplified();
+    QVERIFY2(text.contains(u"Cod. [DATE] Note: [Codice] e [1]"_s), qPrintable(text));
+    QVERIFY(text.contains(u"Note: ]["_s));
+    QVERIFY(text.contains(u"Elenco [DATE]"_s));
+    QVERIFY(text.contains(u"Stampa eseguita in data 07/03/2025"_s));
+}
+
+void tst_PdfOutput::cardPrintsOnOnePage()
+{
+    QStringList words;
+    for (int i = 1; i <= 60; ++i)
+        words << u"parola%1"_s.arg(i, 2, 10, QChar(u'0'));
+    auto card = FormDocument::create(FormDesigns::card());
+    QVERIFY(FormDocument::fill(*card,
+                               {{u"txtCodice"_s, u"00042"_s},
+                                {u"txtTipo"_s, u"Badge magnetico"_s},
+                                {u"txtUtilizzo"_s, u"Ingresso principale"_s},
+                                {u"txtStato"_s, u"Disponibile"_s},
+                                {u"txtDuplicati"_s, u"2"_s},
+                                {u"txtLuogo"_s, u"Portineria, cassetto 3"_s},
+                                {u"txtResponsabile"_s, u"Mario Rossi"_s},
+                                {u"txtRecapiti"_s, u"int. 2114 - mario.rossi@example.com"_s},
+                                {u"txtPersone"_s, u"Anna Bianchi, Luca Verdi [sostituto]"_s},
+                                {u"txtNote"_s, words.join(u' ')}},
+                               Moment));
+    const QString path = write(card->prepare(Moment.date()), u"scheda_pass.pdf"_s);
+
+    QCOMPARE(PdfText::pageCount(path), 1);
+    QCOMPARE(PdfText::title(path), u"Scheda Pass"_s);
+    const QString text = PdfText::pages(path).first();
+    for (const QString& expected :
+         {u"SCHEDA PASS"_s, u"Numero identificativo:"_s, u"00042"_s, u"Persone autorizzate al ritiro:"_s,
+          u"Anna Bianchi, Luca Verdi [sostituto]"_s, u"Note:"_s, u"parola01"_s,
+          u"Stampa eseguita in data 07/03/2025 alle ore 09:05:30"_s})
+        QVERIFY2(text.contains(expected), qPrintable(expected));
+    // The long note stops at the edge of its box: its end is not on the page.
+    QVERIFY(!text.contains(u"parola60"_s));
+}
+
+void tst_PdfOutput::unwritableFileIsAnError()
+{
+    auto document = ListDocument::create();
+    QVERIFY(ListDocument::fill(*document, u"x"_s, {u"y"_s}));
+    const PreparedDocument& prepared = document->prepare(Moment.date());
+    QPdfWriter writer(m_dir.filePath(u"manca/cartella/elenco.pdf"_s));
+    QVERIFY(!PagePainter::paint(writer, prepared, allPages(prepared)).isEmpty());
+}
+
+QTEST_MAIN(tst_PdfOutput)
+#include "tst_PdfOutput.moc"
