@@ -80,18 +80,27 @@ QString QtFileDialogs::openFile(QWidget* parent, const QString& title, const QSt
 
 std::unique_ptr<QPrinter> QtPrinters::choosePrinter(QWidget* parent, int pageCount)
 {
-    if (QPrinterInfo::availablePrinters().isEmpty()) {
+    const QList<QPrinterInfo> installed = QPrinterInfo::availablePrinters();
+    if (installed.isEmpty()) {
         m_messages.notice(parent, NoticeKind::Warning,
                           u"Attenzione: nessuna stampante installata. Installare una stampante e riprovare."_s);
         return nullptr;
     }
-    auto printer = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    // The system's default printer comes preselected (the first one when none is the default).
+    QPrinterInfo preselected = QPrinterInfo::defaultPrinter();
+    if (preselected.isNull())
+        preselected = installed.first();
+    auto printer = std::make_unique<QPrinter>(preselected, QPrinter::HighResolution);
     printer->setPageSize(QPageSize(QPageSize::A4));
-    printer->setFromTo(1, qMax(1, pageCount));
+    const int lastPage = qMax(1, pageCount);
+    printer->setFromTo(1, lastPage);
+
+    // Every document is designed on A4, so the dialog offers no paper size of its own; printer
+    // properties, duplex and page order come with the platform's dialog.
     QPrintDialog dialog(printer.get(), parent);
-    dialog.setMinMax(1, qMax(1, pageCount));
+    dialog.setMinMax(1, lastPage);
     dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
-                      QAbstractPrintDialog::PrintCollateCopies | QAbstractPrintDialog::PrintShowPageSize);
+                      QAbstractPrintDialog::PrintCurrentPage | QAbstractPrintDialog::PrintCollateCopies);
     if (dialog.exec() != QDialog::Accepted)
         return nullptr;
     return printer;
