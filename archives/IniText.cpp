@@ -14,7 +14,8 @@ struct Line
 QList<Line> splitLines(const QByteArray& content)
 {
     QList<Line> lines;
-    qsizetype pos = 0;
+    // A byte order mark, as some editors write one, is not part of the first line.
+    qsizetype pos = content.startsWith("\xEF\xBB\xBF") ? 3 : 0;
     while (pos < content.size()) {
         qsizetype nl = content.indexOf('\n', pos);
         const qsizetype next = nl < 0 ? content.size() : nl + 1;
@@ -126,13 +127,14 @@ QByteArray setValue(const QByteArray& content, const QString& section, const QSt
         out.replace(valueBegin, l.end - valueBegin, value.toLatin1());
     } else if (f.sectionLine >= 0) {
         const Line& l = lines[f.lastContentLine];
-        // A last line without its line end gets one before the new key.
-        if (l.end == l.next)
+        // A last line without its line feed (at the end of the file, perhaps with a lone CR) gets a
+        // line end before the new key, or the key would join that line.
+        if (content[l.next - 1] != '\n')
             out.insert(l.next, eol + keyValue);
         else
             out.insert(l.next, keyValue + eol);
     } else {
-        if (!out.isEmpty() && !out.endsWith('\n'))
+        if (!lines.isEmpty() && !out.endsWith('\n'))
             out.append(eol);
         out.append('[' + section.toLatin1() + ']' + eol + keyValue + eol);
     }

@@ -37,6 +37,9 @@ bool PasswordStore::writeStoredText(const QString& text) const
         if (!existing.open(QIODevice::ReadOnly))
             return false;
         content = existing.readAll();
+        // Writing after a failed read would drop the rest of the file.
+        if (existing.error() != QFileDevice::NoError)
+            return false;
         existing.close();
     }
     // The new file replaces the old one only once it is wholly written.

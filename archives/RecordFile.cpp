@@ -67,7 +67,8 @@ bool RecordFile::readInOrder(const std::function<bool(qint64, const char*)>& vis
     const qint64 total = count();
     if (total < 0 || !m_file->seek(0))
         return false;
-    const qint64 perBlock = qMax<qint64>(1, BlockBytes / m_recordSize);
+    // No larger than the file: a list of a few cards need not allocate a whole block.
+    const qint64 perBlock = qMax<qint64>(1, qMin(BlockBytes / m_recordSize, total));
     std::vector<char> block(size_t(perBlock * m_recordSize));
     qint64 position = 1;
     while (position <= total) {
