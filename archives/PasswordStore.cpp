@@ -46,6 +46,12 @@ bool PasswordStore::writeStoredText(const QString& text) const
     QSaveFile file(m_path);
     if (!file.open(QIODevice::WriteOnly))
         return false;
-    file.write(IniText::setValue(content, Section, Key, text));
+    const QByteArray updated = IniText::setValue(content, Section, Key, text);
+    // QSaveFile::commit() still renames after a failed flush of its buffer (a full disk, a size
+    // limit), which would put an empty or cut file in place of the password: check the flush first.
+    if (file.write(updated) != updated.size() || !file.flush()) {
+        file.cancelWriting();
+        return false;
+    }
     return file.commit();
 }
