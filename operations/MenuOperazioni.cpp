@@ -1,0 +1,175 @@
+#include "operations/MenuOperazioni.h"
+
+#include "archives/Win1252.h"
+#include "operations/Riconsegne.h"
+#include "operations/Ritiri.h"
+#include "shell/Guida.h"
+#include "shell/PictureButton.h"
+#include "shell/ScreenKit.h"
+#include "shell/ShellLook.h"
+#include "shell/SvgPicture.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+void bringUp(QWidget* window)
+{
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
+QPushButton* choiceButton(const QString& name, const QString& text, QWidget* parent)
+{
+    auto* button = ScreenKit::named(new QPushButton(text, parent), name, text);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setAutoDefault(true); // Enter on the focused button presses it
+    QFont font(u"Verdana"_s, 16);
+    font.setBold(true);
+    button->setFont(font);
+    button->setMinimumSize(320, 72);
+    return button;
+}
+
+} // namespace
+
+TfrmMenuOperazioni::TfrmMenuOperazioni(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx)
+{
+    ScreenKit::name(this, u"frmMenuOperazioni"_s, u"Ingressario - Ritiri e Riconsegne"_s);
+    setWindowTitle(u" Ingressario - Ritiri e Riconsegne"_s);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(24, 14, 24, 18);
+    outer->setSpacing(16);
+
+    // Top: the icon, the title and the guide.
+    auto* top = new QHBoxLayout;
+    icoIcona = ScreenKit::named(new SvgPicture(u"icona"_s, this), u"icoIcona"_s, u"Ingressario"_s);
+    icoIcona->setPictureSize(QSize(56, 56));
+    icoTitolo =
+        ScreenKit::named(new SvgPicture(u"op_titolo_operazioni"_s, this), u"icoTitolo"_s, u"Ritiri e riconsegne"_s);
+    icoTitolo->setPictureSize(QSize(640, 70));
+    imgGuida = ScreenKit::named(new PictureButton(u"guida"_s, this), u"imgGuida"_s, u"Guida"_s);
+    imgGuida->setText(u"Guida"_s);
+    imgGuida->setPictureSize(QSize(44, 44));
+    top->addWidget(icoIcona, 0, Qt::AlignTop);
+    top->addStretch(1);
+    top->addWidget(icoTitolo, 0, Qt::AlignVCenter);
+    top->addStretch(1);
+    top->addWidget(imgGuida, 0, Qt::AlignTop);
+    outer->addLayout(top);
+
+    icoIstruzioni = ScreenKit::named(new SvgPicture(u"op_istruzioni"_s, this), u"icoIstruzioni"_s,
+                                     u"Premi il pulsante dell'operazione da eseguire"_s);
+    icoIstruzioni->setPictureSize(QSize(760, 46));
+    outer->addWidget(icoIstruzioni, 0, Qt::AlignHCenter);
+
+    // The white panel: the picture and the two choices.
+    QWidget* panel = ShellLook::newSheet(u"shpPannello"_s, u"Scelta dell'operazione"_s, this);
+    auto* inside = new QHBoxLayout(panel);
+    inside->setContentsMargins(36, 24, 48, 24);
+    inside->setSpacing(48);
+    icoEtichette =
+        ScreenKit::named(new SvgPicture(u"app02"_s, panel), u"icoEtichette"_s, u"Consegna e riconsegna del pass"_s);
+    icoEtichette->setPictureSize(QSize(390, 286));
+    inside->addWidget(icoEtichette, 0, Qt::AlignVCenter);
+
+    auto* choices = new QVBoxLayout;
+    choices->setSpacing(26);
+    btnOrizzontali = choiceButton(u"btnOrizzontali"_s, u"Ritiro pass"_s, panel);
+    btnVerticali = choiceButton(u"btnVerticali"_s, u"Riconsegna pass"_s, panel);
+    auto* caption = new QLabel(u"Quale operazione vuoi registrare?"_s, panel);
+    QFont captionFont(u"Verdana"_s, 12);
+    captionFont.setBold(true);
+    caption->setFont(captionFont);
+    caption->setStyleSheet(u"color: #1e3f66;"_s);
+    choices->addStretch(1);
+    choices->addWidget(caption, 0, Qt::AlignHCenter);
+    choices->addWidget(btnOrizzontali);
+    choices->addWidget(btnVerticali);
+    choices->addStretch(1);
+    inside->addLayout(choices);
+
+    auto* centre = new QHBoxLayout;
+    centre->addStretch(1);
+    centre->addWidget(panel);
+    centre->addStretch(1);
+    outer->addLayout(centre);
+    outer->addStretch(1);
+
+    auto* bottom = new QHBoxLayout;
+    imgEsci = ScreenKit::named(new PictureButton(u"esci"_s, this), u"imgEsci"_s, u"Esci"_s);
+    imgEsci->setText(u"Esci"_s);
+    imgEsci->setPictureSize(QSize(44, 44));
+    bottom->addStretch(1);
+    bottom->addWidget(imgEsci);
+    outer->addLayout(bottom);
+
+    lblMemory = ScreenKit::named(new QLabel(u"avvio"_s, this), u"lblMemory"_s, u"Scelta"_s);
+    lblMemory->hide();
+
+    QWidget::setTabOrder(btnOrizzontali, btnVerticali);
+    connect(btnOrizzontali, &QPushButton::clicked, this, &TfrmMenuOperazioni::btnOrizzontaliClick);
+    connect(btnVerticali, &QPushButton::clicked, this, &TfrmMenuOperazioni::btnVerticaliClick);
+    connect(imgEsci, &QAbstractButton::clicked, this, &TfrmMenuOperazioni::imgEsciClick);
+    connect(imgGuida, &QAbstractButton::clicked, this, &TfrmMenuOperazioni::imgGuidaClick);
+
+    setWindowState(Qt::WindowMaximized);
+}
+
+void TfrmMenuOperazioni::btnOrizzontaliClick()
+{
+    lblMemory->setText(u"ritiro"_s);
+    close();
+}
+
+void TfrmMenuOperazioni::btnVerticaliClick()
+{
+    lblMemory->setText(u"riconsegna"_s);
+    close();
+}
+
+void TfrmMenuOperazioni::imgEsciClick()
+{
+    close();
+}
+
+void TfrmMenuOperazioni::imgGuidaClick()
+{
+    TfrmGuida::openPage(this, m_ctx, GuideTopic::Operations);
+}
+
+void TfrmMenuOperazioni::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous())
+        lblMemory->setText(u"avvio"_s);
+}
+
+void TfrmMenuOperazioni::closeEvent(QCloseEvent* event)
+{
+    // The next window is shown before this one hides, so that the application never finds itself
+    // without a visible window.
+    const QString choice = Win1252::trimmed(lblMemory->text()).toString();
+    if (choice == u"ritiro"_s && m_ctx.frmRitiri)
+        bringUp(m_ctx.frmRitiri);
+    else if (choice == u"riconsegna"_s && m_ctx.frmRiconsegne)
+        bringUp(m_ctx.frmRiconsegne);
+    else
+        ScreenKit::showLauncher(m_ctx);
+    event->accept();
+}
+
+void TfrmMenuOperazioni::paintEvent(QPaintEvent*)
+{
+    ShellLook::paintShade(this);
+}

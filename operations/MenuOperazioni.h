@@ -1,0 +1,43 @@
+#pragma once
+
+#include <QWidget>
+
+struct AppContext;
+class PictureButton;
+class QLabel;
+class QPushButton;
+class SvgPicture;
+
+// The operations chooser, the work area "Ritiri e Riconsegne": the operator says whether a pass
+// goes out or comes back, and the chooser closes onto the withdrawal or the return screen (or onto
+// the launcher when nothing was chosen).
+class TfrmMenuOperazioni : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit TfrmMenuOperazioni(AppContext& ctx, QWidget* parent = nullptr);
+
+    void btnOrizzontaliClick();
+    void btnVerticaliClick();
+    void imgEsciClick();
+    void imgGuidaClick();
+
+    SvgPicture* icoTitolo;
+    SvgPicture* icoIstruzioni;
+    SvgPicture* icoEtichette;
+    SvgPicture* icoIcona;
+    QPushButton* btnOrizzontali; // "Ritiro pass"
+    QPushButton* btnVerticali;   // "Riconsegna pass"
+    PictureButton* imgEsci;
+    PictureButton* imgGuida;
+    // The choice made: "avvio" (none), "ritiro" or "riconsegna".
+    QLabel* lblMemory;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    AppContext& m_ctx;
+};

@@ -1,0 +1,74 @@
+#include "operations/Riconsegne.h"
+
+#include "archives/HistoryRecord.h"
+#include "archives/Win1252.h"
+#include "lists/RiepChiaviRiconsegna.h"
+#include "operations/Riepilogo_Operazione.h"
+#include "operations/StampaScheda_Riconsegna.h"
+#include "shell/ScreenKit.h"
+
+#include <QLabel>
+#include <QLineEdit>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString trimmed(const QString& text)
+{
+    return Win1252::trimmed(text).toString();
+}
+
+} // namespace
+
+const OperationVariant& TfrmRiconsegne::description()
+{
+    static const OperationVariant variant{
+        Operation::Return,
+        u"frmRiconsegne"_s,
+        u"op_titolo_riconsegna"_s,
+        u"Registrazione riconsegna pass"_s,
+        u"Persona che riconsegna il pass:"_s,
+        u"Seleziona il pass da riconsegnare."_s,
+        u"Stampa il modulo da firmare per la riconsegna del pass."_s,
+        u"Attenzione: per salvare la scheda è necessario indicare la persona che riconsegna il pass."_s,
+        u"La riconsegna del pass è stata registrata con successo."_s,
+    };
+    return variant;
+}
+
+TfrmRiconsegne::TfrmRiconsegne(AppContext& ctx, QWidget* parent) : OperationScreen(ctx, description(), parent) {}
+
+void TfrmRiconsegne::openPassList()
+{
+    ScreenKit::runModal<TfrmRiepChiaviRiconsegna>(this, m_ctx, [this](TfrmRiepChiaviRiconsegna& list) {
+        list.setReceiver([this](qint64 position, const PassRecord& card) { receivePass(position, card); });
+        list.setAfterHandOver([this] { ownBlock()->nowAction(); });
+    });
+}
+
+void TfrmRiconsegne::openSignatureForm()
+{
+    ScreenKit::runModal<TfrmStampaScheda_Riconsegna>(
+        this, m_ctx, [this](TfrmStampaScheda_Riconsegna& form) { form.setValues(signatureValues()); });
+}
+
+void TfrmRiconsegne::afterRewrite()
+{
+    // The whole cycle, as the card now holds it.
+    HistoryRecord cycle;
+    cycle.Codice = trimmed(txtCodice->text());
+    cycle.Tipo = trimmed(txtTipo->text());
+    cycle.Utilizzo = trimmed(txtUtilizzo->text());
+    cycle.Luogo = trimmed(txtLuogo->text());
+    cycle.Persone = trimmed(txtPersone->text());
+    cycle.PersonaRit = trimmed(txtPersonaRit->text());
+    cycle.DataRit = trimmed(rit->lblData->text());
+    cycle.OraRit = trimmed(rit->lblOra->text());
+    cycle.PersonaRic = trimmed(txtPersonaRic->text());
+    cycle.DataRic = trimmed(ric->lblData->text());
+    cycle.OraRic = trimmed(ric->lblOra->text());
+
+    ScreenKit::runModal<TfrmRiepilogo_Operazione>(
+        this, m_ctx, [&cycle](TfrmRiepilogo_Operazione& summary) { summary.showCycle(cycle); });
+}

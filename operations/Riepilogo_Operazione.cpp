@@ -1,0 +1,190 @@
+#include "operations/Riepilogo_Operazione.h"
+
+#include "archives/HistoryFile.h"
+#include "archives/Win1252.h"
+#include "shell/ScreenKit.h"
+#include "shell/ShellLook.h"
+#include "shell/SvgPicture.h"
+
+#include <QCloseEvent>
+#include <QGridLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+QString trimmed(const QString& text)
+{
+    return Win1252::trimmed(text).toString();
+}
+
+} // namespace
+
+TfrmRiepilogo_Operazione::TfrmRiepilogo_Operazione(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx)
+{
+    ScreenKit::name(this, u"frmRiepilogo_Operazione"_s, u"Riepilogo ritiro e riconsegna pass"_s);
+    setWindowTitle(u" Riepilogo ritiro e riconsegna pass"_s);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(18, 18, 18, 14);
+    outer->setSpacing(12);
+
+    QWidget* panel = ShellLook::newSheet(u"shpPannello"_s, u"Riepilogo"_s, this);
+    auto* grid = new QGridLayout(panel);
+    grid->setContentsMargins(22, 14, 22, 18);
+    grid->setHorizontalSpacing(12);
+    grid->setVerticalSpacing(7);
+
+    auto* title = ScreenKit::named(new SvgPicture(u"op_titolo_riepilogo"_s, panel), u"imgTitolo"_s,
+                                   u"Riepilogo ritiro e riconsegna pass"_s);
+    title->setPictureSize(QSize(520, 40));
+    grid->addWidget(title, 0, 0, 1, 2, Qt::AlignHCenter);
+    grid->setRowMinimumHeight(1, 6);
+
+    QFont boxFont(u"Verdana"_s, 12);
+    boxFont.setBold(true);
+    QFont captionFont(u"Verdana"_s, 10);
+    captionFont.setBold(true);
+
+    struct Row
+    {
+        QLineEdit** box;
+        QString name;
+        QString caption;
+    };
+    const QList<Row> rows = {
+        {&txtCodice, u"txtCodice"_s, u"Numero identificativo:"_s},
+        {&txtTipo, u"txtTipo"_s, u"Tipo pass:"_s},
+        {&txtUtilizzo, u"txtUtilizzo"_s, u"Utilizzo:"_s},
+        {&txtLuogo, u"txtLuogo"_s, u"Luogo conservazione:"_s},
+        {&txtPersone, u"txtPersone"_s, u"Persone autorizzate:"_s},
+        {&txtPersonaRit, u"txtPersonaRit"_s, u"Ritirato da:"_s},
+        {&txtDataRit, u"txtDataRit"_s, u"Data ritiro:"_s},
+        {&txtOraRit, u"txtOraRit"_s, u"Ora ritiro:"_s},
+        {&txtPersonaRic, u"txtPersonaRic"_s, u"Riconsegnato da:"_s},
+        {&txtDataRic, u"txtDataRic"_s, u"Data riconsegna:"_s},
+        {&txtOraRic, u"txtOraRic"_s, u"Ora riconsegna:"_s},
+    };
+    int r = 2;
+    for (const Row& row : rows) {
+        QString accessible = row.caption;
+        accessible.chop(1);
+        auto* box = ScreenKit::named(new QLineEdit(panel), row.name, accessible);
+        box->setFont(boxFont);
+        box->setMinimumWidth(470);
+        box->setReadOnly(row.box != &txtDataRic);
+        *row.box = box;
+        auto* label = new QLabel(row.caption, panel);
+        label->setFont(captionFont);
+        label->setStyleSheet(u"color: #1e3f66;"_s);
+        label->setBuddy(box);
+        grid->addWidget(label, r, 0, Qt::AlignRight | Qt::AlignVCenter);
+        grid->addWidget(box, r, 1);
+        ++r;
+    }
+    outer->addWidget(panel);
+
+    btnOK = ScreenKit::named(new QPushButton(u"OK"_s, this), u"btnOK"_s, u"OK"_s);
+    btnOK->setCursor(Qt::PointingHandCursor);
+    btnOK->setMinimumSize(110, 34);
+    btnOK->setAutoDefault(true); // Enter on the focused button presses it
+    outer->addWidget(btnOK, 0, Qt::AlignHCenter);
+    connect(btnOK, &QPushButton::clicked, this, &TfrmRiepilogo_Operazione::btnOKClick);
+
+    lblPosizione = ScreenKit::named(new QLabel(this), u"lblPosizione"_s, u"Posizione"_s);
+    lblPosizione->hide();
+
+    // Alice blue with the sky-blue border, whether focused or not.
+    QList<ScreenKit::Colouring> colouring;
+    for (QLineEdit* box : boxes())
+        colouring.append({box, ScreenKit::AliceBlue, ScreenKit::AliceBlue});
+    new ScreenKit::FieldColours(this, colouring);
+
+    const QList<QLineEdit*> order = boxes();
+    for (qsizetype i = 1; i < order.size(); ++i)
+        QWidget::setTabOrder(order.at(i - 1), order.at(i));
+    QWidget::setTabOrder(order.last(), btnOK);
+
+    ScreenKit::makeFixedDialogFrame(this);
+}
+
+QList<QLineEdit*> TfrmRiepilogo_Operazione::boxes() const
+{
+    return {txtCodice,  txtTipo,   txtUtilizzo,   txtLuogo,   txtPersone, txtPersonaRit,
+            txtDataRit, txtOraRit, txtPersonaRic, txtDataRic, txtOraRic};
+}
+
+void TfrmRiepilogo_Operazione::showCycle(const HistoryRecord& cycle)
+{
+    const QStringList values = {cycle.Codice,     cycle.Tipo,       cycle.Utilizzo, cycle.Luogo,
+                                cycle.Persone,    cycle.PersonaRit, cycle.DataRit,  cycle.OraRit,
+                                cycle.PersonaRic, cycle.DataRic,    cycle.OraRic};
+    const QList<QLineEdit*> all = boxes();
+    for (qsizetype i = 0; i < all.size(); ++i) {
+        all.at(i)->setText(trimmed(values.at(i)));
+        all.at(i)->setCursorPosition(0);
+    }
+}
+
+HistoryRecord TfrmRiepilogo_Operazione::cycle() const
+{
+    HistoryRecord r;
+    r.Codice = trimmed(txtCodice->text());
+    r.Tipo = trimmed(txtTipo->text());
+    r.Utilizzo = trimmed(txtUtilizzo->text());
+    r.Luogo = trimmed(txtLuogo->text());
+    r.Persone = trimmed(txtPersone->text());
+    r.PersonaRit = trimmed(txtPersonaRit->text());
+    r.DataRit = trimmed(txtDataRit->text());
+    r.OraRit = trimmed(txtOraRit->text());
+    r.PersonaRic = trimmed(txtPersonaRic->text());
+    r.DataRic = trimmed(txtDataRic->text());
+    r.OraRic = trimmed(txtOraRic->text());
+    return r;
+}
+
+void TfrmRiepilogo_Operazione::btnOKClick()
+{
+    // Recorded already: a second OK must not append the cycle again.
+    if (!trimmed(lblPosizione->text()).isEmpty())
+        return;
+
+    // A history file that cannot be opened or written ends the summary without a word: the card is
+    // already back in the card file.
+    HistoryFile history(m_ctx.programFolder);
+    if (history.open()) {
+        if (const std::optional<qint64> position = history.append(cycle()))
+            lblPosizione->setText(QString::number(*position));
+        history.close();
+    }
+    m_leaving = true;
+    close();
+}
+
+void TfrmRiepilogo_Operazione::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!event->spontaneous()) {
+        ScreenKit::centreOnScreen(this);
+        btnOK->setFocus();
+    }
+}
+
+void TfrmRiepilogo_Operazione::closeEvent(QCloseEvent* event)
+{
+    // No close box and no cancel: OK is the only way out.
+    if (m_leaving)
+        event->accept();
+    else
+        event->ignore();
+}
+
+void TfrmRiepilogo_Operazione::paintEvent(QPaintEvent*)
+{
+    ShellLook::paintShade(this);
+}

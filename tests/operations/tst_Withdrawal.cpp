@@ -1,0 +1,300 @@
+// The withdrawal screen as the operator uses it: the pick, Apply and the card it writes, the
+// failures, and the operations chooser that leads there.
+
+#include "lists/PassLineModel.h"
+#include "lists/PassListBox.h"
+#include "lists/RiepChiaviRitiro.h"
+#include "operations/MenuOperazioni.h"
+#include "operations/Riconsegne.h"
+#include "operations/Ritiri.h"
+#include "shell/PictureButton.h"
+#include "tests/operations/OperationFixture.h"
+
+#include <QCheckBox>
+#include <QDir>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+using namespace OperationFixture;
+
+class TestWithdrawal : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rewritesOnlyTheOperationFields();
+    void emptiesTheLastReturn();
+    void pickThroughTheListOfAvailablePasses();
+    void unopenableCardFile();
+    void closingWritesNothingAndStartsAgain();
+    void chooserRoutesOnClose_data();
+    void chooserRoutesOnClose();
+};
+
+namespace {
+
+const QString CardFileName = u"Schedario_Pass.pro"_s;
+
+// The byte range [offset, offset + 1 + capacity) of each field that a withdrawal sets.
+struct Range
+{
+    int offset;
+    int capacity;
+};
+const QList<Range> OperationFields = {
+    {129, 250},                                                                     // Stato
+    {1889, 2},  {1892, 10}, {1903, 4}, {1908, 10}, {1919, 2}, {1922, 2}, {1925, 5}, // withdrawal group
+    {1931, 2},  {1934, 10}, {1945, 4}, {1950, 10}, {1961, 2}, {1964, 2}, {1967, 5}, // return group
+    {1973, 50}, {2024, 50},                                                         // PersonaRit, PersonaRic
+};
+
+// The meaningful bytes of a record (each field's length byte and text), with the operation fields
+// blanked out: what a withdrawal must leave exactly as it was.
+QByteArray otherFieldBytes(const QByteArray& record)
+{
+    static const int capacities[] = {5, 20, 50, 50, 250, 250, 250, 250, 250, 250, 250, 2,   2,   10,  4,   10,  2,
+                                     2, 5,  2,  10, 4,   10,  2,   2,   5,   50,  50,  250, 250, 250, 250, 250, 250};
+    QByteArray out;
+    int offset = 0;
+    for (int capacity : capacities) {
+        bool operation = false;
+        for (const Range& r : OperationFields)
+            operation = operation || r.offset == offset;
+        if (!operation) {
+            const int length = qMin(int(uchar(record[offset])), capacity);
+            out += record.mid(offset, 1 + length);
+        }
+        offset += capacity + 1;
+    }
+    return out;
+}
+
+} // namespace
+
+void TestWithdrawal::rewritesOnlyTheOperationFields()
+{
+    // Card 1 of a file written elsewhere (leftover bytes after every text, "€" in the note).
+    TestContext t;
+    QVERIFY(QFile::copy(QStringLiteral(INGRESSARIO_FIXTURES "/Schedario_Pass.pro"), t.ctx.file(CardFileName)));
+    QFile::setPermissions(t.ctx.file(CardFileName), QFile::ReadOwner | QFile::WriteOwner);
+    const QByteArray before = fileBytes(t.ctx.file(CardFileName));
+    const PassRecord original = readCard(t.ctx, 1);
+    QCOMPARE(original.Stato, u"Disponibile"_s);
+
+    TfrmRitiri screen(t.ctx);
+    screen.show();
+    QVERIFY(screen.panAvvio->isVisible());
+    pick(screen, t.ctx, 1);
+    QVERIFY(!screen.panAvvio->isVisible());
+    QCOMPARE(screen.lblPosizione->text(), u"1"_s);
+    QCOMPARE(screen.rit->lblAnno->text(), u"2025"_s);
+    QCOMPARE(screen.rit->txtMese->currentText(), u"Marzo"_s);
+    QVERIFY(screen.txtPersonaRit->text().isEmpty());
+
+    // Typed with blanks around it and longer than the field allows.
+    QTest::keyClicks(screen.txtPersonaRit, u"  Mario Rossi"_s + QString(60, u'x'));
+    QCOMPARE(screen.txtPersonaRit->text().size(), 50);
+    screen.txtPersonaRit->setText(u"  Mario  Rossi \t"_s);
+    screen.btnApplicaClick();
+
+    QCOMPARE(t.messages.texts(), QStringList{u"Il ritiro del pass è stato registrato con successo."_s});
+    QCOMPARE(t.messages.calls[0].kind, MessageCall::Information);
+    QVERIFY(!screen.isVisible());
+
+    const QByteArray after = fileBytes(t.ctx.file(CardFileName));
+    QCOMPARE(after.size(), before.size());
+    // Cards 2 to 4 and the incomplete tail: not a byte changed.
+    QCOMPARE(after.mid(PassRecord::Size), before.mid(PassRecord::Size));
+    // Card 1: every field but the operation fields, byte for byte.
+    QCOMPARE(otherFieldBytes(after.left(PassRecord::Size)), otherFieldBytes(before.left(PassRecord::Size)));
+
+    const PassRecord card = readCard(t.ctx, 1);
+    QCOMPARE(card.Stato, u"Ritirato da Mario  Rossi in data 07/03/2025 alle ore 09:05"_s);
+    QCOMPARE(card.PersonaRit, u"Mario  Rossi"_s);
+    QCOMPARE(card.GiornoRit, u"07"_s);
+    QCOMPARE(card.MeseRit, u"Marzo"_s);
+    QCOMPARE(card.AnnoRit, u"2025"_s);
+    QCOMPARE(card.DataRit, u"07/03/2025"_s);
+    QCOMPARE(card.OreRit, u"09"_s);
+    QCOMPARE(card.MinutiRit, u"05"_s);
+    QCOMPARE(card.OraRit, u"09:05"_s);
+    QCOMPARE(card.Note, original.Note);
+    QCOMPARE(card.Smarrita, PassValues::No);
+}
+
+void TestWithdrawal::emptiesTheLastReturn()
+{
+    // A pass that went out and came back before, lost flag ticked by hand, attachments in slot 2.
+    TestContext t;
+    PassRecord card = lentCard(u"T-07"_s);
+    card.Stato = PassValues::Disponibile;
+    card.GiornoRic = u"04"_s;
+    card.MeseRic = u"Novembre"_s;
+    card.AnnoRic = u"2024"_s;
+    card.DataRic = u"04/11/2024"_s;
+    card.OreRic = u"18"_s;
+    card.MinutiRic = u"00"_s;
+    card.OraRic = u"18:00"_s;
+    card.PersonaRic = u"Anna Bianchi"_s;
+    card.File02 = u"foto.jpg"_s;
+    card.Desc02 = u"Foto"_s;
+    card.Smarrita = PassValues::Si;
+    QVERIFY(writeCards(t.ctx, {availableCard(u"B-01"_s), card}));
+
+    TfrmRitiri screen(t.ctx);
+    screen.show();
+    pick(screen, t.ctx, 2);
+    QVERIFY(screen.chkSmarrita->isChecked());
+    screen.txtPersonaRit->setText(u"Mario Rossi"_s);
+    screen.rit->txtGiorno->setCurrentText(u"10"_s);
+    screen.rit->txtMese->setCurrentText(u"Dicembre"_s);
+    screen.btnApplicaClick();
+
+    const PassRecord written = readCard(t.ctx, 2);
+    PassRecord expected = card;
+    expected.Scheda = u"00002"_s;
+    expected.Stato = u"Ritirato da Mario Rossi in data 10/12/2025 alle ore 09:05"_s;
+    expected.GiornoRit = u"10"_s;
+    expected.MeseRit = u"Dicembre"_s;
+    expected.AnnoRit = u"2025"_s;
+    expected.DataRit = u"10/12/2025"_s;
+    expected.OreRit = u"09"_s;
+    expected.MinutiRit = u"05"_s;
+    expected.OraRit = u"09:05"_s;
+    expected.PersonaRit = u"Mario Rossi"_s;
+    expected.GiornoRic = expected.MeseRic = expected.AnnoRic = expected.DataRic = QString();
+    expected.OreRic = expected.MinutiRic = expected.OraRic = expected.PersonaRic = QString();
+    QCOMPARE(written, expected);
+    PassRecord first = availableCard(u"B-01"_s);
+    first.Scheda = u"00001"_s;
+    QCOMPARE(readCard(t.ctx, 1), first);
+}
+
+void TestWithdrawal::pickThroughTheListOfAvailablePasses()
+{
+    TestContext t;
+    PassRecord lost = availableCard(u"A-00"_s);
+    lost.Smarrita = PassValues::Si;
+    QVERIFY(writeCards(t.ctx, {lost, lentCard(u"B-02"_s), availableCard(u"C-03"_s)}));
+
+    TfrmRitiri screen(t.ctx);
+    screen.show();
+    // The pick pictures open the list of available passes; a double-click on its only line hands
+    // card 3 over and closes it.
+    const bool listed = whileShown<TfrmRiepChiaviRitiro>(
+        [](TfrmRiepChiaviRitiro& list) {
+            QCOMPARE(list.model()->rowCount(), 1);
+            QCOMPARE(list.model()->positionAt(0), 3);
+            QTimer::singleShot(0, &list, [&list] {
+                list.findChild<PassListBox*>(u"lstRecords"_s)->selectRow(0);
+                list.lstRecordsDblClick();
+            });
+        },
+        [&] { screen.cmdSeleziona->click(); });
+    QVERIFY(listed);
+
+    QVERIFY(!screen.panAvvio->isVisible());
+    QCOMPARE(screen.lblPosizione->text(), u"3"_s);
+    QCOMPARE(screen.txtCodice->text(), u"C-03"_s);
+    QCOMPARE(screen.txtScheda->text(), u"00003"_s);
+    QCOMPARE(screen.rit->txtGiorno->currentText(), u"07"_s); // the now action ran
+    QCOMPARE(screen.rit->txtOre->currentText(), u"09"_s);
+    QVERIFY(screen.txtPersonaRit->text().isEmpty());
+}
+
+void TestWithdrawal::unopenableCardFile()
+{
+    TestContext t;
+    QVERIFY(writeCards(t.ctx, {availableCard(u"B-01"_s)}));
+    TfrmRitiri screen(t.ctx);
+    screen.show();
+    pick(screen, t.ctx, 1);
+    screen.txtPersonaRit->setText(u"Mario Rossi"_s);
+
+    // The card file cannot be opened: in its place there is a folder (permissions do not stop root).
+    const QByteArray before = fileBytes(t.ctx.file(CardFileName));
+    QVERIFY(QFile::rename(t.ctx.file(CardFileName), t.ctx.file(u"saved.pro"_s)));
+    QVERIFY(QDir(t.ctx.programFolder).mkdir(CardFileName));
+    screen.btnApplicaClick();
+
+    QCOMPARE(t.messages.calls.size(), 1);
+    QCOMPARE(t.messages.calls[0].kind, MessageCall::Error);
+    QCOMPARE(t.messages.calls[0].text,
+             u"Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\r"
+             u"Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del programma."_s);
+    QVERIFY(screen.isVisible());
+    QCOMPARE(screen.txtPersonaRit->text(), u"Mario Rossi"_s);
+    QVERIFY(!screen.panAvvio->isVisible());
+
+    // Once the file is back the operator applies again.
+    QVERIFY(QDir(t.ctx.programFolder).rmdir(CardFileName));
+    QVERIFY(QFile::rename(t.ctx.file(u"saved.pro"_s), t.ctx.file(CardFileName)));
+    QCOMPARE(fileBytes(t.ctx.file(CardFileName)), before);
+    screen.btnApplicaClick();
+    QCOMPARE(readCard(t.ctx, 1).PersonaRit, u"Mario Rossi"_s);
+}
+
+void TestWithdrawal::closingWritesNothingAndStartsAgain()
+{
+    TestContext t;
+    QVERIFY(writeCards(t.ctx, {availableCard(u"B-01"_s)}));
+    const QByteArray before = fileBytes(t.ctx.file(CardFileName));
+    TfrmRitiri screen(t.ctx);
+    screen.show();
+    pick(screen, t.ctx, 1);
+    screen.txtPersonaRit->setText(u"Mario Rossi"_s);
+    QVERIFY(screen.close());
+    QVERIFY(!screen.isVisible());
+    QCOMPARE(fileBytes(t.ctx.file(CardFileName)), before);
+    QVERIFY(t.messages.calls.isEmpty());
+
+    screen.show();
+    QVERIFY(screen.panAvvio->isVisible());
+    QVERIFY(!screen.hasPass());
+    screen.btnApplicaClick(); // under the start panel: nothing to apply
+    QVERIFY(t.messages.calls.isEmpty());
+    QCOMPARE(fileBytes(t.ctx.file(CardFileName)), before);
+}
+
+void TestWithdrawal::chooserRoutesOnClose_data()
+{
+    QTest::addColumn<QString>("action");
+    QTest::addColumn<QString>("shown");
+    QTest::newRow("Ritiro pass") << u"btnOrizzontali"_s << u"frmRitiri"_s;
+    QTest::newRow("Riconsegna pass") << u"btnVerticali"_s << u"frmRiconsegne"_s;
+    QTest::newRow("Esci") << u"imgEsci"_s << QString();
+}
+
+void TestWithdrawal::chooserRoutesOnClose()
+{
+    QFETCH(QString, action);
+    QFETCH(QString, shown);
+
+    TestContext t;
+    TfrmRitiri ritiri(t.ctx);
+    TfrmRiconsegne riconsegne(t.ctx);
+    t.ctx.frmRitiri = &ritiri;
+    t.ctx.frmRiconsegne = &riconsegne;
+    TfrmMenuOperazioni chooser(t.ctx);
+    t.ctx.frmMenuOperazioni = &chooser;
+
+    for (int round = 0; round < 2; ++round) {
+        chooser.show();
+        QCOMPARE(chooser.lblMemory->text(), u"avvio"_s);
+        chooser.findChild<QAbstractButton*>(action)->click();
+        QVERIFY(!chooser.isVisible());
+        QCOMPARE(ritiri.isVisible(), shown == ritiri.objectName());
+        QCOMPARE(riconsegne.isVisible(), shown == riconsegne.objectName());
+        if (!shown.isEmpty()) {
+            auto* screen = shown == ritiri.objectName() ? static_cast<OperationScreen*>(&ritiri) : &riconsegne;
+            QVERIFY(screen->panAvvio->isVisible());
+            QVERIFY(screen->close());
+        }
+    }
+}
+
+QTEST_MAIN(TestWithdrawal)
+#include "tst_Withdrawal.moc"
