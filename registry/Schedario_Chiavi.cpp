@@ -1,0 +1,780 @@
+#include "registry/Schedario_Chiavi.h"
+
+#include "archives/CardFile.h"
+#include "archives/Win1252.h"
+#include "shell/ArchiveMessages.h"
+#include "shell/PictureButton.h"
+#include "shell/ScreenKit.h"
+
+#include <QCheckBox>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString EmptyFile = u"L'archivio non contiene nessuna scheda."_s;
+const QString Inserted = u"La scheda corrente è stata inserita in archivio."_s;
+const QString Saved = u"Le modifiche apportate alla scheda corrente sono state salvate in archivio."_s;
+const QString DuplicateFirst =
+    u"Attenzione: la duplicazione di una scheda può avvenire soltanto dopo che questa è stata inserita in archivio."_s;
+const QString Duplicated = u"E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\r"
+                           u"Al termine premere Salva per inserire la scheda in archivio."_s;
+// A save that would put back a state that another workstation has changed since the card was shown.
+const QString ChangedElsewhere = u"Attenzione: la scheda è stata modificata da un'altra postazione dopo essere stata "
+                                 u"visualizzata.\n\r\n\rVisualizzare di nuovo la scheda e ripetere le modifiche."_s;
+
+const QColor ToolbarLine(0x9c, 0xb8, 0xd8);
+const QColor StatusStrip(0x1f, 0x4e, 0x86);
+const QColor CaptionText(0x17, 0x36, 0x5d);
+
+// The work area's background: blue at the top shading to white at the foot.
+class ShadedPanel : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        QLinearGradient g(0, 0, 0, height());
+        g.setColorAt(0.0, QColor(0x9e, 0xc0, 0xe6));
+        g.setColorAt(0.55, QColor(0xdc, 0xe9, 0xf7));
+        g.setColorAt(1.0, Qt::white);
+        p.fillRect(rect(), g);
+    }
+};
+
+// A flat frame in one colour, optionally with a line along its bottom edge.
+class BandPanel : public QWidget
+{
+public:
+    BandPanel(QColor fill, QColor bottomLine, QWidget* parent) : QWidget(parent), m_fill(fill), m_line(bottomLine) {}
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.fillRect(rect(), m_fill);
+        if (m_line.isValid()) {
+            p.setPen(QPen(m_line, 2));
+            p.drawLine(0, height() - 1, width(), height() - 1);
+        }
+    }
+
+private:
+    QColor m_fill, m_line;
+};
+
+// The rounded white sheet behind the card fields.
+class CardSheet : public QWidget
+{
+public:
+    using QWidget::QWidget;
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter p(this);
+        p.setRenderHint(QPainter::Antialiasing);
+        const QRectF r = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
+        p.setPen(QPen(QColor(0x7f, 0xa6, 0xd3), 1.5));
+        p.setBrush(QColor(255, 255, 255, 215));
+        p.drawRoundedRect(r, 10, 10);
+    }
+};
+
+QString trimmedText(const QLineEdit* edit)
+{
+    return Win1252::trimmed(edit->text()).toString();
+}
+
+} // namespace
+
+TfrmSchedario_Chiavi::TfrmSchedario_Chiavi(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx)
+{
+    setObjectName(u"frmSchedario_Chiavi"_s);
+    setWindowTitle(u" Ingressario - Schedario Pass"_s);
+    setAccessibleName(u"Schedario Pass"_s);
+    buildWindow();
+    setWindowState(Qt::WindowMaximized);
+    ScreenKit::returnToLauncherOnClose(this, m_ctx);
+}
+
+TfrmSchedario_Chiavi::~TfrmSchedario_Chiavi() = default;
+
+void TfrmSchedario_Chiavi::buildWindow()
+{
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+
+    auto* panContainer = ScreenKit::named(new ShadedPanel(this), u"panContainer"_s);
+    outer->addWidget(panContainer);
+    auto* column = new QVBoxLayout(panContainer);
+    column->setContentsMargins(0, 0, 0, 0);
+    column->setSpacing(0);
+
+    // ---- Toolbar band ------------------------------------------------------------------------
+    auto* panToolbar = ScreenKit::named(new BandPanel(Qt::white, ToolbarLine, panContainer), u"panToolbar"_s);
+    auto* bar = new QHBoxLayout(panToolbar);
+    bar->setContentsMargins(14, 8, 14, 10);
+    bar->setSpacing(6);
+
+    auto picture = [&](PictureButton*& button, const QString& name, const QString& accessible, const QString& file,
+                       void (TfrmSchedario_Chiavi::*handler)()) {
+        button = ScreenKit::named(new PictureButton(file, panToolbar), name, accessible);
+        button->setTakesFocus(false);
+        button->setToolTip(accessible);
+        connect(button, &QAbstractButton::clicked, this, handler);
+        bar->addWidget(button);
+    };
+    auto separator = [&] {
+        bar->addSpacing(6);
+        auto* line = new QFrame(panToolbar);
+        line->setFixedSize(2, 38);
+        line->setStyleSheet(u"background: #c9d9ec;"_s);
+        bar->addWidget(line);
+        bar->addSpacing(6);
+    };
+
+    picture(cmdNuovo, u"cmdNuovo"_s, u"Nuova scheda"_s, u"sch_nuovo"_s, &TfrmSchedario_Chiavi::cmdNuovoClick);
+    picture(cmdDuplica, u"cmdDuplica"_s, u"Duplica scheda"_s, u"sch_duplica"_s, &TfrmSchedario_Chiavi::cmdDuplicaClick);
+    picture(cmdSalva, u"cmdSalva"_s, u"Salva scheda"_s, u"sch_salva"_s, &TfrmSchedario_Chiavi::cmdSalvaClick);
+    picture(cmdTrova, u"cmdTrova"_s, u"Trova scheda"_s, u"sch_trova"_s, &TfrmSchedario_Chiavi::cmdTrovaClick);
+    separator();
+    picture(cmdFile, u"cmdFile"_s, u"Allega file"_s, u"sch_allega"_s, &TfrmSchedario_Chiavi::cmdFileClick);
+    picture(cmdStampa, u"cmdStampa"_s, u"Stampa"_s, u"sch_stampa"_s, &TfrmSchedario_Chiavi::cmdStampaClick);
+    separator();
+    picture(cmdPrimo, u"cmdPrimo"_s, u"Prima scheda"_s, u"sch_primo"_s, &TfrmSchedario_Chiavi::cmdPrimoClick);
+    picture(cmdIndietro, u"cmdIndietro"_s, u"Scheda precedente"_s, u"sch_indietro"_s,
+            &TfrmSchedario_Chiavi::cmdIndietroClick);
+
+    lblPosizione = ScreenKit::named(new QLabel(panToolbar), u"lblPosizione"_s, u"Posizione della scheda"_s);
+    lblPosizione->setAlignment(Qt::AlignCenter);
+    lblPosizione->setMinimumWidth(78);
+    lblPosizione->setFixedHeight(34);
+    lblPosizione->setFont(QFont(u"Verdana"_s, 14, QFont::Bold));
+    lblPosizione->setStyleSheet(u"QLabel { color: #17365d; background: #eef4fb; border: 1px solid #9cb8d8;"
+                                u" border-radius: 6px; padding: 0 6px; }"_s);
+    bar->addWidget(lblPosizione);
+
+    picture(cmdAvanti, u"cmdAvanti"_s, u"Scheda successiva"_s, u"sch_avanti"_s, &TfrmSchedario_Chiavi::cmdAvantiClick);
+    picture(cmdUltimo, u"cmdUltimo"_s, u"Ultima scheda"_s, u"sch_ultimo"_s, &TfrmSchedario_Chiavi::cmdUltimoClick);
+    separator();
+    picture(cmdEsporta, u"cmdEsporta"_s, u"Esporta in Excel"_s, u"sch_esporta"_s,
+            &TfrmSchedario_Chiavi::cmdEsportaClick);
+    picture(cmdSmarrite, u"cmdSmarrite"_s, u"Pass smarriti"_s, u"sch_smarrite"_s,
+            &TfrmSchedario_Chiavi::cmdSmarriteClick);
+    bar->addStretch(1);
+    picture(cmdGuida, u"cmdGuida"_s, u"Guida"_s, u"sch_guida"_s, &TfrmSchedario_Chiavi::cmdGuidaClick);
+    picture(cmdEsci, u"cmdEsci"_s, u"Esci"_s, u"sch_esci"_s, &TfrmSchedario_Chiavi::cmdEsciClick);
+    column->addWidget(panToolbar);
+
+    // ---- Card fields ---------------------------------------------------------------------------
+    auto* middle = new QHBoxLayout;
+    middle->setContentsMargins(28, 18, 28, 14);
+    middle->setSpacing(24);
+    column->addLayout(middle, 1);
+
+    auto* shpScheda = ScreenKit::named(new CardSheet(panContainer), u"shpScheda"_s);
+    middle->addWidget(shpScheda, 1);
+    auto* grid = new QGridLayout(shpScheda);
+    grid->setContentsMargins(22, 16, 22, 16);
+    grid->setHorizontalSpacing(14);
+    grid->setVerticalSpacing(7);
+    grid->setColumnStretch(1, 1);
+
+    const QFont fieldFont(u"Verdana"_s, 12, QFont::Bold);
+    QFont captionFont(u"Tahoma"_s, 11, QFont::Bold);
+    const QString captionStyle = u"color: #17365d;"_s;
+    QList<QWidget*> captions;
+
+    auto edit = [&](QLineEdit*& field, const QString& name, const QString& caption, int maxLength) {
+        field = ScreenKit::named(new QLineEdit(shpScheda), name, caption.chopped(1));
+        field->setFont(fieldFont);
+        field->setMaxLength(maxLength);
+        field->setMinimumHeight(30);
+        return field;
+    };
+    auto row = [&](QLineEdit*& field, const QString& name, const QString& caption, const QString& captionName,
+                   int maxLength) {
+        const int r = grid->rowCount();
+        auto* label = ScreenKit::named(new QLabel(caption, shpScheda), captionName, caption);
+        label->setFont(captionFont);
+        label->setStyleSheet(captionStyle);
+        label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        captions << label;
+        grid->addWidget(label, r, 0);
+        grid->addWidget(edit(field, name, caption, maxLength), r, 1);
+        label->setBuddy(field);
+    };
+    row(txtCodice, u"txtCodice"_s, u"Numero identificativo:"_s, u"titCodice"_s, 20);
+    row(txtTipo, u"txtTipo"_s, u"Tipo pass:"_s, u"titTipo"_s, 50);
+    row(txtUtilizzo, u"txtUtilizzo"_s, u"Utilizzo:"_s, u"titUtilizzo"_s, 50);
+    row(txtStato, u"txtStato"_s, u"Stato attuale:"_s, u"titStato"_s, 250);
+    row(txtDuplicati, u"txtDuplicati"_s, u"Duplicati:"_s, u"titDuplicati"_s, 250);
+    row(txtLuogo, u"txtLuogo"_s, u"Luogo conservazione:"_s, u"titLuogo"_s, 250);
+    row(txtResponsabile, u"txtResponsabile"_s, u"Responsabile:"_s, u"titResponsabile"_s, 250);
+    row(txtRecapiti, u"txtRecapiti"_s, u"Recapiti:"_s, u"titRecapiti"_s, 250);
+    row(txtPersone, u"txtPersone"_s, u"Persone autorizzate al ritiro:"_s, u"titPersone"_s, 250);
+    txtStato->setReadOnly(true);
+    txtStato->setText(PassValues::Disponibile);
+
+    // The notes: a wider field below the others, its caption above-left beside a notepad.
+    grid->addItem(new QSpacerItem(0, 8), grid->rowCount(), 0);
+    auto* notesCaption = new QHBoxLayout;
+    notesCaption->setSpacing(8);
+    auto* imgNote = ScreenKit::named(new QLabel(shpScheda), u"imgNote"_s, u"Blocco note"_s);
+    imgNote->setPixmap(QIcon(u":/pictures/sch_note.svg"_s).pixmap(QSize(28, 28)));
+    auto* titNote = ScreenKit::named(new QLabel(u"Note:"_s, shpScheda), u"titNote"_s, u"Note:"_s);
+    titNote->setFont(captionFont);
+    titNote->setStyleSheet(captionStyle);
+    notesCaption->addWidget(imgNote);
+    notesCaption->addWidget(titNote);
+    notesCaption->addStretch(1);
+    grid->addLayout(notesCaption, grid->rowCount(), 0, 1, 2);
+    grid->addWidget(edit(txtNote, u"txtNote"_s, u"Note:"_s, 250), grid->rowCount(), 0, 1, 2);
+    titNote->setBuddy(txtNote);
+
+    auto* lostRow = new QHBoxLayout;
+    lostRow->setSpacing(8);
+    auto* imgSmarrita = ScreenKit::named(new QLabel(shpScheda), u"imgSmarrita"_s, u"Attenzione"_s);
+    imgSmarrita->setPixmap(QIcon(u":/pictures/sch_smarrite.svg"_s).pixmap(QSize(26, 26)));
+    chkSmarrita = ScreenKit::named(new QCheckBox(u"Pass smarrito"_s, shpScheda), u"chkSmarrita"_s, u"Pass smarrito"_s);
+    chkSmarrita->setFont(QFont(u"Verdana"_s, 11, QFont::Bold));
+    chkSmarrita->setStyleSheet(u"QCheckBox { color: #8b1a10; } QCheckBox::indicator { width: 18px; height: 18px; }"_s);
+    lostRow->addWidget(imgSmarrita);
+    lostRow->addWidget(chkSmarrita);
+    lostRow->addStretch(1);
+    grid->addItem(new QSpacerItem(0, 4), grid->rowCount(), 0);
+    grid->addLayout(lostRow, grid->rowCount(), 0, 1, 2);
+    grid->setRowStretch(grid->rowCount(), 1);
+
+    // Two keys beside the card: decoration only.
+    auto* keys = new QVBoxLayout;
+    keys->setSpacing(18);
+    keys->addStretch(1);
+    for (const auto& [name, file] :
+         {std::pair{u"imgChiave1"_s, u"sch_chiave1"_s}, {u"imgChiave2"_s, u"sch_chiave2"_s}}) {
+        auto* key = ScreenKit::named(new QLabel(panContainer), name, u"Chiave"_s);
+        key->setPixmap(QIcon(u":/pictures/"_s + file + u".svg"_s).pixmap(QSize(150, 150)));
+        key->setAlignment(Qt::AlignCenter);
+        keys->addWidget(key);
+        captions << key;
+    }
+    keys->addStretch(1);
+    middle->addLayout(keys);
+
+    // ---- Status line ---------------------------------------------------------------------------
+    auto* panStrip = ScreenKit::named(new QWidget(this), u"panStrip"_s);
+    panStrip->setFixedHeight(34);
+    outer->addWidget(panStrip);
+    m_status = new ScreenKit::StatusLine(this, panStrip, u"Pronto per archiviare una nuova scheda..."_s, StatusStrip);
+    m_status->addHints({
+        {cmdNuovo, u"Prepara la schermata per la registrazione di una nuova scheda."_s},
+        {cmdDuplica, u"Prepara la schermata per la registrazione di una nuova scheda duplicando i dati correnti."_s},
+        {cmdSalva, u"Salva la scheda corrente in archivio."_s},
+        {cmdTrova, u"Trova una scheda in archivio."_s},
+        {cmdFile, u"Allega file alla scheda corrente."_s},
+        {cmdStampa, u"Stampa la scheda corrente."_s},
+        {cmdPrimo, u"Visualizza la prima scheda in archivio."_s},
+        {cmdIndietro, u"Visualizza la scheda precedente in archivio."_s},
+        {cmdAvanti, u"Visualizza la scheda successiva in archivio."_s},
+        {cmdUltimo, u"Visualizza l'ultima scheda in archivio."_s},
+        {cmdEsporta, u"Esporta le schede in archivio in un file di Microsoft Excel."_s},
+        {cmdSmarrite, u"Visualizza l'elenco dei pass smarriti."_s},
+        {cmdGuida, u"Visualizza la guida in linea."_s},
+        {cmdEsci, u"Esci da questa schermata."_s},
+        {chkSmarrita, u"Spunta questa casella per indicare che il pass è stato smarrito."_s},
+    });
+    QList<QWidget*> clearing{this, panContainer, panToolbar, shpScheda, panStrip};
+    clearing << captions;
+    m_status->addClearingAreas(clearing);
+
+    // ---- Focus behaviour -----------------------------------------------------------------------
+    using ScreenKit::Beige, ScreenKit::White, ScreenKit::Yellow;
+    new ScreenKit::FieldColours(this, {
+                                          {txtCodice, White, Yellow},
+                                          {txtTipo, White, Yellow},
+                                          {txtUtilizzo, White, Yellow},
+                                          {txtStato, Beige, Beige},
+                                          {txtDuplicati, White, Yellow},
+                                          {txtLuogo, White, Yellow},
+                                          {txtResponsabile, White, Yellow},
+                                          {txtRecapiti, White, Yellow},
+                                          {txtPersone, White, Yellow},
+                                          {txtNote, White, Yellow},
+                                      });
+    (new ScreenKit::EnterChain(this))
+        ->cycle({txtCodice, txtTipo, txtUtilizzo, txtDuplicati, txtLuogo, txtResponsabile, txtRecapiti, txtPersone,
+                 txtNote})
+        .link(txtStato, txtDuplicati);
+
+    const QList<QWidget*> tabOrder{txtCodice,       txtTipo,     txtUtilizzo, txtStato, txtDuplicati, txtLuogo,
+                                   txtResponsabile, txtRecapiti, txtPersone,  txtNote,  chkSmarrita};
+    for (qsizetype i = 1; i < tabOrder.size(); ++i)
+        setTabOrder(tabOrder[i - 1], tabOrder[i]);
+}
+
+// ---- Showing and reading the card ----------------------------------------------------------------
+
+void TfrmSchedario_Chiavi::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    // Each opening from the launcher starts a new card; a window restored by the desktop does not.
+    if (event->spontaneous())
+        return;
+    clearForNewCard();
+    ScreenKit::moveFocus(txtCodice);
+}
+
+void TfrmSchedario_Chiavi::clearForNewCard()
+{
+    for (QLineEdit* field :
+         {txtCodice, txtTipo, txtUtilizzo, txtDuplicati, txtLuogo, txtResponsabile, txtRecapiti, txtPersone, txtNote})
+        field->clear();
+    txtStato->setText(PassValues::Disponibile);
+    chkSmarrita->setChecked(false);
+    m_carriers = Carriers{};
+    setPosition(0);
+}
+
+void TfrmSchedario_Chiavi::showCard(qint64 position, const PassRecord& card)
+{
+    auto screenText = [](const QString& field) { return Win1252::trimmed(field).toString(); };
+    txtCodice->setText(screenText(card.Codice));
+    txtTipo->setText(screenText(card.Tipo));
+    txtUtilizzo->setText(screenText(card.Utilizzo));
+    txtStato->setText(screenText(card.Stato));
+    txtDuplicati->setText(screenText(card.Duplicati));
+    txtLuogo->setText(screenText(card.Luogo));
+    txtResponsabile->setText(screenText(card.Responsabile));
+    txtRecapiti->setText(screenText(card.Recapiti));
+    txtPersone->setText(screenText(card.Persone));
+    txtNote->setText(screenText(card.Note));
+
+    const QString lost = screenText(card.Smarrita);
+    if (lost == PassValues::Si)
+        chkSmarrita->setChecked(true);
+    else if (lost == PassValues::No)
+        chkSmarrita->setChecked(false);
+    // Any other text leaves the box as it was.
+
+    Carriers& c = m_carriers;
+    c.txtScheda = screenText(card.Scheda);
+    c.txtPersonaRit = screenText(card.PersonaRit);
+    c.txtPersonaRic = screenText(card.PersonaRic);
+    c.txtGiornoRit = screenText(card.GiornoRit);
+    c.txtGiornoRic = screenText(card.GiornoRic);
+    c.txtMeseRit = screenText(card.MeseRit);
+    c.txtMeseRic = screenText(card.MeseRic);
+    c.txtOreRit = screenText(card.OreRit);
+    c.txtOreRic = screenText(card.OreRic);
+    c.txtMinutiRit = screenText(card.MinutiRit);
+    c.txtMinutiRic = screenText(card.MinutiRic);
+    c.lblAnnoRit = screenText(card.AnnoRit);
+    c.lblAnnoRic = screenText(card.AnnoRic);
+    c.lblDataRit = screenText(card.DataRit);
+    c.lblDataRic = screenText(card.DataRic);
+    c.lblOraRit = screenText(card.OraRit);
+    c.lblOraRic = screenText(card.OraRic);
+    c.lblFile01 = screenText(card.File01);
+    c.lblFile02 = screenText(card.File02);
+    c.lblFile03 = screenText(card.File03);
+    c.lblDesc01 = screenText(card.Desc01);
+    c.lblDesc02 = screenText(card.Desc02);
+    c.lblDesc03 = screenText(card.Desc03);
+
+    setPosition(position);
+}
+
+PassRecord TfrmSchedario_Chiavi::cardFromFields() const
+{
+    const Carriers& c = m_carriers;
+    PassRecord card;
+    card.Scheda = c.txtScheda;
+    card.Codice = txtCodice->text();
+    card.Tipo = txtTipo->text();
+    card.Utilizzo = txtUtilizzo->text();
+    card.Stato = txtStato->text();
+    card.Duplicati = txtDuplicati->text();
+    card.Luogo = txtLuogo->text();
+    card.Responsabile = txtResponsabile->text();
+    card.Recapiti = txtRecapiti->text();
+    card.Persone = txtPersone->text();
+    card.Note = txtNote->text();
+    card.Smarrita = chkSmarrita->isChecked() ? PassValues::Si : PassValues::No;
+    card.GiornoRit = c.txtGiornoRit;
+    card.MeseRit = c.txtMeseRit;
+    card.AnnoRit = c.lblAnnoRit;
+    card.DataRit = c.lblDataRit;
+    card.OreRit = c.txtOreRit;
+    card.MinutiRit = c.txtMinutiRit;
+    card.OraRit = c.lblOraRit;
+    card.GiornoRic = c.txtGiornoRic;
+    card.MeseRic = c.txtMeseRic;
+    card.AnnoRic = c.lblAnnoRic;
+    card.DataRic = c.lblDataRic;
+    card.OreRic = c.txtOreRic;
+    card.MinutiRic = c.txtMinutiRic;
+    card.OraRic = c.lblOraRic;
+    card.PersonaRit = c.txtPersonaRit;
+    card.PersonaRic = c.txtPersonaRic;
+    card.File01 = c.lblFile01;
+    card.File02 = c.lblFile02;
+    card.File03 = c.lblFile03;
+    card.Desc01 = c.lblDesc01;
+    card.Desc02 = c.lblDesc02;
+    card.Desc03 = c.lblDesc03;
+    return card;
+}
+
+void TfrmSchedario_Chiavi::setPosition(qint64 position)
+{
+    lblPosizione->setText(position > 0 ? QString::number(position) : QString());
+}
+
+qint64 TfrmSchedario_Chiavi::position() const
+{
+    bool ok = false;
+    const qint64 p = lblPosizione->text().trimmed().toLongLong(&ok);
+    return ok && p > 0 ? p : 0;
+}
+
+QString TfrmSchedario_Chiavi::codice() const
+{
+    return txtCodice->text();
+}
+QString TfrmSchedario_Chiavi::tipo() const
+{
+    return txtTipo->text();
+}
+QString TfrmSchedario_Chiavi::utilizzo() const
+{
+    return txtUtilizzo->text();
+}
+QString TfrmSchedario_Chiavi::stato() const
+{
+    return txtStato->text();
+}
+QString TfrmSchedario_Chiavi::duplicati() const
+{
+    return txtDuplicati->text();
+}
+QString TfrmSchedario_Chiavi::luogo() const
+{
+    return txtLuogo->text();
+}
+QString TfrmSchedario_Chiavi::responsabile() const
+{
+    return txtResponsabile->text();
+}
+QString TfrmSchedario_Chiavi::recapiti() const
+{
+    return txtRecapiti->text();
+}
+QString TfrmSchedario_Chiavi::persone() const
+{
+    return txtPersone->text();
+}
+QString TfrmSchedario_Chiavi::note() const
+{
+    return txtNote->text();
+}
+bool TfrmSchedario_Chiavi::smarrita() const
+{
+    return chkSmarrita->isChecked();
+}
+
+QString* TfrmSchedario_Chiavi::attachmentFileSlot(int slot)
+{
+    switch (slot) {
+    case 1:
+        return &m_carriers.lblFile01;
+    case 2:
+        return &m_carriers.lblFile02;
+    case 3:
+        return &m_carriers.lblFile03;
+    default:
+        return nullptr;
+    }
+}
+
+QString* TfrmSchedario_Chiavi::attachmentDescriptionSlot(int slot)
+{
+    switch (slot) {
+    case 1:
+        return &m_carriers.lblDesc01;
+    case 2:
+        return &m_carriers.lblDesc02;
+    case 3:
+        return &m_carriers.lblDesc03;
+    default:
+        return nullptr;
+    }
+}
+
+QString TfrmSchedario_Chiavi::attachmentFile(int slot) const
+{
+    const QString* value = const_cast<TfrmSchedario_Chiavi*>(this)->attachmentFileSlot(slot);
+    return value ? *value : QString();
+}
+
+QString TfrmSchedario_Chiavi::attachmentDescription(int slot) const
+{
+    const QString* value = const_cast<TfrmSchedario_Chiavi*>(this)->attachmentDescriptionSlot(slot);
+    return value ? *value : QString();
+}
+
+void TfrmSchedario_Chiavi::setAttachmentFile(int slot, const QString& fileName)
+{
+    if (QString* value = attachmentFileSlot(slot))
+        *value = fileName;
+}
+
+void TfrmSchedario_Chiavi::setAttachmentDescription(int slot, const QString& description)
+{
+    if (QString* value = attachmentDescriptionSlot(slot))
+        *value = description;
+}
+
+// ---- Messages ------------------------------------------------------------------------------------
+
+void TfrmSchedario_Chiavi::information(const QString& text)
+{
+    m_ctx.messages->notice(this, NoticeKind::Information, text);
+}
+
+void TfrmSchedario_Chiavi::warning(const QString& text)
+{
+    m_ctx.messages->notice(this, NoticeKind::Warning, text);
+}
+
+void TfrmSchedario_Chiavi::accessError()
+{
+    m_ctx.messages->notice(this, NoticeKind::Error, ArchiveMessages::CardFileAccess);
+}
+
+// ---- Navigation ----------------------------------------------------------------------------------
+
+bool TfrmSchedario_Chiavi::showCardAt(const std::function<qint64(qint64 count)>& choosePosition)
+{
+    // The card is read inside the action and shown only once the file is closed, so that a failure
+    // leaves every field as it was.
+    qint64 count = 0;
+    qint64 chosen = 0;
+    std::optional<PassRecord> card;
+    const bool ok = withCardFile(m_ctx.programFolder, [&](CardFile& file) {
+        count = file.count();
+        if (count < 0)
+            return false;
+        chosen = choosePosition(count);
+        if (chosen < 1)
+            return true;
+        card = file.readAt(chosen);
+        return card.has_value();
+    });
+    if (!ok) {
+        accessError();
+        return false;
+    }
+    if (card)
+        showCard(chosen, *card);
+    return true;
+}
+
+void TfrmSchedario_Chiavi::cmdPrimoClick()
+{
+    bool empty = false;
+    if (showCardAt([&](qint64 count) {
+            empty = count == 0;
+            return empty ? 0 : 1;
+        }) &&
+        empty)
+        information(EmptyFile);
+}
+
+void TfrmSchedario_Chiavi::cmdUltimoClick()
+{
+    bool empty = false;
+    if (showCardAt([&](qint64 count) {
+            empty = count == 0;
+            return count;
+        }) &&
+        empty)
+        information(EmptyFile);
+}
+
+void TfrmSchedario_Chiavi::cmdAvantiClick()
+{
+    const qint64 p = position();
+    bool empty = false;
+    if (!showCardAt([&](qint64 count) -> qint64 {
+            empty = count == 0;
+            if (empty)
+                return 0;
+            return p < count ? p + 1 : 0; // on the last card: nothing happens
+        }))
+        return;
+    if (empty) {
+        setPosition(0);
+        information(EmptyFile);
+    }
+}
+
+void TfrmSchedario_Chiavi::cmdIndietroClick()
+{
+    const qint64 p = position();
+    bool empty = false;
+    if (showCardAt([&](qint64 count) -> qint64 {
+            if (p == 1)
+                return 0; // on the first card: nothing happens, whatever the file holds
+            empty = count == 0;
+            if (empty)
+                return 0;
+            return p == 0 ? 1 : p - 1;
+        }) &&
+        empty)
+        information(EmptyFile);
+}
+
+// ---- New, save, duplicate ------------------------------------------------------------------------
+
+void TfrmSchedario_Chiavi::cmdNuovoClick()
+{
+    clearForNewCard();
+    ScreenKit::moveFocus(txtCodice);
+}
+
+void TfrmSchedario_Chiavi::cmdSalvaClick()
+{
+    const std::pair<QLineEdit*, QString> required[] = {
+        {txtCodice, u"Attenzione: per salvare la scheda è necessario indicare il numero identificativo del pass."_s},
+        {txtTipo, u"Attenzione: per salvare la scheda è necessario indicare il tipo di pass."_s},
+        {txtUtilizzo, u"Attenzione: per salvare la scheda è necessario indicare l'utilizzo del pass."_s},
+        {txtLuogo, u"Attenzione: per salvare la scheda è necessario indicare il luogo di conservazione del pass."_s},
+        {txtPersone,
+         u"Attenzione: per salvare la scheda è necessario indicare chi è autorizzato al ritiro del pass."_s},
+    };
+    for (const auto& [field, message] : required) {
+        if (trimmedText(field).isEmpty()) {
+            warning(message);
+            ScreenKit::moveFocus(field);
+            return;
+        }
+    }
+
+    const PassRecord card = cardFromFields();
+    const qint64 p = position();
+
+    if (p > 0) {
+        // The state and the withdrawal and return fields are what was read with the card. Another
+        // workstation may have registered a withdrawal or a return since then: writing them back
+        // would silently undo it, so the card is rewritten only while the file still holds them.
+        const PassRecord shown = PassRecord::decode(card.encode().constData());
+        auto sameOperations = [&shown](const PassRecord& now) {
+            return now.Stato == shown.Stato && now.PersonaRit == shown.PersonaRit && now.GiornoRit == shown.GiornoRit &&
+                   now.MeseRit == shown.MeseRit && now.AnnoRit == shown.AnnoRit && now.DataRit == shown.DataRit &&
+                   now.OreRit == shown.OreRit && now.MinutiRit == shown.MinutiRit && now.OraRit == shown.OraRit &&
+                   now.PersonaRic == shown.PersonaRic && now.GiornoRic == shown.GiornoRic &&
+                   now.MeseRic == shown.MeseRic && now.AnnoRic == shown.AnnoRic && now.DataRic == shown.DataRic &&
+                   now.OreRic == shown.OreRic && now.MinutiRic == shown.MinutiRic && now.OraRic == shown.OraRic;
+        };
+        std::optional<bool> written;
+        const bool ok = withCardFile(m_ctx.programFolder, [&](CardFile& file) {
+            written = file.rewriteAtIf(p, sameOperations, card);
+            return written.has_value();
+        });
+        if (!ok) {
+            accessError();
+            return;
+        }
+        if (!*written) {
+            warning(ChangedElsewhere);
+            return;
+        }
+        information(Saved);
+        return;
+    }
+
+    std::optional<qint64> appended;
+    const bool ok = withCardFile(m_ctx.programFolder, [&](CardFile& file) {
+        appended = file.append(card);
+        return appended.has_value();
+    });
+    if (!ok) {
+        accessError();
+        return;
+    }
+    m_carriers.txtScheda = PassValues::cardNumber(*appended);
+    setPosition(*appended);
+    information(Inserted);
+}
+
+void TfrmSchedario_Chiavi::cmdDuplicaClick()
+{
+    if (lblPosizione->text().trimmed().isEmpty()) {
+        warning(DuplicateFirst);
+        return;
+    }
+    // The descriptive fields stay; what belongs to the card in the file (its number, state,
+    // operations, attachments, lost flag and position) starts afresh.
+    chkSmarrita->setChecked(false);
+    txtStato->setText(PassValues::Disponibile);
+    m_carriers = Carriers{};
+    setPosition(0);
+
+    if (!withCardFile(m_ctx.programFolder, [](CardFile&) { return true; })) {
+        accessError();
+        return;
+    }
+    ScreenKit::moveFocus(txtCodice);
+    information(Duplicated);
+}
+
+// ---- Companions and closing ----------------------------------------------------------------------
+
+void TfrmSchedario_Chiavi::cmdTrovaClick()
+{
+    // The search window comes with its own work.
+}
+
+void TfrmSchedario_Chiavi::cmdFileClick()
+{
+    // The attachment window comes with its own work.
+}
+
+void TfrmSchedario_Chiavi::cmdStampaClick()
+{
+    // The card print window comes with its own work.
+}
+
+void TfrmSchedario_Chiavi::cmdEsportaClick()
+{
+    // The export window comes with its own work.
+}
+
+void TfrmSchedario_Chiavi::cmdSmarriteClick()
+{
+    // The list of lost passes comes with its own work.
+}
+
+void TfrmSchedario_Chiavi::cmdGuidaClick()
+{
+    // The guide window comes with its own work.
+}
+
+void TfrmSchedario_Chiavi::cmdEsciClick()
+{
+    close();
+}

@@ -1,0 +1,647 @@
+#include "archives/CardFile.h"
+#include "registry/Schedario_Chiavi.h"
+#include "shell/ArchiveMessages.h"
+#include "shell/ScreenKit.h"
+#include "tests/support/ScriptedSeams.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString EmptyFile = u"L'archivio non contiene nessuna scheda."_s;
+const QString Inserted = u"La scheda corrente è stata inserita in archivio."_s;
+const QString Saved = u"Le modifiche apportate alla scheda corrente sono state salvate in archivio."_s;
+const QString ChangedElsewhere = u"Attenzione: la scheda è stata modificata da un'altra postazione dopo essere stata "
+                                 u"visualizzata.\n\r\n\rVisualizzare di nuovo la scheda e ripetere le modifiche."_s;
+
+PassRecord plainCard(int n)
+{
+    PassRecord card;
+    card.Codice = u"P-%1"_s.arg(n);
+    card.Tipo = u"Badge"_s;
+    card.Utilizzo = u"Uso %1"_s.arg(n);
+    card.Stato = PassValues::Disponibile;
+    card.Luogo = u"Reception"_s;
+    card.Persone = u"Visitatori"_s;
+    card.Smarrita = PassValues::No;
+    return card;
+}
+
+// A card that is out, lost and has attachments: every part the editor does not show is filled.
+PassRecord busyCard(int n)
+{
+    PassRecord card = plainCard(n);
+    card.Duplicati = u"una copia"_s;
+    card.Responsabile = u"Ugo Neri"_s;
+    card.Recapiti = u"int. 31"_s;
+    card.Note = u"nota"_s;
+    card.Smarrita = PassValues::Si;
+    card.Stato = PassValues::withdrawalState(u"Anna Bianchi"_s, u"03/11/2026"_s, u"09:05"_s);
+    card.PersonaRit = u"Anna Bianchi"_s;
+    card.GiornoRit = u"03"_s;
+    card.MeseRit = u"Novembre"_s;
+    card.AnnoRit = u"2026"_s;
+    card.DataRit = u"03/11/2026"_s;
+    card.OreRit = u"09"_s;
+    card.MinutiRit = u"05"_s;
+    card.OraRit = u"09:05"_s;
+    card.PersonaRic = u"Luca Verdi"_s;
+    card.GiornoRic = u"02"_s;
+    card.MeseRic = u"Marzo"_s;
+    card.AnnoRic = u"2025"_s;
+    card.DataRic = u"02/03/2025"_s;
+    card.OreRic = u"11"_s;
+    card.MinutiRic = u"30"_s;
+    card.OraRic = u"11:30"_s;
+    card.File01 = u"piantina.pdf"_s;
+    card.File02 = u"foto.jpg"_s;
+    card.File03 = u"nota.txt"_s;
+    card.Desc01 = u"Pianta"_s;
+    card.Desc02 = u"Foto"_s;
+    card.Desc03 = u"Appunti"_s;
+    return card;
+}
+
+// The editor shown on a fresh ProgramFolder with scripted seams.
+struct Editor
+{
+    TestContext t;
+    TfrmSchedario_Chiavi w{t.ctx};
+
+    Editor()
+    {
+        t.ctx.frmSchedario_Chiavi = &w;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+    }
+
+    QString cardPath() const { return t.ctx.file(QString::fromLatin1(CardFile::FileName)); }
+    QLineEdit* edit(const QString& name) const { return w.findChild<QLineEdit*>(name); }
+    QCheckBox* lost() const { return w.findChild<QCheckBox*>(u"chkSmarrita"_s); }
+    QString position() const { return w.findChild<QLabel*>(u"lblPosizione"_s)->text(); }
+    void click(const QString& name)
+    {
+        auto* button = w.findChild<QAbstractButton*>(name);
+        QVERIFY2(button, qPrintable(name));
+        QTest::mouseClick(button, Qt::LeftButton);
+    }
+    void type(const QString& name, const QString& text)
+    {
+        QLineEdit* field = edit(name);
+        field->selectAll();
+        QTest::keyClick(field, Qt::Key_Backspace);
+        QTest::keyClicks(field, text);
+    }
+    void typeCard()
+    {
+        type(u"txtCodice"_s, u"B-01"_s);
+        type(u"txtTipo"_s, u"Badge"_s);
+        type(u"txtUtilizzo"_s, u"Ingresso principale"_s);
+        type(u"txtLuogo"_s, u"Reception"_s);
+        type(u"txtPersone"_s, u"Visitatori"_s);
+    }
+    void writeCards(const QList<PassRecord>& cards) const
+    {
+        QVERIFY(withCardFile(t.ctx.programFolder, [&](CardFile& file) {
+            for (const PassRecord& card : cards)
+                if (!file.append(card))
+                    return false;
+            return true;
+        }));
+    }
+    qint64 count() const
+    {
+        qint64 n = -1;
+        withCardFile(t.ctx.programFolder, [&](CardFile& file) {
+            n = file.count();
+            return true;
+        });
+        return n;
+    }
+    PassRecord cardAt(qint64 position) const
+    {
+        PassRecord card;
+        withCardFile(t.ctx.programFolder, [&](CardFile& file) {
+            auto read = file.readAt(position);
+            if (read)
+                card = *read;
+            return bool(read);
+        });
+        return card;
+    }
+    QByteArray fileBytes() const
+    {
+        QFile f(cardPath());
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }
+    // What the window shows, as a card (the position aside).
+    PassRecord shown() const { return w.cardFromFields(); }
+};
+
+PassRecord numbered(PassRecord card, qint64 position)
+{
+    card.Scheda = PassValues::cardNumber(position);
+    return card;
+}
+
+} // namespace
+
+class tst_Schedario_Chiavi : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init() { QApplication::setActiveWindow(nullptr); }
+
+    void firstSaveOnMissingFileAppendsCardOne()
+    {
+        Editor e;
+        QVERIFY(!QFile::exists(e.cardPath()));
+        e.typeCard();
+        e.lost()->setChecked(true);
+        e.click(u"cmdSalva"_s);
+
+        QCOMPARE(e.t.messages.calls.size(), 1);
+        QCOMPARE(e.t.messages.calls[0].kind, MessageCall::Information);
+        QCOMPARE(e.t.messages.calls[0].text, Inserted);
+        QCOMPARE(e.count(), 1);
+        const PassRecord stored = e.cardAt(1);
+        QCOMPARE(stored.Scheda, u"00001"_s);
+        QCOMPARE(stored.Codice, u"B-01"_s);
+        QCOMPARE(stored.Utilizzo, u"Ingresso principale"_s);
+        QCOMPARE(stored.Stato, PassValues::Disponibile);
+        QCOMPARE(stored.Smarrita, PassValues::Si);
+        QCOMPARE(e.position(), u"1"_s);
+        QCOMPARE(e.w.carriers().txtScheda, u"00001"_s);
+    }
+
+    void savingTwiceRewritesInPlace()
+    {
+        Editor e;
+        e.writeCards({plainCard(1), plainCard(2)});
+        e.typeCard();
+        e.click(u"cmdSalva"_s);
+        QCOMPARE(e.position(), u"3"_s);
+        e.type(u"txtTipo"_s, u"Tessera"_s);
+        e.type(u"txtNote"_s, u"  seconda versione  "_s);
+        e.click(u"cmdSalva"_s);
+
+        QCOMPARE(e.t.messages.texts(), QStringList({Inserted, Saved}));
+        QCOMPARE(e.count(), 3);
+        QCOMPARE(e.position(), u"3"_s);
+        const PassRecord stored = e.cardAt(3);
+        QCOMPARE(stored.Scheda, u"00003"_s);
+        QCOMPARE(stored.Tipo, u"Tessera"_s);
+        QCOMPARE(stored.Note, u"seconda versione"_s);
+        QCOMPARE(e.cardAt(2), numbered(plainCard(2), 2));
+    }
+
+    void requiredFieldsInOrder_data()
+    {
+        QTest::addColumn<QStringList>("blank");
+        QTest::addColumn<QString>("focused");
+        QTest::addColumn<QString>("message");
+        const QString codice =
+            u"Attenzione: per salvare la scheda è necessario indicare il numero identificativo del pass."_s;
+        QTest::newRow("everything blank")
+            << QStringList{u"txtCodice"_s, u"txtTipo"_s, u"txtUtilizzo"_s, u"txtLuogo"_s, u"txtPersone"_s}
+            << u"txtCodice"_s << codice;
+        QTest::newRow("identifier of blanks only") << QStringList{u"txtCodice"_s} << u"txtCodice"_s << codice;
+        QTest::newRow("identifier and place") << QStringList{u"txtLuogo"_s, u"txtCodice"_s} << u"txtCodice"_s << codice;
+        QTest::newRow("type") << QStringList{u"txtTipo"_s, u"txtPersone"_s} << u"txtTipo"_s
+                              << u"Attenzione: per salvare la scheda è necessario indicare il tipo di pass."_s;
+        QTest::newRow("use") << QStringList{u"txtUtilizzo"_s, u"txtLuogo"_s} << u"txtUtilizzo"_s
+                             << u"Attenzione: per salvare la scheda è necessario indicare l'utilizzo del pass."_s;
+        QTest::newRow("place")
+            << QStringList{u"txtLuogo"_s, u"txtPersone"_s} << u"txtLuogo"_s
+            << u"Attenzione: per salvare la scheda è necessario indicare il luogo di conservazione del pass."_s;
+        QTest::newRow("people")
+            << QStringList{u"txtPersone"_s} << u"txtPersone"_s
+            << u"Attenzione: per salvare la scheda è necessario indicare chi è autorizzato al ritiro del pass."_s;
+    }
+
+    void requiredFieldsInOrder()
+    {
+        QFETCH(QStringList, blank);
+        QFETCH(QString, focused);
+        QFETCH(QString, message);
+        Editor e;
+        e.typeCard();
+        for (const QString& name : blank)
+            e.type(name, u"   "_s);
+        e.edit(u"txtNote"_s)->setFocus();
+        e.click(u"cmdSalva"_s);
+
+        QCOMPARE(e.t.messages.calls.size(), 1);
+        QCOMPARE(e.t.messages.calls[0].kind, MessageCall::Warning);
+        QCOMPARE(e.t.messages.calls[0].text, message);
+        QCOMPARE(QApplication::focusWidget(), e.edit(focused));
+        QVERIFY2(!QFile::exists(e.cardPath()), "the card file is not even opened");
+        QCOMPARE(e.position(), QString());
+    }
+
+    void longTextIsCutToTheFieldCapacity()
+    {
+        Editor e;
+        e.typeCard();
+        e.type(u"txtCodice"_s, u"ABCDEFGHIJKLMNOPQRSTUVWXYZ"_s);
+        QCOMPARE(e.edit(u"txtCodice"_s)->text(), u"ABCDEFGHIJKLMNOPQRST"_s);
+        e.click(u"cmdSalva"_s);
+        QCOMPARE(e.cardAt(1).Codice, u"ABCDEFGHIJKLMNOPQRST"_s);
+    }
+
+    void duplicateOfCardFourGivesCardTen()
+    {
+        Editor e;
+        QList<PassRecord> cards;
+        for (int n = 1; n <= 9; ++n)
+            cards << (n == 4 ? busyCard(n) : plainCard(n));
+        e.writeCards(cards);
+        const QByteArray before = e.fileBytes();
+
+        e.click(u"cmdPrimo"_s);
+        for (int i = 0; i < 3; ++i)
+            e.click(u"cmdAvanti"_s);
+        QCOMPARE(e.position(), u"4"_s);
+        QCOMPARE(e.w.carriers().lblFile03, u"nota.txt"_s);
+        QVERIFY(e.lost()->isChecked());
+
+        e.edit(u"txtNote"_s)->setFocus();
+        e.click(u"cmdDuplica"_s);
+        QCOMPARE(e.t.messages.calls.size(), 1);
+        QCOMPARE(e.t.messages.calls[0].kind, MessageCall::Information);
+        QCOMPARE(e.t.messages.calls[0].text,
+                 u"E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\r"
+                 u"Al termine premere Salva per inserire la scheda in archivio."_s);
+        QCOMPARE(QApplication::focusWidget(), e.edit(u"txtCodice"_s));
+        QCOMPARE(e.position(), QString());
+        QCOMPARE(e.edit(u"txtStato"_s)->text(), PassValues::Disponibile);
+        QVERIFY(!e.lost()->isChecked());
+        QVERIFY(e.w.carriers() == TfrmSchedario_Chiavi::Carriers{});
+        QCOMPARE(e.edit(u"txtCodice"_s)->text(), u"P-4"_s);
+        QCOMPARE(e.edit(u"txtRecapiti"_s)->text(), u"int. 31"_s);
+        QCOMPARE(e.fileBytes(), before);
+
+        e.click(u"cmdSalva"_s);
+        QCOMPARE(e.t.messages.lastText(), Inserted);
+        QCOMPARE(e.count(), 10);
+        QCOMPARE(e.position(), u"10"_s);
+        PassRecord expected = plainCard(4);
+        expected.Scheda = u"00010"_s;
+        expected.Duplicati = u"una copia"_s;
+        expected.Responsabile = u"Ugo Neri"_s;
+        expected.Recapiti = u"int. 31"_s;
+        expected.Note = u"nota"_s;
+        QCOMPARE(e.cardAt(10), expected);
+        QCOMPARE(e.fileBytes().left(9 * PassRecord::Size), before);
+    }
+
+    void duplicateNeedsASavedCard()
+    {
+        Editor e;
+        e.typeCard();
+        e.lost()->setChecked(true);
+        const PassRecord typed = e.shown();
+        e.click(u"cmdDuplica"_s);
+        QCOMPARE(e.t.messages.calls.size(), 1);
+        QCOMPARE(e.t.messages.calls[0].kind, MessageCall::Warning);
+        QCOMPARE(e.t.messages.calls[0].text, u"Attenzione: la duplicazione di una scheda può avvenire soltanto dopo "
+                                             u"che questa è stata inserita in archivio."_s);
+        QCOMPARE(e.shown(), typed);
+        QVERIFY(!QFile::exists(e.cardPath()));
+    }
+
+    // Card 2 of the fixture is out, with attachments in slots 1 and 3.
+    void cardThatIsOutKeepsItsStateThroughASave()
+    {
+        Editor e;
+        QVERIFY(QFile::copy(QStringLiteral(INGRESSARIO_FIXTURES "/Schedario_Pass.pro"), e.cardPath()));
+        const PassRecord original = e.cardAt(2);
+        QVERIFY(original.Stato.startsWith(u"Ritirato da Anna Bianchi"_s));
+        const QByteArray before = e.fileBytes();
+
+        e.click(u"cmdPrimo"_s);
+        e.click(u"cmdAvanti"_s);
+        QCOMPARE(e.position(), u"2"_s);
+        QCOMPARE(e.edit(u"txtStato"_s)->text(), original.Stato);
+        QVERIFY(e.edit(u"txtStato"_s)->isReadOnly());
+        e.type(u"txtNote"_s, u"Controllato"_s);
+        e.click(u"cmdSalva"_s);
+        QCOMPARE(e.t.messages.texts(), QStringList{Saved});
+
+        PassRecord expected = original;
+        expected.Note = u"Controllato"_s;
+        QCOMPARE(e.cardAt(2), expected);
+        const QByteArray after = e.fileBytes();
+        QCOMPARE(after.size(), before.size());
+        // Cards 1, 3 and 4 and the incomplete tail are untouched.
+        QCOMPARE(after.left(PassRecord::Size), before.left(PassRecord::Size));
+        QCOMPARE(after.mid(2 * PassRecord::Size), before.mid(2 * PassRecord::Size));
+    }
+
+    void lostFlagBytes_data()
+    {
+        QTest::addColumn<bool>("ticked");
+        QTest::addColumn<QByteArray>("bytes");
+        QTest::newRow("ticked") << true << QByteArray("\x02\x53\xEC", 3);
+        QTest::newRow("unticked") << false << QByteArray("\x02\x4E\x6F", 3);
+    }
+
+    void lostFlagBytes()
+    {
+        QFETCH(bool, ticked);
+        QFETCH(QByteArray, bytes);
+        Editor e;
+        e.writeCards({ticked ? plainCard(1) : busyCard(1)});
+        e.click(u"cmdPrimo"_s);
+        QCOMPARE(e.lost()->isChecked(), !ticked);
+        QTest::mouseClick(e.lost(), Qt::LeftButton, {}, QPoint(8, e.lost()->height() / 2));
+        QCOMPARE(e.lost()->isChecked(), ticked);
+        e.click(u"cmdSalva"_s);
+        QCOMPARE(e.fileBytes().mid(1886, 3), bytes);
+    }
+
+    // A flag that is neither "Sì" nor "No" (card 4 of the fixture: empty) leaves the box as it was.
+    void unexpectedLostFlagLeavesTheBox()
+    {
+        Editor e;
+        QVERIFY(QFile::copy(QStringLiteral(INGRESSARIO_FIXTURES "/Schedario_Pass.pro"), e.cardPath()));
+        e.click(u"cmdUltimo"_s);
+        QCOMPARE(e.position(), u"4"_s);
+        QVERIFY(!e.lost()->isChecked());
+        e.click(u"cmdIndietro"_s); // card 3 is lost
+        QVERIFY(e.lost()->isChecked());
+        e.click(u"cmdAvanti"_s);
+        QCOMPARE(e.edit(u"txtCodice"_s)->text(), u"X-04"_s);
+        QVERIFY(e.lost()->isChecked());
+    }
+
+    void navigation_data()
+    {
+        QTest::addColumn<int>("start"); // 0: empty position
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QString>("position");
+        QTest::addColumn<QString>("codice"); // "shown" marks fields left as they were
+        QTest::newRow("first") << 2 << u"cmdPrimo"_s << u"1"_s << u"P-1"_s;
+        QTest::newRow("last") << 1 << u"cmdUltimo"_s << u"3"_s << u"P-3"_s;
+        QTest::newRow("next") << 2 << u"cmdAvanti"_s << u"3"_s << u"P-3"_s;
+        QTest::newRow("previous") << 2 << u"cmdIndietro"_s << u"1"_s << u"P-1"_s;
+        QTest::newRow("next on the last") << 3 << u"cmdAvanti"_s << u"3"_s << u"shown"_s;
+        QTest::newRow("previous on the first") << 1 << u"cmdIndietro"_s << u"1"_s << u"shown"_s;
+        QTest::newRow("next from an empty position") << 0 << u"cmdAvanti"_s << u"1"_s << u"P-1"_s;
+        QTest::newRow("previous from an empty position") << 0 << u"cmdIndietro"_s << u"1"_s << u"P-1"_s;
+    }
+
+    void navigation()
+    {
+        QFETCH(int, start);
+        QFETCH(QString, command);
+        QFETCH(QString, position);
+        QFETCH(QString, codice);
+        Editor e;
+        e.writeCards({plainCard(1), plainCard(2), busyCard(3)});
+        PassRecord marker = plainCard(99);
+        marker.Codice = u"shown"_s;
+        if (start > 0)
+            e.w.showCard(start, marker);
+        else
+            e.type(u"txtCodice"_s, u"shown"_s);
+
+        e.click(command);
+        QCOMPARE(e.t.messages.calls.size(), 0);
+        QCOMPARE(e.position(), position);
+        QCOMPARE(e.edit(u"txtCodice"_s)->text(), codice);
+        if (codice != u"shown"_s)
+            QCOMPARE(e.shown(), e.cardAt(position.toLongLong()));
+    }
+
+    void emptyFile_data()
+    {
+        QTest::addColumn<bool>("missing");
+        QTest::addColumn<int>("start");
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<bool>("message");
+        QTest::addColumn<QString>("position");
+        QTest::newRow("first, missing file") << true << 0 << u"cmdPrimo"_s << true << QString();
+        QTest::newRow("last, empty file") << false << 0 << u"cmdUltimo"_s << true << QString();
+        QTest::newRow("next empties the position") << false << 2 << u"cmdAvanti"_s << true << QString();
+        QTest::newRow("next, missing file") << true << 0 << u"cmdAvanti"_s << true << QString();
+        QTest::newRow("previous keeps the position") << false << 2 << u"cmdIndietro"_s << true << u"2"_s;
+        QTest::newRow("previous on position 1") << true << 1 << u"cmdIndietro"_s << false << u"1"_s;
+    }
+
+    void emptyFile()
+    {
+        QFETCH(bool, missing);
+        QFETCH(int, start);
+        QFETCH(QString, command);
+        QFETCH(bool, message);
+        QFETCH(QString, position);
+        Editor e;
+        if (!missing) {
+            QFile f(e.cardPath());
+            QVERIFY(f.open(QIODevice::WriteOnly));
+        }
+        if (start > 0)
+            e.w.showCard(start, plainCard(7));
+        const QString codice = e.edit(u"txtCodice"_s)->text();
+
+        e.click(command);
+        if (message) {
+            QCOMPARE(e.t.messages.calls.size(), 1);
+            QCOMPARE(e.t.messages.calls[0].kind, MessageCall::Information);
+            QCOMPARE(e.t.messages.calls[0].text, EmptyFile);
+        } else {
+            QCOMPARE(e.t.messages.calls.size(), 0);
+        }
+        QCOMPARE(e.position(), position);
+        QCOMPARE(e.edit(u"txtCodice"_s)->text(), codice);
+        QVERIFY2(QFile::exists(e.cardPath()), "the card file is created empty when missing");
+        QCOMPARE(QFileInfo(e.cardPath()).size(), 0);
+    }
+
+    void afterNextEveryCarrierHoldsTheNewCard()
+    {
+        Editor e;
+        e.writeCards({plainCard(1), plainCard(2), busyCard(3)});
+        e.click(u"cmdPrimo"_s);
+        e.click(u"cmdAvanti"_s);
+        e.click(u"cmdAvanti"_s);
+        QCOMPARE(e.position(), u"3"_s);
+        QCOMPARE(e.shown(), e.cardAt(3));
+        QCOMPARE(e.w.attachmentFile(2), u"foto.jpg"_s);
+        QCOMPARE(e.w.attachmentDescription(3), u"Appunti"_s);
+    }
+
+    // Anything that keeps the card file from opening: the access message as an error, nothing changed.
+    void unopenableCardFile_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<int>("start");
+        for (const QString& command : {u"cmdPrimo"_s, u"cmdUltimo"_s, u"cmdAvanti"_s, u"cmdIndietro"_s})
+            QTest::newRow(qPrintable(command)) << command << 2;
+        QTest::newRow("save a new card") << u"cmdSalva"_s << 0;
+        QTest::newRow("save a shown card") << u"cmdSalva"_s << 2;
+    }
+
+    void unopenableCardFile()
+    {
+        QFETCH(QString, command);
+        QFETCH(int, start);
+        Editor e;
+        // A folder where the card file should be: it exists, so it is not created, and it cannot be opened.
+        QVERIFY(QDir(e.t.ctx.programFolder).mkdir(QString::fromLatin1(CardFile::FileName)));
+        if (start > 0)
+            e.w.showCard(start, busyCard(start));
+        e.typeCard();
+        const PassRecord before = e.shown();
+        const QString position = e.position();
+
+        e.click(command);
+        QCOMPARE(e.t.messages.calls.size(), 1);
+        QCOMPARE(e.t.messages.calls[0].kind, MessageCall::Error);
+        QCOMPARE(e.t.messages.calls[0].text, ArchiveMessages::CardFileAccess);
+        QCOMPARE(e.shown(), before);
+        QCOMPARE(e.position(), position);
+        QVERIFY(QFileInfo(e.cardPath()).isDir());
+    }
+
+    void missingProgramFolderGivesTheAccessMessage()
+    {
+        Editor e;
+        e.t.ctx.programFolder = e.t.dir.filePath(u"non-esiste/"_s);
+        e.typeCard();
+        e.click(u"cmdSalva"_s);
+        QCOMPARE(e.t.messages.calls.size(), 1);
+        QCOMPARE(e.t.messages.calls[0].kind, MessageCall::Error);
+        QCOMPARE(e.t.messages.calls[0].text, ArchiveMessages::CardFileAccess);
+        QCOMPARE(e.position(), QString());
+        QVERIFY(!QDir(e.t.ctx.programFolder).exists());
+
+        // The duplicate's access check: the resets stay, the error replaces the information.
+        e.t.messages.calls.clear();
+        e.w.showCard(3, busyCard(3));
+        e.click(u"cmdDuplica"_s);
+        QCOMPARE(e.t.messages.texts(), QStringList{ArchiveMessages::CardFileAccess});
+        QCOMPARE(e.position(), QString());
+        QCOMPARE(e.w.carriers().txtPersonaRit, QString());
+    }
+
+    // A return registered from another workstation after the card was shown here is not undone by
+    // a save of the older state.
+    void saveRefusesToUndoAnOperationMadeElsewhere_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::newRow("returned meanwhile") << u"return"_s;
+        QTest::newRow("withdrawn again meanwhile") << u"withdrawal"_s;
+    }
+
+    void saveRefusesToUndoAnOperationMadeElsewhere()
+    {
+        QFETCH(QString, change);
+        Editor e;
+        e.writeCards({plainCard(1), busyCard(2)});
+        e.click(u"cmdUltimo"_s);
+        e.type(u"txtNote"_s, u"modifica locale"_s);
+
+        PassRecord elsewhere = e.cardAt(2);
+        if (change == u"return"_s) {
+            elsewhere.Stato = PassValues::Disponibile;
+            elsewhere.DataRic = u"04/11/2026"_s;
+        } else {
+            elsewhere.MinutiRit = u"06"_s;
+        }
+        QVERIFY(withCardFile(e.t.ctx.programFolder, [&](CardFile& f) { return f.rewriteAt(2, elsewhere); }));
+        const QByteArray before = e.fileBytes();
+        const PassRecord typed = e.shown();
+
+        e.click(u"cmdSalva"_s);
+        QCOMPARE(e.t.messages.calls.size(), 1);
+        QCOMPARE(e.t.messages.calls[0].kind, MessageCall::Warning);
+        QCOMPARE(e.t.messages.calls[0].text, ChangedElsewhere);
+        QCOMPARE(e.fileBytes(), before);
+        QCOMPARE(e.shown(), typed);
+        QCOMPARE(e.position(), u"2"_s);
+
+        // Shown again, the card saves normally.
+        e.click(u"cmdUltimo"_s);
+        e.type(u"txtNote"_s, u"modifica locale"_s);
+        e.click(u"cmdSalva"_s);
+        QCOMPARE(e.t.messages.lastText(), Saved);
+        elsewhere.Note = u"modifica locale"_s;
+        QCOMPARE(e.cardAt(2), elsewhere);
+    }
+
+    void newClearsEverything()
+    {
+        Editor e;
+        e.w.showCard(5, busyCard(5));
+        e.edit(u"txtNote"_s)->setFocus();
+        e.click(u"cmdNuovo"_s);
+        QCOMPARE(e.t.messages.calls.size(), 0);
+        QCOMPARE(e.position(), QString());
+        QVERIFY(e.w.carriers() == TfrmSchedario_Chiavi::Carriers{});
+        PassRecord blank;
+        blank.Stato = PassValues::Disponibile;
+        blank.Smarrita = PassValues::No;
+        QCOMPARE(e.shown(), blank);
+        QCOMPARE(QApplication::focusWidget(), e.edit(u"txtCodice"_s));
+        QVERIFY(!QFile::exists(e.cardPath()));
+    }
+
+    void enterChainAndColours()
+    {
+        Editor e;
+        QCOMPARE(QApplication::focusWidget(), e.edit(u"txtCodice"_s));
+        const QStringList chain{u"txtCodice"_s, u"txtTipo"_s,         u"txtUtilizzo"_s, u"txtDuplicati"_s,
+                                u"txtLuogo"_s,  u"txtResponsabile"_s, u"txtRecapiti"_s, u"txtPersone"_s,
+                                u"txtNote"_s,   u"txtCodice"_s};
+        for (qsizetype i = 1; i < chain.size(); ++i) {
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QCOMPARE(QApplication::focusWidget()->objectName(), chain[i]);
+        }
+        QLineEdit* stato = e.edit(u"txtStato"_s);
+        stato->setFocus(Qt::TabFocusReason);
+        QCOMPARE(ScreenKit::FieldColours::colourOf(stato), ScreenKit::Beige);
+        QTest::keyClick(stato, Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), e.edit(u"txtDuplicati"_s));
+        QCOMPARE(ScreenKit::FieldColours::colourOf(e.edit(u"txtDuplicati"_s)), ScreenKit::Yellow);
+        QCOMPARE(ScreenKit::FieldColours::colourOf(stato), ScreenKit::Beige);
+        QCOMPARE(ScreenKit::FieldColours::colourOf(e.edit(u"txtCodice"_s)), ScreenKit::White);
+    }
+
+    void statusTexts()
+    {
+        Editor e;
+        auto* info = e.w.findChild<QLabel*>(u"panInfo"_s);
+        QVERIFY(info);
+        QCOMPARE(info->text(), u"Pronto per archiviare una nuova scheda..."_s);
+        auto moveOver = [&](const QString& name) {
+            auto* control = e.w.findChild<QWidget*>(name);
+            QTest::mouseMove(&e.w, control->mapTo(&e.w, control->rect().center()));
+        };
+        const QString duplicate =
+            u"Prepara la schermata per la registrazione di una nuova scheda duplicando i dati correnti."_s;
+        moveOver(u"cmdDuplica"_s);
+        QCOMPARE(info->text(), duplicate);
+        moveOver(u"txtCodice"_s);
+        QCOMPARE(info->text(), duplicate);
+        moveOver(u"cmdEsci"_s);
+        QCOMPARE(info->text(), u"Esci da questa schermata."_s);
+        moveOver(u"chkSmarrita"_s);
+        QCOMPARE(info->text(), u"Spunta questa casella per indicare che il pass è stato smarrito."_s);
+        moveOver(u"titLuogo"_s);
+        QCOMPARE(info->text(), QString());
+    }
+};
+
+QTEST_MAIN(tst_Schedario_Chiavi)
+#include "tst_Schedario_Chiavi.moc"
