@@ -1,0 +1,53 @@
+#pragma once
+
+#include "shell/AppContext.h"
+
+#include <QByteArray>
+#include <QList>
+#include <QString>
+#include <QStringView>
+
+#include <functional>
+
+class QIODevice;
+class QWidget;
+class StringGridModel;
+
+// The spreadsheet files of the exports: an HTML table with the workbook header of the Office HTML
+// format, which spreadsheet programs open as a worksheet with one row per line of the table.
+namespace Spreadsheet {
+
+struct HeaderCell
+{
+    QString label;
+    int width;
+};
+
+// A cell text as the document holds it: Windows-1252 bytes, with "<", "&" and the double quote
+// written as character references and every character the code page lacks (and a line break) as
+// a numeric character reference, so that the spreadsheet shows exactly the text of the grid.
+QByteArray cellBytes(QStringView text);
+
+// Streams the document to `out`: the frame, the header row and `rowCount` data rows, each with
+// one cell per header cell, whose texts `cellText(row, cell)` gives. No line break anywhere.
+// False when a write fails.
+bool writeDocument(QIODevice& out, const QString& sheetName, const QList<HeaderCell>& headers, qint64 rowCount,
+                   const std::function<QString(qint64 row, int cell)>& cellText);
+
+// What an export writes: the file (in the ProgramFolder), the worksheet, the header cells and,
+// for each of them in order, the grid column whose trimmed cells fill it.
+struct Export
+{
+    QString fileName;
+    QString sheetName;
+    QList<HeaderCell> headers;
+    const StringGridModel* grid = nullptr;
+    QList<int> columns;
+};
+
+// The export procedure shared by the card and history exports: asks whether to go on, writes the
+// file (replacing an existing one only once the new one is whole), asks whether to open it and
+// hands it to the desktop. A failure shows its message; the window stays open in every case.
+void run(QWidget* parent, AppContext& ctx, const Export& request);
+
+} // namespace Spreadsheet

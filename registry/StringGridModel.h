@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QAbstractTableModel>
+#include <QHash>
+#include <QList>
+#include <QString>
+
+#include <vector>
+
+class QCollator;
+class QTableView;
+
+// The string grid of the export and history windows: column 0 is the row's number, columns 1 and
+// on are texts of record fields. The field bytes are kept as the file holds them (Windows-1252,
+// trimmed) and decoded only when a cell is shown or exported, so a grid of a million history
+// records stays small and fills in one pass. Cells of the editable columns can be overwritten in
+// place; such an edit lives in the grid only and never reaches a file.
+class StringGridModel : public QAbstractTableModel
+{
+    Q_OBJECT
+public:
+    struct Column
+    {
+        QString title;
+        int width;
+        bool editable = false;
+    };
+
+    // Where a field lies in a record: offset of its length byte and its capacity.
+    struct Field
+    {
+        int offset;
+        int capacity;
+    };
+
+    // Rows gathered outside the model and handed to it at once (one reset).
+    class Rows
+    {
+    public:
+        // `cells`: the texts of a row, without the number column.
+        explicit Rows(int cells);
+
+        // A row numbered `number` (1 and up) from one record: one cell per entry of `fields`, in
+        // column order.
+        void append(qint64 number, const char* record, const Field* fields);
+        // Rows with no number and empty cells, as a grid holds them before it is filled.
+        void appendEmpty(int count);
+
+        qsizetype size() const { return qsizetype(m_rows.size()); }
+        // The text of cell `column` (1 and up) of row `row`, decoded and trimmed.
+        QString text(qsizetype row, int column) const;
+
+        // Orders the rows by the text of one column with the collator, ascending; rows of equal
+        // keys keep their order. Every column moves with its row, the number included.
+        void sortByColumn(int column, const QCollator& collator);
+
+    private:
+        friend class StringGridModel;
+        struct Row
+        {
+            quint64 offset; // of the row's first cell in m_cells; unused for an empty row
+            quint32 number; // 0 for an empty row
+            quint32 id;     // identity of the row for edits, unchanged by sorting
+        };
+        const char* cellAt(const Row& row, int column) const;
+
+        int m_cells;
+        std::vector<Row> m_rows;
+        std::vector<char> m_bytes; // per row, per cell: a length byte and the trimmed text
+    };
+
+    explicit StringGridModel(QList<Column> columns, QObject* parent = nullptr);
+
+    const QList<Column>& columns() const { return m_columns; }
+
+    // Replaces every row (one model reset); edits made so far are dropped.
+    void setRows(Rows rows);
+
+    // What the grid shows in a cell: the number for column 0 (empty for an unnumbered row), the
+    // operator's text for an edited cell, else the field's text.
+    QString cell(int row, int column) const;
+
+    int rowCount(const QModelIndex& parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex& parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
+    bool setData(const QModelIndex& index, const QVariant& value, int role = Qt::EditRole) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+
+private:
+    bool isCell(const QModelIndex& index) const;
+    static quint64 editKey(quint32 id, int column) { return (quint64(id) << 8) | quint64(column); }
+
+    QList<Column> m_columns;
+    Rows m_rows;
+    QHash<quint64, QString> m_edits;
+};
+
+namespace StringGrid {
+
+// Sets a table view up as a string grid over the model: header row with the column titles, fixed
+// rows of `rowHeight`, alternating row backgrounds, the columns' widths, no row header. Typing in
+// a cell of an editable column overwrites it, as in a spreadsheet.
+void setUpView(QTableView* view, StringGridModel* model, int rowHeight);
+
+} // namespace StringGrid

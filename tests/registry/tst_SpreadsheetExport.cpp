@@ -1,0 +1,254 @@
+// The spreadsheet document and the export procedure shared by the card and history exports.
+#include "archives/FieldCodec.h"
+#include "registry/SpreadsheetExport.h"
+#include "registry/StringGridModel.h"
+#include "tests/support/ScriptedSeams.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QDir>
+#include <QFile>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString FirstQuestion = u"L'esportazione dei dati in Excel può richiedere diversi minuti a seconda del numero di "
+                              u"schede presenti in archivio.\r\n\r\nSi vuole esportare i dati adesso?"_s;
+const QString OpenQuestion =
+    u"Le schede in archivio sono state esportate con successo.\r\n\r\nSi vuole aprire il file di Excel?"_s;
+const QString Failure = u"Attenzione: il sistema non permette di esportare i dati.\n\r\n\r"
+                        u"Accertarsi che il file di Excel non sia già aperto."_s;
+
+// The frame of the document, one fragment per entry, in order, as the file must hold it.
+QByteArray frame(const QByteArray& sheetName, const QByteArray& tableRows)
+{
+    const QByteArrayList fragments = {
+        "<html xmlns:o=\"urn:schemas-microsoft-com:office:office\" xmlns:x=\"urn:schemas-microsoft-com:office:excel\" "
+        "xmlns=\"http://www.w3.org/TR/REC-html40\">",
+        "<head>",
+        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=windows-1252\">",
+        "<!--[if gte mso 9]><xml>",
+        "<x:ExcelWorkbook>",
+        "<x:ExcelWorksheets>",
+        "<x:ExcelWorksheet>",
+        "<x:Name>" + sheetName + "</x:Name>",
+        "<x:WorksheetOptions>",
+        "<x:Selected/>",
+        "<x:Panes>",
+        "<x:Pane>",
+        "<x:Number>1</x:Number>",
+        "<x:ActiveRow>3</x:ActiveRow>",
+        "</x:Pane>",
+        "</x:Panes>",
+        "<x:ProtectContents>False</x:ProtectContents>",
+        "<x:ProtectObjects>False</x:ProtectObjects>",
+        "<x:ProtectScenarios>False</x:ProtectScenarios>",
+        "</x:WorksheetOptions>",
+        "</x:ExcelWorksheet>",
+        "</x:ExcelWorksheets>",
+        "</x:ExcelWorkbook>",
+        "</xml><![endif]-->",
+        "</head>",
+        "<body>",
+        "<table x:str>",
+        tableRows,
+        "</table>",
+        "</body>",
+        "</html>",
+    };
+    return fragments.join();
+}
+
+QByteArray headerCell(const QByteArray& label, int width)
+{
+    return "<td style=\"text-align: left; font-weight: bold;\" width=" + QByteArray::number(width) + ">" + label +
+           "</td>";
+}
+
+QByteArray dataCell(const QByteArray& text)
+{
+    return "<td style=\"text-align: left;\">" + text + "</td>";
+}
+
+// A grid of two text columns after the number column, filled from the given rows.
+std::unique_ptr<StringGridModel> gridOf(const QList<QStringList>& rows)
+{
+    auto grid = std::make_unique<StringGridModel>(
+        QList<StringGridModel::Column>{{u"N."_s, 60}, {u"Codice"_s, 100}, {u"Note"_s, 100, true}});
+    const StringGridModel::Field fields[] = {{0, 50}, {51, 50}};
+    StringGridModel::Rows built(2);
+    char record[102];
+    for (int r = 0; r < rows.size(); ++r) {
+        FieldCodec::write(record, 0, 50, rows[r][0]);
+        FieldCodec::write(record, 51, 50, rows[r][1]);
+        built.append(r + 1, record, fields);
+    }
+    grid->setRows(std::move(built));
+    return grid;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray("<missing>");
+}
+
+} // namespace
+
+class TestSpreadsheetExport : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void cellTexts_data();
+    void cellTexts();
+    void documentByteForByte();
+    void headerRowAloneForNoRows();
+    void noLeavesTheOldFileUntouched();
+    void exportReplacesTheOldFileAndOpensIt();
+    void noToOpeningKeepsTheFile();
+    void unwritableTargetGivesTheFailureMessage();
+};
+
+void TestSpreadsheetExport::cellTexts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("plain") << u"Ingresso principale"_s << QByteArray("Ingresso principale");
+    QTest::newRow("markup characters") << u"a < b & \"c\" > d"_s << QByteArray("a &lt; b &amp; &quot;c&quot; > d");
+    QTest::newRow("apostrophe stays") << u"l'archivio"_s << QByteArray("l'archivio");
+    QTest::newRow("accented letters in the code page") << u"Città più così"_s << QByteArray("Citt\xe0 pi\xf9 cos\xec");
+    QTest::newRow("euro sign and quotes of the code page") << u"€ 5 “ok”"_s << QByteArray("\x80 5 \x93ok\x94");
+    QTest::newRow("letter outside the code page") << u"Łódź"_s
+                                                  << QByteArray("&#321;\xf3"
+                                                                "d&#378;");
+    QTest::newRow("character beyond 16 bits") << u"ok 😀"_s << QByteArray("ok &#128512;");
+    QTest::newRow("line break") << u"a\r\nb"_s << QByteArray("a&#13;&#10;b");
+    QTest::newRow("an existing entity is text") << u"&amp;"_s << QByteArray("&amp;amp;");
+}
+
+void TestSpreadsheetExport::cellTexts()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    QCOMPARE(Spreadsheet::cellBytes(text), bytes);
+}
+
+void TestSpreadsheetExport::documentByteForByte()
+{
+    const QList<Spreadsheet::HeaderCell> headers = {{u"Codice"_s, 250}, {u"Note"_s, 350}};
+    const QList<QStringList> rows = {
+        {u"B-01"_s, u"a < b & \"c\""_s},
+        {u"Città"_s, u"€ Ł"_s},
+        {QString(), QString()},
+    };
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    QVERIFY(Spreadsheet::writeDocument(out, u"Schedario Pass"_s, headers, rows.size(),
+                                       [&](qint64 row, int cell) { return rows[row][cell]; }));
+
+    const QByteArray expected =
+        frame("Schedario Pass", "<tr>" + headerCell("Codice", 250) + headerCell("Note", 350) + "</tr>" + //
+                                    "<tr>" + dataCell("B-01") + dataCell("a &lt; b &amp; &quot;c&quot;") + "</tr>" +
+                                    "<tr>" + dataCell("Citt\xe0") + dataCell("\x80 &#321;") + "</tr>" + //
+                                    "<tr>" + dataCell("") + dataCell("") + "</tr>");
+    QCOMPARE(out.data(), expected);
+    QVERIFY(!out.data().contains('\n'));
+    QVERIFY(!out.data().contains('\r'));
+    QVERIFY(!out.data().startsWith("\xef\xbb\xbf"));
+}
+
+void TestSpreadsheetExport::headerRowAloneForNoRows()
+{
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    QVERIFY(Spreadsheet::writeDocument(out, u"Storico Operazioni"_s, {{u"Tipo pass"_s, 250}}, 0,
+                                       [](qint64, int) { return QString(); }));
+    QCOMPARE(out.data(), frame("Storico Operazioni", "<tr>" + headerCell("Tipo pass", 250) + "</tr>"));
+}
+
+void TestSpreadsheetExport::noLeavesTheOldFileUntouched()
+{
+    TestContext t;
+    const QString target = t.ctx.file(u"Schedario_Pass.xls"_s);
+    QFile old(target);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("old content");
+    old.close();
+
+    auto grid = gridOf({{u"B-01"_s, u"nota"_s}});
+    t.messages.answers.enqueue(false);
+    Spreadsheet::run(nullptr, t.ctx,
+                     {u"Schedario_Pass.xls"_s, u"Schedario Pass"_s, {{u"Codice"_s, 250}}, grid.get(), {1}});
+
+    QCOMPARE(t.messages.texts(), QStringList{FirstQuestion});
+    QCOMPARE(t.messages.calls.first().kind, MessageCall::Question);
+    QCOMPARE(readAll(target), QByteArray("old content"));
+    QVERIFY(t.shell.commands.isEmpty());
+}
+
+void TestSpreadsheetExport::exportReplacesTheOldFileAndOpensIt()
+{
+    TestContext t;
+    const QString target = t.ctx.file(u"Schedario_Pass.xls"_s);
+    QFile old(target);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write(QByteArray(100000, 'x')); // longer than the new document: nothing of it may survive
+    old.close();
+
+    // Cells are written trimmed and in the order of the columns asked for.
+    auto grid = gridOf({{u"B-01"_s, u"nota"_s}, {u"T-07"_s, u"Ufficio <A> & B"_s}});
+    QVERIFY(grid->setData(grid->index(0, 2), u"  scritta a mano  "_s));
+    t.messages.answers << true << true;
+    Spreadsheet::run(
+        nullptr, t.ctx,
+        {u"Schedario_Pass.xls"_s, u"Schedario Pass"_s, {{u"Note"_s, 350}, {u"Codice"_s, 250}}, grid.get(), {2, 1}});
+
+    QCOMPARE(t.messages.texts(), (QStringList{FirstQuestion, OpenQuestion}));
+    QCOMPARE(readAll(target),
+             frame("Schedario Pass", "<tr>" + headerCell("Note", 350) + headerCell("Codice", 250) + "</tr><tr>" +
+                                         dataCell("scritta a mano") + dataCell("B-01") + "</tr><tr>" +
+                                         dataCell("Ufficio &lt;A> &amp; B") + dataCell("T-07") + "</tr>"));
+    // The desktop gets the full path in double quotes, so that spaces in it do no harm.
+    QCOMPARE(t.shell.commands, QStringList{u'"' + QDir::toNativeSeparators(target) + u'"'});
+}
+
+void TestSpreadsheetExport::noToOpeningKeepsTheFile()
+{
+    TestContext t;
+    auto grid = gridOf({{u"B-01"_s, u"nota"_s}});
+    t.messages.answers << true << false;
+    Spreadsheet::run(nullptr, t.ctx,
+                     {u"Schedario_Pass.xls"_s, u"Schedario Pass"_s, {{u"Codice"_s, 250}}, grid.get(), {1}});
+    QCOMPARE(t.messages.texts(), (QStringList{FirstQuestion, OpenQuestion}));
+    QVERIFY(readAll(t.ctx.file(u"Schedario_Pass.xls"_s)).contains(dataCell("B-01")));
+    QVERIFY(t.shell.commands.isEmpty());
+}
+
+void TestSpreadsheetExport::unwritableTargetGivesTheFailureMessage()
+{
+    // Tests run as root, where permission bits stop no write: a folder standing where the file
+    // should go cannot be replaced by a file, as a file held open by the spreadsheet program cannot.
+    TestContext t;
+    QVERIFY(QDir(t.ctx.programFolder).mkdir(u"Schedario_Pass.xls"_s));
+    QFile inside(t.ctx.file(u"Schedario_Pass.xls/keep.txt"_s));
+    QVERIFY(inside.open(QIODevice::WriteOnly));
+    inside.write("kept");
+    inside.close();
+
+    auto grid = gridOf({{u"B-01"_s, u"nota"_s}});
+    Spreadsheet::run(nullptr, t.ctx,
+                     {u"Schedario_Pass.xls"_s, u"Schedario Pass"_s, {{u"Codice"_s, 250}}, grid.get(), {1}});
+
+    QCOMPARE(t.messages.texts(), (QStringList{FirstQuestion, Failure}));
+    QCOMPARE(t.messages.calls.last().kind, MessageCall::Plain);
+    QVERIFY(t.shell.commands.isEmpty());
+    QCOMPARE(readAll(t.ctx.file(u"Schedario_Pass.xls/keep.txt"_s)), QByteArray("kept"));
+    // No half-written leftovers next to it.
+    QCOMPARE(QDir(t.ctx.programFolder).entryList(QDir::Files), QStringList());
+}
+
+QTEST_MAIN(TestSpreadsheetExport)
+#include "tst_SpreadsheetExport.moc"
