@@ -31,6 +31,10 @@ FileLock::FileLock(QFile& file) : m_file(file)
     ov.Offset = DWORD(LockOffset & 0xFFFFFFFF);
     ov.OffsetHigh = DWORD(LockOffset >> 32);
     m_locked = LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &ov);
+    if (!m_locked) {
+        const DWORD err = GetLastError();
+        m_unsupported = err == ERROR_NOT_SUPPORTED || err == ERROR_INVALID_FUNCTION;
+    }
 #else
     struct flock fl
     {
@@ -44,6 +48,7 @@ FileLock::FileLock(QFile& file) : m_file(file)
         rc = ::fcntl(fd, F_SETLKW, &fl);
     } while (rc == -1 && errno == EINTR);
     m_locked = rc == 0;
+    m_unsupported = rc == -1 && (errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS);
 #endif
 }
 

@@ -102,7 +102,7 @@ std::optional<bool> RecordFile::rewriteAtIf(qint64 position, const std::function
     if (!m_file)
         return std::nullopt;
     FileLock lock(*m_file);
-    if (!lock.isLocked())
+    if (!lock.mayWrite())
         return std::nullopt;
     std::vector<char> current(static_cast<size_t>(m_recordSize));
     if (!readAt(position, current.data()))
@@ -120,7 +120,7 @@ std::optional<qint64> RecordFile::append(const std::function<void(qint64, char*)
     if (!m_file)
         return std::nullopt;
     FileLock lock(*m_file);
-    if (!lock.isLocked())
+    if (!lock.mayWrite())
         return std::nullopt;
     const qint64 n = count();
     if (n < 0)
