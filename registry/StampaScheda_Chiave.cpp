@@ -1,0 +1,173 @@
+#include "registry/StampaScheda_Chiave.h"
+
+#include "archives/Win1252.h"
+#include "printing/FormDesigns.h"
+#include "printing/FormDocument.h"
+#include "shell/PrintDocument.h"
+#include "shell/ScreenKit.h"
+
+#include <QComboBox>
+#include <QFrame>
+#include <QHBoxLayout>
+#include <QIcon>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScreen>
+#include <QTextEdit>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString PrintFailed = u"Attenzione: la stampa della scheda non è andata a buon fine.\n\r\n\r"
+                            u"Si consiglia di controllare le impostazioni della stampante."_s;
+
+QLabel* picture(QWidget* parent, const QString& name, const QString& file, int side, const QString& spoken)
+{
+    auto* label = new QLabel(parent);
+    label->setPixmap(QIcon(u":/pictures/"_s + file + u".svg"_s).pixmap(QSize(side, side)));
+    label->setFixedSize(side, side);
+    ScreenKit::name(label, name, spoken);
+    return label;
+}
+
+// A small information picture with its sentence beside it.
+QWidget* information(QWidget* parent, const QString& name, const QString& text)
+{
+    auto* box = new QWidget(parent);
+    auto* row = new QHBoxLayout(box);
+    row->setContentsMargins(0, 0, 0, 0);
+    row->setSpacing(8);
+    auto* icon = new QLabel(box);
+    icon->setPixmap(QIcon(u":/pictures/info.svg"_s).pixmap(QSize(20, 20)));
+    icon->setAlignment(Qt::AlignTop);
+    auto* sentence = new QLabel(text, box);
+    sentence->setWordWrap(true);
+    sentence->setStyleSheet(u"color: #17365d;"_s);
+    row->addWidget(icon, 0, Qt::AlignTop);
+    row->addWidget(sentence, 1);
+    ScreenKit::name(box, name, text);
+    return box;
+}
+
+QString textOf(const QWidget* control)
+{
+    if (auto* edit = qobject_cast<const QLineEdit*>(control))
+        return edit->text();
+    if (auto* box = qobject_cast<const QComboBox*>(control))
+        return box->currentText();
+    if (auto* plain = qobject_cast<const QPlainTextEdit*>(control))
+        return plain->toPlainText();
+    if (auto* rich = qobject_cast<const QTextEdit*>(control))
+        return rich->toPlainText();
+    return control ? control->property("text").toString() : QString();
+}
+
+} // namespace
+
+TfrmStampaScheda_Chiave::TfrmStampaScheda_Chiave(AppContext& ctx, QWidget* parent)
+    : QWidget(parent), m_ctx(ctx), repDocumento(FormDocument::create(FormDesigns::card()))
+{
+    setWindowTitle(u" Stampa scheda"_s);
+    setObjectName(u"frmStampaScheda_Chiave"_s);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* shpSfondo = new QFrame(this);
+    ScreenKit::name(shpSfondo, u"shpSfondo"_s, u"Stampa scheda"_s);
+    shpSfondo->setAutoFillBackground(true);
+    QPalette white = shpSfondo->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    shpSfondo->setPalette(white);
+    outer->addWidget(shpSfondo);
+
+    auto* column = new QVBoxLayout(shpSfondo);
+    column->setContentsMargins(16, 16, 16, 14);
+    column->setSpacing(12);
+
+    auto* top = new QHBoxLayout;
+    top->setSpacing(14);
+    top->addWidget(picture(shpSfondo, u"imgLogo01"_s, u"stp_scheda"_s, 80, u"Scheda pass"_s), 0, Qt::AlignTop);
+    auto* texts = new QVBoxLayout;
+    texts->setSpacing(10);
+    texts->addWidget(information(shpSfondo, u"icoInf01"_s,
+                                 u"Questa operazione stampa su carta la scheda corrente con i dati inseriti "
+                                 u"dall'utente."_s));
+    texts->addWidget(information(shpSfondo, u"icoInf02"_s,
+                                 u"Premere Stampa per avviare la stampa oppure Annulla per annullare "
+                                 u"l'operazione."_s));
+    texts->addStretch(1);
+    top->addLayout(texts, 1);
+    top->addWidget(picture(shpSfondo, u"imgSezione04"_s, u"stp_stampante"_s, 80, u"Stampante"_s), 0, Qt::AlignTop);
+    column->addLayout(top);
+
+    auto* shpSepara = new QFrame(shpSfondo);
+    ScreenKit::name(shpSepara, u"shpSepara"_s, u"Separatore"_s);
+    shpSepara->setFixedHeight(5);
+    shpSepara->setStyleSheet(u"background-color: #4682b4; border: none;"_s);
+    column->addWidget(shpSepara);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    btnAnnulla = ScreenKit::named(new QPushButton(u"Annulla"_s, shpSfondo), u"btnAnnulla"_s);
+    btnStampa = ScreenKit::named(new QPushButton(u"Stampa"_s, shpSfondo), u"btnStampa"_s);
+    for (QPushButton* button : {btnAnnulla, btnStampa}) {
+        button->setCursor(Qt::PointingHandCursor);
+        button->setMinimumWidth(96);
+        buttons->addWidget(button);
+    }
+    column->addLayout(buttons);
+    setTabOrder(btnAnnulla, btnStampa);
+
+    connect(btnStampa, &QPushButton::clicked, this, &TfrmStampaScheda_Chiave::btnStampaClick);
+    connect(btnAnnulla, &QPushButton::clicked, this, &TfrmStampaScheda_Chiave::btnAnnullaClick);
+
+    resize(600, sizeHint().height());
+    ScreenKit::makeFixedDialogFrame(this);
+}
+
+TfrmStampaScheda_Chiave::~TfrmStampaScheda_Chiave() = default;
+
+void TfrmStampaScheda_Chiave::takeValuesFrom(const QWidget* editor)
+{
+    for (const QString& box : FormDesigns::cardValueBoxes())
+        m_values.insert(box, editor ? textOf(editor->findChild<QWidget*>(box)) : QString());
+}
+
+void TfrmStampaScheda_Chiave::setValue(const QString& box, const QString& text)
+{
+    m_values.insert(box, text);
+}
+
+void TfrmStampaScheda_Chiave::btnStampaClick()
+{
+    QList<std::pair<QString, QString>> values;
+    for (const QString& box : FormDesigns::cardValueBoxes())
+        values.append({box, Win1252::trimmed(m_values.value(box)).toString()});
+
+    const bool filled = FormDocument::fill(*repDocumento, values, m_ctx.clock->now());
+    if (!filled || printDocument(m_ctx, this, *repDocumento).failed())
+        m_ctx.messages->notice(this, NoticeKind::Warning, PrintFailed);
+    close();
+}
+
+void TfrmStampaScheda_Chiave::btnAnnullaClick()
+{
+    close();
+}
+
+void TfrmStampaScheda_Chiave::showEvent(QShowEvent* event)
+{
+    // Centred over the card editor.
+    if (QWidget* opener = parentWidget() ? parentWidget()->window() : nullptr; opener && opener->isVisible()) {
+        QRect area = frameGeometry();
+        area.moveCenter(opener->frameGeometry().center());
+        move(area.topLeft());
+    } else {
+        ScreenKit::centreOnScreen(this);
+    }
+    QWidget::showEvent(event);
+}
