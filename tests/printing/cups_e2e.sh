@@ -43,6 +43,11 @@ cleanup() {
     rm -rf "$WORK"
 }
 trap cleanup EXIT
+on_error() {
+    echo "FAIL at line $1"
+    tail -20 "$WORK/log/error_log" 2>/dev/null || true
+}
+trap 'on_error $LINENO' ERR
 
 mkdir -p "$WORK/spool/tmp" "$WORK/cache" "$WORK/state" "$WORK/log" "$WORK/ppd"
 chmod 0755 "$WORK" "$WORK/spool"
