@@ -189,9 +189,9 @@ void TfrmSchedario_Chiavi::buildWindow()
     auto* shpScheda = ScreenKit::named(new CardSheet(panContainer), u"shpScheda"_s);
     middle->addWidget(shpScheda, 1);
     auto* grid = new QGridLayout(shpScheda);
-    grid->setContentsMargins(22, 16, 22, 16);
+    grid->setContentsMargins(24, 20, 24, 18);
     grid->setHorizontalSpacing(14);
-    grid->setVerticalSpacing(7);
+    grid->setVerticalSpacing(13);
     grid->setColumnStretch(1, 1);
 
     const QFont fieldFont(u"Verdana"_s, 12, QFont::Bold);
@@ -203,7 +203,7 @@ void TfrmSchedario_Chiavi::buildWindow()
         field = ScreenKit::named(new QLineEdit(shpScheda), name, caption.chopped(1));
         field->setFont(fieldFont);
         field->setMaxLength(maxLength);
-        field->setMinimumHeight(30);
+        field->setMinimumHeight(35);
         return field;
     };
     auto row = [&](QLineEdit*& field, const QString& name, const QString& caption, const QString& captionName,

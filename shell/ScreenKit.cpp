@@ -390,6 +390,7 @@ FieldColours::FieldColours(QWidget* screen, const QList<Colouring>& fields) : QO
         paint(c.field, c.atRest);
         c.field->installEventFilter(this);
     }
+    screen->installEventFilter(this);
 }
 
 void FieldColours::paint(QWidget* field, QRgb background)
@@ -414,9 +415,19 @@ QRgb FieldColours::colourOf(const QWidget* field)
 
 bool FieldColours::eventFilter(QObject* watched, QEvent* event)
 {
+    // A hidden screen keeps no focused colour: it is shown again with every field at rest, and the
+    // field that then takes the focus is painted as it gets it.
+    if (watched == parent()) {
+        if (event->type() == QEvent::Hide)
+            for (const Colouring& c : std::as_const(m_fields))
+                paint(c.field, c.atRest);
+        return false;
+    }
     if (event->type() != QEvent::FocusIn && event->type() != QEvent::FocusOut)
         return false;
-    if (isWindowSwitch(static_cast<QFocusEvent*>(event)))
+    // The field that has the focus when its window becomes active (a screen just shown) takes its
+    // focused colour; losing the focus only to another window (a message box) keeps it.
+    if (event->type() == QEvent::FocusOut && isWindowSwitch(static_cast<QFocusEvent*>(event)))
         return false;
     for (const Colouring& c : std::as_const(m_fields)) {
         if (c.field != watched || c.atRest == c.focused)

@@ -601,6 +601,7 @@ private slots:
     {
         Editor e;
         QCOMPARE(QApplication::focusWidget(), e.edit(u"txtCodice"_s));
+        QCOMPARE(ScreenKit::FieldColours::colourOf(e.edit(u"txtCodice"_s)), ScreenKit::Yellow);
         const QStringList chain{u"txtCodice"_s, u"txtTipo"_s,         u"txtUtilizzo"_s, u"txtDuplicati"_s,
                                 u"txtLuogo"_s,  u"txtResponsabile"_s, u"txtRecapiti"_s, u"txtPersone"_s,
                                 u"txtNote"_s,   u"txtCodice"_s};
@@ -616,6 +617,31 @@ private slots:
         QCOMPARE(ScreenKit::FieldColours::colourOf(e.edit(u"txtDuplicati"_s)), ScreenKit::Yellow);
         QCOMPARE(ScreenKit::FieldColours::colourOf(stato), ScreenKit::Beige);
         QCOMPARE(ScreenKit::FieldColours::colourOf(e.edit(u"txtCodice"_s)), ScreenKit::White);
+    }
+
+    // Closing hides the window; the launcher shows it again as a blank new card, the focus on the
+    // identifier and no other field left yellow.
+    void reopeningStartsANewCard()
+    {
+        Editor e;
+        e.w.showCard(2, busyCard(2));
+        QLineEdit* note = e.edit(u"txtNote"_s);
+        ScreenKit::moveFocus(note);
+        QCOMPARE(ScreenKit::FieldColours::colourOf(note), ScreenKit::Yellow);
+        e.click(u"cmdEsci"_s);
+        QVERIFY(!e.w.isVisible());
+
+        e.w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&e.w));
+        QCOMPARE(e.position(), QString());
+        QCOMPARE(e.edit(u"txtCodice"_s)->text(), QString());
+        QCOMPARE(e.edit(u"txtStato"_s)->text(), PassValues::Disponibile);
+        QVERIFY(!e.lost()->isChecked());
+        QVERIFY(e.w.carriers() == TfrmSchedario_Chiavi::Carriers{});
+        QCOMPARE(QApplication::focusWidget(), e.edit(u"txtCodice"_s));
+        QCOMPARE(ScreenKit::FieldColours::colourOf(e.edit(u"txtCodice"_s)), ScreenKit::Yellow);
+        QCOMPARE(ScreenKit::FieldColours::colourOf(note), ScreenKit::White);
+        QVERIFY(!QFile::exists(e.cardPath()));
     }
 
     void statusTexts()
