@@ -2,6 +2,8 @@
 
 #include "archives/CardFile.h"
 #include "archives/Win1252.h"
+#include "registry/AllegaCartella.h"
+#include "registry/StampaScheda_Chiave.h"
 #include "shell/ArchiveMessages.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
@@ -751,12 +753,22 @@ void TfrmSchedario_Chiavi::cmdTrovaClick()
 
 void TfrmSchedario_Chiavi::cmdFileClick()
 {
-    // The attachment window comes with its own work.
+    // The attachment window gets the six carriers, trimmed, and writes them back itself on
+    // "Applica e chiudi"; they reach the card file with the next save.
+    ScreenKit::runModal<TfrmAllegaCartella>(this, m_ctx, [this](TfrmAllegaCartella& frm) {
+        frm.setCallerTag(u"schedario_chiavi"_s);
+        for (int slot = 1; slot <= TfrmAllegaCartella::Slots; ++slot) {
+            frm.setFileName(slot, Win1252::trimmed(attachmentFile(slot)).toString());
+            frm.setDescription(slot, Win1252::trimmed(attachmentDescription(slot)).toString());
+        }
+    });
 }
 
 void TfrmSchedario_Chiavi::cmdStampaClick()
 {
-    // The card print window comes with its own work.
+    // The print window reads the visible fields as they are, saved or not.
+    ScreenKit::runModal<TfrmStampaScheda_Chiave>(this, m_ctx,
+                                                 [this](TfrmStampaScheda_Chiave& frm) { frm.takeValuesFrom(this); });
 }
 
 void TfrmSchedario_Chiavi::cmdEsportaClick()

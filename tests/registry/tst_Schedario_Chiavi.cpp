@@ -1,5 +1,6 @@
 #include "archives/CardFile.h"
 #include "registry/Schedario_Chiavi.h"
+#include "registry/StampaScheda_Chiave.h"
 #include "shell/ArchiveMessages.h"
 #include "shell/ScreenKit.h"
 #include "tests/support/ScriptedSeams.h"
@@ -10,7 +11,9 @@
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -641,6 +644,32 @@ private slots:
         QCOMPARE(QApplication::focusWidget(), e.edit(u"txtCodice"_s));
         QCOMPARE(ScreenKit::FieldColours::colourOf(e.edit(u"txtCodice"_s)), ScreenKit::Yellow);
         QCOMPARE(ScreenKit::FieldColours::colourOf(note), ScreenKit::White);
+        QVERIFY(!QFile::exists(e.cardPath()));
+    }
+
+    // The print window is the editor's companion for one use: it gets the fields as they are on
+    // screen, unsaved typing included, and is gone once closed.
+    void printOpensTheCardPrintWithTheShownFields()
+    {
+        Editor e;
+        e.w.showCard(2, busyCard(2));
+        e.type(u"txtNote"_s, u"non ancora salvata"_s);
+        bool seen = false;
+        QTimer::singleShot(0, &e.w, [&] {
+            auto* print = e.w.findChild<TfrmStampaScheda_Chiave*>();
+            QVERIFY(print);
+            seen = true;
+            QVERIFY(print->isVisible());
+            QVERIFY(print->isModal());
+            QCOMPARE(print->value(u"txtCodice"_s), u"P-2"_s);
+            QCOMPARE(print->value(u"txtStato"_s), busyCard(2).Stato);
+            QCOMPARE(print->value(u"txtNote"_s), u"non ancora salvata"_s);
+            QTest::mouseClick(print->btnAnnulla, Qt::LeftButton);
+        });
+        e.click(u"cmdStampa"_s);
+        QVERIFY(seen);
+        QVERIFY(!e.w.findChild<TfrmStampaScheda_Chiave*>());
+        QVERIFY(e.t.printers.requestedPageCounts.isEmpty());
         QVERIFY(!QFile::exists(e.cardPath()));
     }
 
