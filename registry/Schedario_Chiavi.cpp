@@ -136,7 +136,6 @@ void TfrmSchedario_Chiavi::buildWindow()
                        void (TfrmSchedario_Chiavi::*handler)()) {
         button = ScreenKit::named(new PictureButton(file, panToolbar), name, accessible);
         button->setTakesFocus(false);
-        button->setToolTip(accessible);
         connect(button, &QAbstractButton::clicked, this, handler);
         bar->addWidget(button);
     };
