@@ -1,0 +1,118 @@
+#include "shell/Guida.h"
+
+#include "shell/AppContext.h"
+#include "shell/OpenURL.h"
+#include "shell/PictureButton.h"
+#include "shell/ScreenKit.h"
+#include "shell/ShellLook.h"
+#include "shell/SvgPicture.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+TfrmGuida::TfrmGuida(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Dialog), m_ctx(ctx)
+{
+    ScreenKit::name(this, u"frmGuida"_s, u"Guida all'utilizzo del software"_s);
+    setWindowTitle(u" Guida all'utilizzo del software"_s);
+    setFixedSize(670, 572);
+    ScreenKit::makeFixedDialogFrame(this);
+
+    // The white sheet that holds the title and the page.
+    shpSfondo = ShellLook::newSheet(u"shpSfondo"_s, u"Pagina della guida"_s, this);
+    imgLogo = ScreenKit::named(new SvgPicture(u"icona"_s, shpSfondo), u"imgLogo"_s, u"Ingressario"_s);
+    imgLogo->setPictureSize(QSize(44, 44));
+
+    lblTitolo = ScreenKit::named(new QLabel(u"Argomento della guida."_s, shpSfondo), u"lblTitolo"_s);
+    lblTitolo->setFont(QFont(u"Arial"_s, 16, QFont::Bold));
+    lblTitolo->setStyleSheet(u"color: #dc143c;"_s); // crimson
+    lblTitolo->setWordWrap(true);
+
+    auto* rule = new QFrame(shpSfondo);
+    rule->setFixedHeight(2);
+    rule->setStyleSheet(u"background: #87ceeb; border: none;"_s);
+
+    txtGuida = ScreenKit::named(new QPlainTextEdit(shpSfondo), u"txtGuida"_s, u"Testo della guida"_s);
+    txtGuida->setReadOnly(true);
+    txtGuida->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    txtGuida->setFont(QFont(u"Verdana"_s, 12, QFont::Bold));
+    txtGuida->setFrameShape(QFrame::NoFrame);
+    txtGuida->setStyleSheet(u"QPlainTextEdit { background: #ffffff; color: #1e2f40; }"_s);
+
+    auto* header = new QHBoxLayout;
+    header->setSpacing(12);
+    header->addWidget(imgLogo, 0, Qt::AlignVCenter);
+    header->addWidget(lblTitolo, 1, Qt::AlignVCenter);
+
+    auto* sheet = new QVBoxLayout(shpSfondo);
+    sheet->setContentsMargins(16, 12, 6, 8);
+    sheet->setSpacing(8);
+    sheet->addLayout(header);
+    sheet->addWidget(rule);
+    sheet->addWidget(txtGuida, 1);
+
+    // The full guide, as a link and as its icon.
+    imgPDF = ScreenKit::named(new PictureButton(u"pdf"_s, this), u"imgPDF"_s, u"Visualizza guida in formato PDF"_s);
+    imgPDF->setPictureSize(QSize(32, 32));
+    imgPDF->setTakesFocus(false);
+    lnkWeb = ShellLook::newLink(u"lnkWeb"_s, u"Visualizza guida in formato PDF"_s, this);
+    ScreenKit::drivePressedLook(imgPDF, lnkWeb);
+    connect(lnkWeb, &QAbstractButton::clicked, this, &TfrmGuida::lnkWebClick);
+    connect(imgPDF, &QAbstractButton::clicked, this, &TfrmGuida::lnkWebClick);
+
+    btnChiudi = ShellLook::newCloseButton(this);
+
+    auto* foot = new QHBoxLayout;
+    foot->setSpacing(8);
+    foot->addWidget(imgPDF);
+    foot->addWidget(lnkWeb);
+    foot->addStretch(1);
+    foot->addWidget(btnChiudi);
+
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(14, 14, 14, 12);
+    root->setSpacing(12);
+    root->addWidget(shpSfondo, 1);
+    root->addLayout(foot);
+
+    setTabOrder(txtGuida, lnkWeb);
+    setTabOrder(lnkWeb, btnChiudi);
+    btnChiudi->setFocus();
+}
+
+void TfrmGuida::openPage(QWidget* opener, AppContext& ctx, GuideTopic topic)
+{
+    ScreenKit::runModal<TfrmGuida>(opener, ctx, [topic](TfrmGuida& guide) { guide.showPage(GuidePages::page(topic)); });
+}
+
+void TfrmGuida::showPage(const GuidePage& page)
+{
+    lblTitolo->setText(page.title);
+    lblTitolo->setAccessibleName(page.title);
+    txtGuida->setPlainText(page.text());
+    txtGuida->moveCursor(QTextCursor::Start);
+}
+
+void TfrmGuida::lnkWebClick()
+{
+    lnkWeb->setColour(ScreenKit::DarkBlue);
+    TMisc::Open(m_ctx, TMisc::quoted(m_ctx.file(u"Guida.pdf"_s)));
+}
+
+void TfrmGuida::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_placed) {
+        m_placed = true;
+        ScreenKit::centreOnScreen(this);
+    }
+}
+
+void TfrmGuida::paintEvent(QPaintEvent*)
+{
+    ShellLook::paintShade(this);
+}

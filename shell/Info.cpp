@@ -1,0 +1,115 @@
+#include "shell/Info.h"
+
+#include "shell/AppContext.h"
+#include "shell/Maker.h"
+#include "shell/OpenURL.h"
+#include "shell/PictureButton.h"
+#include "shell/ScreenKit.h"
+#include "shell/ShellLook.h"
+#include "shell/SvgPicture.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+TfrmInfo::TfrmInfo(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Dialog), m_ctx(ctx)
+{
+    ScreenKit::name(this, u"frmInfo"_s, u"Informazioni su Ingressario"_s);
+    setWindowTitle(u" Informazioni su Ingressario"_s);
+    setFixedSize(560, 400);
+    ScreenKit::makeFixedDialogFrame(this);
+
+    QWidget* sheet = ShellLook::newSheet(u"shpSfondo"_s, u"Informazioni su Ingressario"_s, this);
+    imgLogo = ScreenKit::named(new SvgPicture(u"logo_ingressario"_s, sheet), u"imgLogo"_s,
+                               u"Ingressario, gestione dei pass di ingresso"_s);
+
+    auto* lblDescrizione = ScreenKit::named(
+        new QLabel(u"Software per registrare il ritiro e la riconsegna dei pass di ingresso nella propria azienda "
+                   u"e visualizzare lo storico delle operazioni."_s,
+                   sheet),
+        u"lblDescrizione"_s);
+    lblDescrizione->setWordWrap(true);
+    lblDescrizione->setAlignment(Qt::AlignCenter);
+    lblDescrizione->setFont(QFont(u"Verdana"_s, 10));
+    lblDescrizione->setStyleSheet(u"color: #1e3f66;"_s);
+
+    auto* rule = new QFrame(sheet);
+    rule->setFixedHeight(2);
+    rule->setStyleSheet(u"background: #87ceeb; border: none;"_s);
+
+    auto* lblContatti =
+        ScreenKit::named(new QLabel(u"Per informazioni e assistenza scrivi a:"_s, sheet), u"lblContatti"_s);
+    lblContatti->setFont(QFont(u"Tahoma"_s, 11));
+    lblContatti->setStyleSheet(u"color: #333333;"_s);
+    lblContatti->setAlignment(Qt::AlignCenter);
+
+    imgEmail =
+        ScreenKit::named(new PictureButton(u"email"_s, sheet), u"imgEmail"_s, u"Scrivi a "_s + Maker::emailAddress());
+    imgEmail->setPictureSize(QSize(36, 36));
+    imgEmail->setTakesFocus(false);
+    lnkWeb = ShellLook::newLink(u"lnkWeb"_s, Maker::emailAddress(), sheet);
+    ScreenKit::drivePressedLook(imgEmail, lnkWeb);
+    connect(lnkWeb, &QAbstractButton::clicked, this, &TfrmInfo::lnkWebClick);
+    connect(imgEmail, &QAbstractButton::clicked, this, &TfrmInfo::lnkWebClick);
+
+    auto* mail = new QHBoxLayout;
+    mail->setSpacing(10);
+    mail->addStretch(1);
+    mail->addWidget(imgEmail);
+    mail->addWidget(lnkWeb);
+    mail->addStretch(1);
+
+    auto* inner = new QVBoxLayout(sheet);
+    inner->setContentsMargins(24, 18, 24, 18);
+    inner->setSpacing(10);
+    inner->addWidget(imgLogo, 0, Qt::AlignHCenter);
+    inner->addWidget(lblDescrizione);
+    inner->addSpacing(4);
+    inner->addWidget(rule);
+    inner->addSpacing(4);
+    inner->addWidget(lblContatti);
+    inner->addLayout(mail);
+    inner->addStretch(1);
+
+    auto* lblProduttore =
+        ScreenKit::named(new QLabel(u"Ingressario è "_s + Maker::notice() + u"."_s, this), u"lblProduttore"_s);
+    lblProduttore->setFont(QFont(u"Tahoma"_s, 9));
+    lblProduttore->setStyleSheet(u"color: #4a5a6a;"_s);
+
+    btnChiudi = ShellLook::newCloseButton(this);
+
+    auto* foot = new QHBoxLayout;
+    foot->addWidget(lblProduttore, 1, Qt::AlignVCenter);
+    foot->addWidget(btnChiudi);
+
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(14, 14, 14, 12);
+    root->setSpacing(12);
+    root->addWidget(sheet, 1);
+    root->addLayout(foot);
+
+    btnChiudi->setFocus();
+}
+
+void TfrmInfo::lnkWebClick()
+{
+    lnkWeb->setColour(ScreenKit::DarkBlue);
+    TMisc::Open(m_ctx, TMisc::quoted(u"mailto:"_s + Maker::emailAddress()));
+}
+
+void TfrmInfo::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (!m_placed) {
+        m_placed = true;
+        ScreenKit::centreOnScreen(this);
+    }
+}
+
+void TfrmInfo::paintEvent(QPaintEvent*)
+{
+    ShellLook::paintShade(this);
+}

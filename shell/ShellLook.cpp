@@ -1,0 +1,57 @@
+#include "shell/ShellLook.h"
+
+#include "shell/ScreenKit.h"
+
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPushButton>
+
+using namespace Qt::StringLiterals;
+
+void ShellLook::paintShade(QWidget* widget)
+{
+    QPainter painter(widget);
+    QLinearGradient shade(0, 0, 0, widget->height());
+    shade.setColorAt(0, QColor(0x46, 0x82, 0xb4)); // steel blue
+    shade.setColorAt(1, Qt::white);
+    painter.fillRect(widget->rect(), shade);
+}
+
+ScreenKit::LinkText* ShellLook::newLink(const QString& objectName, const QString& text, QWidget* parent)
+{
+    auto* link = ScreenKit::named(new ScreenKit::LinkText(text, parent), objectName, text);
+    QFont font(u"Tahoma"_s, 14);
+    font.setUnderline(true);
+    link->setFont(font);
+    return link;
+}
+
+QWidget* ShellLook::newSheet(const QString& objectName, const QString& accessibleName, QWidget* parent)
+{
+    auto* sheet = ScreenKit::named(new QWidget(parent), objectName, accessibleName);
+    sheet->setAttribute(Qt::WA_StyledBackground);
+    sheet->setStyleSheet(u"#"_s + objectName +
+                         u" { background: #ffffff; border: 1px solid #9bb7d4; border-radius: 10px; }"_s);
+    return sheet;
+}
+
+QPushButton* ShellLook::newCloseButton(QWidget* window)
+{
+    auto* button = ScreenKit::named(new QPushButton(u"Chiudi"_s, window), u"btnChiudi"_s, u"Chiudi"_s);
+    button->setCursor(Qt::PointingHandCursor);
+    button->setMinimumSize(110, 34);
+    QObject::connect(button, &QPushButton::clicked, window, &QWidget::close);
+    return button;
+}
+
+void ShellLook::centreOver(QWidget* window, QWidget* over)
+{
+    QWidget* host = over ? over->window() : nullptr;
+    if (!host || !host->isVisible()) {
+        ScreenKit::centreOnScreen(window);
+        return;
+    }
+    QRect frame = window->frameGeometry();
+    frame.moveCenter(host->frameGeometry().center());
+    window->move(frame.topLeft());
+}

@@ -1,0 +1,29 @@
+#pragma once
+
+#include <QString>
+
+class QPushButton;
+class QWidget;
+namespace ScreenKit {
+class LinkText;
+}
+
+// The look shared by the launcher and the guide, information and splash windows.
+namespace ShellLook {
+
+// Fills the widget with the screens' background: steel blue at the top shading to white at the foot.
+void paintShade(QWidget* widget);
+
+// A link text in "Tahoma" 14, underlined, dark blue at rest (orange while pressed).
+ScreenKit::LinkText* newLink(const QString& objectName, const QString& text, QWidget* parent = nullptr);
+
+// A white rounded sheet with a light steel-blue edge.
+QWidget* newSheet(const QString& objectName, const QString& accessibleName, QWidget* parent);
+
+// The "Chiudi" button of the small windows: it only closes its window.
+QPushButton* newCloseButton(QWidget* window);
+
+// Centres a window over the window of `over`, or on the screen when there is none.
+void centreOver(QWidget* window, QWidget* over);
+
+} // namespace ShellLook

@@ -1,0 +1,303 @@
+// The launcher and the guide, information and splash windows it opens, driven by their controls.
+
+#include "shell/Avvio.h"
+#include "shell/Guida.h"
+#include "shell/GuidePages.h"
+#include "shell/Info.h"
+#include "shell/Maker.h"
+#include "shell/PictureButton.h"
+#include "shell/ScreenKit.h"
+#include "shell/Splash.h"
+#include "tests/support/ScriptedSeams.h"
+
+#include <QApplication>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPointer>
+#include <QPushButton>
+#include <QTimer>
+#include <QtTest>
+
+#include <functional>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+// A launcher whose three work areas are plain windows, standing in for the card editor, the
+// operations chooser and the history interval window; null ones stand for areas not yet there.
+class LauncherWithAreas : public TfrmAvvio
+{
+public:
+    LauncherWithAreas(AppContext& ctx, bool withAreas) : TfrmAvvio(ctx)
+    {
+        if (withAreas) {
+            for (auto& area : m_areas)
+                area = std::make_unique<QWidget>();
+        }
+    }
+    QWidget* area(WorkArea which) const { return m_areas[int(which)].get(); }
+
+protected:
+    QWidget* workAreaWindow(WorkArea which) const override { return area(which); }
+
+private:
+    std::unique_ptr<QWidget> m_areas[3];
+};
+
+// Runs `inside` on the modal window that `open` brings up, then closes it with its "Chiudi".
+// Returns the window as it was seen, to check afterwards that it is gone.
+QPointer<QWidget> duringModal(const std::function<void()>& open, const std::function<void(QWidget*)>& inside)
+{
+    QPointer<QWidget> seen;
+    bool ran = false;
+    QTimer::singleShot(0, [&] {
+        seen = QApplication::activeModalWidget();
+        ran = true;
+        if (!seen)
+            return;
+        inside(seen);
+        if (auto* close = seen->findChild<QPushButton*>(u"btnChiudi"_s))
+            QTest::mouseClick(close, Qt::LeftButton);
+    });
+    open();
+    if (!ran)
+        qWarning("no modal window came up");
+    return seen;
+}
+
+} // namespace
+
+class TestLauncher : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void launcherLooksAsDesigned();
+    void pictureAndButtonOpenTheSameWorkArea_data();
+    void pictureAndButtonOpenTheSameWorkArea();
+    void missingWorkAreaKeepsTheLauncher();
+    void informationWindow();
+    void splashWindow();
+    void webStripOpensTheMakersSite();
+    void generalGuideFromTheLauncher();
+    void guidePages_data();
+    void guidePages();
+    void guideLinkAndIconPressedLook();
+    void exitAndCloseEndTheApplication_data();
+    void exitAndCloseEndTheApplication();
+};
+
+void TestLauncher::launcherLooksAsDesigned()
+{
+    TestContext t;
+    TfrmAvvio launcher(t.ctx);
+    QCOMPARE(launcher.windowTitle(), u" Ingressario"_s);
+    QVERIFY(launcher.windowState() & Qt::WindowMaximized);
+    const QStringList captions{u"SCHEDARIO PASS"_s, u"RITIRI E RICONSEGNE"_s, u"STORICO OPERAZIONI"_s};
+    for (int i = 0; i < 3; ++i) {
+        auto* button = launcher.findChild<QPushButton*>(u"btnApp0%1"_s.arg(i + 1));
+        QVERIFY(button);
+        QCOMPARE(button->text(), captions[i]);
+        QCOMPARE(button->accessibleName(), captions[i]);
+    }
+    // Every clickable picture is a button to the mouse and to a screen reader.
+    for (const QString& name : {u"imgApp01"_s, u"imgApp02"_s, u"imgApp03"_s, u"imgGuida"_s, u"imgInfo"_s,
+                                u"imgSplash"_s, u"imgSito"_s, u"imgEsci"_s}) {
+        auto* picture = launcher.findChild<PictureButton*>(name);
+        QVERIFY2(picture, qPrintable(name));
+        QCOMPARE(picture->cursor().shape(), Qt::PointingHandCursor);
+        QVERIFY2(!picture->accessibleName().isEmpty(), qPrintable(name));
+    }
+}
+
+void TestLauncher::pictureAndButtonOpenTheSameWorkArea_data()
+{
+    QTest::addColumn<QString>("control");
+    QTest::addColumn<int>("area");
+    QTest::newRow("imgApp01") << u"imgApp01"_s << int(TfrmAvvio::WorkArea::CardFile);
+    QTest::newRow("btnApp01") << u"btnApp01"_s << int(TfrmAvvio::WorkArea::CardFile);
+    QTest::newRow("imgApp02") << u"imgApp02"_s << int(TfrmAvvio::WorkArea::Operations);
+    QTest::newRow("btnApp02") << u"btnApp02"_s << int(TfrmAvvio::WorkArea::Operations);
+    QTest::newRow("imgApp03") << u"imgApp03"_s << int(TfrmAvvio::WorkArea::History);
+    QTest::newRow("btnApp03") << u"btnApp03"_s << int(TfrmAvvio::WorkArea::History);
+}
+
+void TestLauncher::pictureAndButtonOpenTheSameWorkArea()
+{
+    QFETCH(QString, control);
+    QFETCH(int, area);
+    TestContext t;
+    LauncherWithAreas launcher(t.ctx, true);
+    launcher.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&launcher));
+    QTest::mouseClick(launcher.findChild<QAbstractButton*>(control), Qt::LeftButton);
+    for (int other = 0; other < 3; ++other)
+        QCOMPARE(launcher.area(TfrmAvvio::WorkArea(other))->isVisible(), other == area);
+    QVERIFY(launcher.isHidden());
+}
+
+void TestLauncher::missingWorkAreaKeepsTheLauncher()
+{
+    TestContext t;
+    LauncherWithAreas launcher(t.ctx, false);
+    launcher.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&launcher));
+    for (const QString& name :
+         {u"imgApp01"_s, u"btnApp01"_s, u"imgApp02"_s, u"btnApp02"_s, u"imgApp03"_s, u"btnApp03"_s}) {
+        QTest::mouseClick(launcher.findChild<QAbstractButton*>(name), Qt::LeftButton);
+        QVERIFY2(launcher.isVisible(), qPrintable(name));
+    }
+    QVERIFY(t.shell.commands.isEmpty());
+    QVERIFY(t.messages.calls.isEmpty());
+}
+
+void TestLauncher::informationWindow()
+{
+    TestContext t;
+    TfrmAvvio launcher(t.ctx);
+    launcher.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&launcher));
+    const QPointer<QWidget> info =
+        duringModal([&] { QTest::mouseClick(launcher.imgInfo, Qt::LeftButton); },
+                    [&](QWidget* window) {
+                        QVERIFY(qobject_cast<TfrmInfo*>(window));
+                        QCOMPARE(window->windowTitle(), u" Informazioni su Ingressario"_s);
+                        QCOMPARE(window->windowModality(), Qt::ApplicationModal);
+                        auto* link = window->findChild<ScreenKit::LinkText*>(u"lnkWeb"_s);
+                        QCOMPARE(link->text(), Maker::emailAddress());
+                        QTest::mouseClick(link, Qt::LeftButton);
+                        QTest::mouseClick(window->findChild<PictureButton*>(u"imgEmail"_s), Qt::LeftButton);
+                    });
+    QVERIFY(info.isNull()); // destroyed as soon as it closed
+    const QString mail = u"\"mailto:"_s + Maker::emailAddress() + u'"';
+    QCOMPARE(t.shell.commands, (QStringList{mail, mail}));
+    QVERIFY(launcher.isVisible());
+}
+
+void TestLauncher::splashWindow()
+{
+    TestContext t;
+    TfrmAvvio launcher(t.ctx);
+    launcher.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&launcher));
+    const QPointer<QWidget> splash = duringModal(
+        [&] { QTest::mouseClick(launcher.imgSplash, Qt::LeftButton); },
+        [&](QWidget* window) {
+            QVERIFY(qobject_cast<TfrmSplash*>(window));
+            QVERIFY(window->windowTitle().startsWith(u" Ingressario"_s));
+            QVERIFY(window->windowTitle().size() > u" Ingressario"_s.size()); // followed by the maker's notice
+            QTest::mouseClick(window->findChild<ScreenKit::LinkText*>(u"lnkWeb"_s), Qt::LeftButton);
+            QTest::mouseClick(window->findChild<PictureButton*>(u"imgWeb"_s), Qt::LeftButton);
+        });
+    QVERIFY(splash.isNull());
+    QCOMPARE(t.shell.commands, (QStringList{Maker::webAddress(), Maker::webAddress()}));
+    QVERIFY(launcher.isVisible());
+}
+
+void TestLauncher::webStripOpensTheMakersSite()
+{
+    TestContext t;
+    TfrmAvvio launcher(t.ctx);
+    launcher.show();
+    QTest::mouseClick(launcher.imgSito, Qt::LeftButton);
+    // The web address goes unquoted; a scheme keeps it from being taken for a file.
+    QCOMPARE(t.shell.commands, QStringList{Maker::webAddress()});
+    QVERIFY(Maker::webAddress().startsWith(u"https://"_s));
+    QVERIFY(launcher.isVisible());
+}
+
+void TestLauncher::generalGuideFromTheLauncher()
+{
+    TestContext t;
+    TfrmAvvio launcher(t.ctx);
+    launcher.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&launcher));
+    const QPointer<QWidget> guide = duringModal([&] { QTest::mouseClick(launcher.imgGuida, Qt::LeftButton); },
+                                                [&](QWidget* window) {
+                                                    auto* frm = qobject_cast<TfrmGuida*>(window);
+                                                    QVERIFY(frm);
+                                                    QCOMPARE(frm->parentWidget(), &launcher);
+                                                    QCOMPARE(frm->lblTitolo->text(), u"Uno sguardo a Ingressario"_s);
+                                                });
+    QVERIFY(guide.isNull());
+    QVERIFY(launcher.isVisible());
+}
+
+void TestLauncher::guidePages_data()
+{
+    QTest::addColumn<int>("topic");
+    for (GuideTopic topic : GuidePages::printedOrder())
+        QTest::newRow(qPrintable(GuidePages::page(topic).title)) << int(topic);
+}
+
+void TestLauncher::guidePages()
+{
+    QFETCH(int, topic);
+    const GuidePage& page = GuidePages::page(GuideTopic(topic));
+    TestContext t;
+    QWidget opener;
+    opener.show();
+    const QPointer<QWidget> guide =
+        duringModal([&] { TfrmGuida::openPage(&opener, t.ctx, GuideTopic(topic)); },
+                    [&](QWidget* window) {
+                        auto* frm = qobject_cast<TfrmGuida*>(window);
+                        QVERIFY(frm);
+                        QCOMPARE(frm->windowTitle(), u" Guida all'utilizzo del software"_s);
+                        QCOMPARE(frm->size(), QSize(670, 572));
+                        QCOMPARE(frm->lblTitolo->text(), page.title);
+                        QVERIFY(frm->txtGuida->isReadOnly());
+                        // The text shows one paragraph per block with an empty line between two.
+                        QCOMPARE(frm->txtGuida->toPlainText().split(u"\n\n"_s), page.paragraphs);
+                    });
+    QVERIFY(guide.isNull());
+}
+
+void TestLauncher::guideLinkAndIconPressedLook()
+{
+    TestContext t;
+    TfrmGuida guide(t.ctx);
+    guide.showPage(GuidePages::page(GuideTopic::Export));
+    guide.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&guide));
+    QCOMPARE(guide.lnkWeb->colour(), ScreenKit::DarkBlue);
+    for (QAbstractButton* control :
+         {static_cast<QAbstractButton*>(guide.lnkWeb), static_cast<QAbstractButton*>(guide.imgPDF)}) {
+        QTest::mousePress(control, Qt::LeftButton);
+        QCOMPARE(guide.lnkWeb->colour(), ScreenKit::Orange);
+        QTest::mouseRelease(control, Qt::LeftButton);
+        QCOMPARE(guide.lnkWeb->colour(), ScreenKit::DarkBlue);
+    }
+    const QString pdf = u'"' + t.ctx.programFolder + u"Guida.pdf\""_s;
+    QCOMPARE(t.shell.commands, (QStringList{pdf, pdf}));
+}
+
+void TestLauncher::exitAndCloseEndTheApplication_data()
+{
+    QTest::addColumn<bool>("byTitleBar");
+    QTest::newRow("imgEsci") << false;
+    QTest::newRow("title-bar close") << true;
+}
+
+void TestLauncher::exitAndCloseEndTheApplication()
+{
+    QFETCH(bool, byTitleBar);
+    TestContext t;
+    TfrmAvvio launcher(t.ctx);
+    launcher.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&launcher));
+    // The application's own event loop: only the launcher's ending stops it with code 0; the
+    // guard stops it with 99 if nothing does.
+    QTimer::singleShot(0, &launcher, [&] {
+        if (byTitleBar)
+            launcher.close();
+        else
+            QTest::mouseClick(launcher.imgEsci, Qt::LeftButton);
+    });
+    QTimer::singleShot(5000, &launcher, [] { QCoreApplication::exit(99); });
+    QCOMPARE(QCoreApplication::exec(), 0);
+    QVERIFY(t.messages.calls.isEmpty()); // nothing asked first
+}
+
+QTEST_MAIN(TestLauncher)
+#include "tst_Launcher.moc"
