@@ -5,6 +5,7 @@
 #include "registry/AllegaCartella.h"
 #include "registry/StampaScheda_Chiave.h"
 #include "shell/ArchiveMessages.h"
+#include "shell/Guida.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
 
@@ -782,7 +783,7 @@ void TfrmSchedario_Chiavi::cmdSmarriteClick()
 
 void TfrmSchedario_Chiavi::cmdGuidaClick()
 {
-    // The guide window comes with its own work.
+    TfrmGuida::openPage(this, m_ctx, GuideTopic::CardFile);
 }
 
 void TfrmSchedario_Chiavi::cmdEsciClick()

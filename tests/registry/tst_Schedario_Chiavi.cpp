@@ -2,6 +2,7 @@
 #include "registry/Schedario_Chiavi.h"
 #include "registry/StampaScheda_Chiave.h"
 #include "shell/ArchiveMessages.h"
+#include "shell/Guida.h"
 #include "shell/ScreenKit.h"
 #include "tests/support/ScriptedSeams.h"
 
@@ -671,6 +672,21 @@ private slots:
         QVERIFY(!e.w.findChild<TfrmStampaScheda_Chiave*>());
         QVERIFY(e.t.printers.requestedPageCounts.isEmpty());
         QVERIFY(!QFile::exists(e.cardPath()));
+    }
+
+    void guideShowsTheCardFilePage()
+    {
+        Editor e;
+        QString title;
+        QTimer::singleShot(0, &e.w, [&] {
+            auto* guide = e.w.findChild<TfrmGuida*>();
+            QVERIFY(guide);
+            title = guide->lblTitolo->text();
+            QTest::mouseClick(guide->btnChiudi, Qt::LeftButton);
+        });
+        e.click(u"cmdGuida"_s);
+        QCOMPARE(title, u"App Schedario Pass"_s);
+        QVERIFY(!e.w.findChild<TfrmGuida*>());
     }
 
     void statusTexts()
