@@ -1,15 +1,27 @@
 #include "app/WindowSet.h"
 
-#include "registry/Schedario_Chiavi.h"
 #include "shell/Avvio.h"
+#include "shell/CambiaPassword.h"
 #include "shell/Guida.h"
 #include "shell/Info.h"
+#include "shell/Password.h"
 #include "shell/Splash.h"
 
+// Every window of the system is created here once, in this order, before any is shown:
+//   1 TfrmPassword (main window)     9 TfrmRiconsegne             17 TfrmRiepSmarrite
+//   2 TfrmAllegaCartella            10 TfrmRitiri                 18 TfrmSchedario_Chiavi
+//   3 TfrmAvvio                     11 TfrmRiepChiaviRiconsegna   19 TfrmSplash
+//   4 TfrmCambiaPassword            12 TfrmMenuRiepilogo          20 TfrmStampaScheda_Chiave
+//   5 TfrmExpChiavi                 13 TfrmRiepChiaviRitiro       21 TfrmStampaScheda_Riconsegna
+//   6 TfrmGuida                     14 TfrmRiepDaRiconsegnare     22 TfrmStampaScheda_Ritiro
+//   7 TfrmInfo                      15 TfrmRiepilogo              23 TfrmTrovaSchedario_Chiavi
+//   8 TfrmMenuOperazioni            16 TfrmRiepilogo_Operazione
+// Windows that do not exist yet are skipped; each takes its place in the order when it arrives.
 WindowSet::WindowSet(AppContext& ctx)
 {
-    auto login = std::make_unique<QWidget>();
-    login->setWindowTitle(QStringLiteral(" Ingressario - Accesso"));
+    // 1
+    auto login = std::make_unique<TfrmPassword>(ctx);
+    ctx.frmPassword = login.get();
     m_main = login.get();
     m_windows.push_back(std::move(login));
 
@@ -18,15 +30,15 @@ WindowSet::WindowSet(AppContext& ctx)
     ctx.frmAvvio = launcher.get();
     m_windows.push_back(std::move(launcher));
 
+    // 4
+    auto changePassword = std::make_unique<TfrmCambiaPassword>(ctx);
+    ctx.frmCambiaPassword = changePassword.get();
+    m_windows.push_back(std::move(changePassword));
+
     // 6, 7: the guide and information windows are opened as new instances by the screens that
     // need them; these exist, as every window of the set does, and are never shown.
     m_windows.push_back(std::make_unique<TfrmGuida>(ctx));
     m_windows.push_back(std::make_unique<TfrmInfo>(ctx));
-
-    // 18
-    auto cardEditor = std::make_unique<TfrmSchedario_Chiavi>(ctx);
-    ctx.frmSchedario_Chiavi = cardEditor.get();
-    m_windows.push_back(std::move(cardEditor));
 
     // 19: the splash window, likewise opened anew from the launcher.
     m_windows.push_back(std::make_unique<TfrmSplash>(ctx));

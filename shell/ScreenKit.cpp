@@ -1,9 +1,6 @@
 #include "shell/ScreenKit.h"
 
-#if __has_include("shell/Avvio.h")
 #include "shell/Avvio.h"
-#define INGRESSARIO_HAS_LAUNCHER 1
-#endif
 
 #include <QAbstractItemView>
 #include <QApplication>
@@ -635,17 +632,13 @@ void hideWaiting(QLabel* lblAttendere)
 
 bool showLauncher(AppContext& ctx)
 {
-#ifdef INGRESSARIO_HAS_LAUNCHER
-    if (QWidget* launcher = ctx.frmAvvio) {
-        launcher->show();
-        launcher->raise();
-        launcher->activateWindow();
-        return true;
-    }
-#else
-    Q_UNUSED(ctx);
-#endif
-    return false;
+    QWidget* launcher = ctx.frmAvvio;
+    if (!launcher)
+        return false;
+    launcher->show();
+    launcher->raise();
+    launcher->activateWindow();
+    return true;
 }
 
 void returnToLauncherOnClose(QWidget* window, AppContext& ctx)
