@@ -1,5 +1,6 @@
 #include "app/WindowSet.h"
 
+#include "registry/Schedario_Chiavi.h"
 #include "shell/Avvio.h"
 #include "shell/CambiaPassword.h"
 #include "shell/Guida.h"
@@ -39,6 +40,11 @@ WindowSet::WindowSet(AppContext& ctx)
     // need them; these exist, as every window of the set does, and are never shown.
     m_windows.push_back(std::make_unique<TfrmGuida>(ctx));
     m_windows.push_back(std::make_unique<TfrmInfo>(ctx));
+
+    // 18
+    auto cardEditor = std::make_unique<TfrmSchedario_Chiavi>(ctx);
+    ctx.frmSchedario_Chiavi = cardEditor.get();
+    m_windows.push_back(std::move(cardEditor));
 
     // 19: the splash window, likewise opened anew from the launcher.
     m_windows.push_back(std::make_unique<TfrmSplash>(ctx));

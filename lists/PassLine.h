@@ -1,0 +1,33 @@
+#pragma once
+
+#include "archives/PassRecord.h"
+
+#include <QString>
+
+// The fixed-width text line that stands for one card in the pass lists and in the search results,
+// and the text rules of those lists (order, letter case, find).
+namespace PassLine {
+
+enum class Form
+{
+    // "Cod. " code/20 "  Tipo: " type/30 "  Uso: " use/35 "  Note: " note
+    Long,
+    // "Cod. " code/20 "  Tipo: " type/30 "  Stato: " state
+    Short,
+};
+
+// The text padded on the right with spaces to `width` characters, or cut to its first `width`.
+QString fitted(const QString& text, qsizetype width);
+
+// The line of a card, from its screen texts (already decoded and trimmed by the record layer).
+QString build(Form form, const PassRecord& card);
+
+// Only the ASCII letters change case; accented and other letters stay as they are.
+QString asciiLower(QString text);
+QString asciiUpper(QString text);
+
+// The order of the lists: character by character by code, after turning a to z into upper case;
+// a line that is the beginning of a longer one comes first.
+QString orderKey(const QString& line);
+
+} // namespace PassLine

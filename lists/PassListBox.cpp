@@ -1,0 +1,117 @@
+#include "lists/PassListBox.h"
+
+#include "lists/PassLineModel.h"
+
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScrollBar>
+#include <QStyledItemDelegate>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+constexpr int MinimumLayoutWidth = 1600;
+constexpr int TextMargin = 4;
+
+// Draws a line as plain text, without the style's item decoration, so that every character sits
+// in its column; a selected line is shown in the selection colours.
+class PlainLineDelegate : public QStyledItemDelegate
+{
+public:
+    PlainLineDelegate(PassListBox* box) : QStyledItemDelegate(box), m_box(box) {}
+
+    void paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const override
+    {
+        painter->save();
+        const bool selected = option.state & QStyle::State_Selected;
+        const QPalette& pal = option.palette;
+        if (selected)
+            painter->fillRect(option.rect, pal.brush(QPalette::Active, QPalette::Highlight));
+        painter->setFont(option.font);
+        painter->setPen(selected ? pal.color(QPalette::Active, QPalette::HighlightedText) : QColor(Qt::black));
+        const QRect textRect = option.rect.adjusted(TextMargin, 0, 0, 0);
+        painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
+                          index.data(Qt::DisplayRole).toString());
+        if ((option.state & QStyle::State_HasFocus) && m_box->hasFocus()) {
+            QPen dotted(selected ? pal.color(QPalette::Active, QPalette::HighlightedText) : QColor(Qt::black));
+            dotted.setStyle(Qt::DotLine);
+            painter->setPen(dotted);
+            painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
+        }
+        painter->restore();
+    }
+
+    QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex&) const override
+    {
+        const QFontMetrics fm(option.font);
+        return {m_box->layoutWidth(), fm.height() + 2};
+    }
+
+private:
+    PassListBox* m_box;
+};
+
+} // namespace
+
+PassListBox::PassListBox(PassLineModel* model, QWidget* parent) : QListView(parent), m_model(model)
+{
+    QFont courier(u"Courier New"_s, 12);
+    courier.setStyleHint(QFont::Monospace);
+    courier.setFixedPitch(true);
+    setFont(courier);
+    QPalette pal = palette();
+    pal.setColor(QPalette::Text, Qt::black);
+    pal.setColor(QPalette::Base, Qt::white);
+    setPalette(pal);
+
+    setModel(model);
+    setItemDelegate(new PlainLineDelegate(this));
+    // Every line has the same height and width: the view measures one and lays out the rest.
+    setUniformItemSizes(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
+    setVerticalScrollMode(QAbstractItemView::ScrollPerItem);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setTextElideMode(Qt::ElideNone);
+    setWordWrap(false);
+    setLayoutMode(QListView::Batched);
+    setBatchSize(2000);
+}
+
+int PassListBox::selectedRow() const
+{
+    const QModelIndexList rows = selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void PassListBox::selectRow(int row)
+{
+    if (row < 0 || row >= m_model->rowCount()) {
+        selectionModel()->clearSelection();
+        return;
+    }
+    const QModelIndex index = m_model->index(row);
+    selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+    scrollTo(index);
+}
+
+int PassListBox::layoutWidth() const
+{
+    const QFontMetrics fm(font());
+    const int longest = int(m_model->longestLine()) * fm.horizontalAdvance(u'M') + 2 * TextMargin;
+    return std::max(MinimumLayoutWidth, longest);
+}
+
+void PassListBox::mouseDoubleClickEvent(QMouseEvent* event)
+{
+    // A double-click on a line first makes it the selected one, as a single click would.
+    QListView::mousePressEvent(event);
+    if (event->button() == Qt::LeftButton)
+        emit doubleClickedAnywhere();
+    event->accept();
+}

@@ -1,0 +1,35 @@
+#pragma once
+
+#include <QListView>
+
+class PassLineModel;
+
+// The list box of the pass lines: one line per card in "Courier New" 12, black, drawn plainly so
+// that the columns line up; single selection; both scroll bars shown, the lines laid out at least
+// 1600 units wide and as wide as the longest line, so long lines scroll sideways.
+class PassListBox : public QListView
+{
+    Q_OBJECT
+public:
+    explicit PassListBox(PassLineModel* model, QWidget* parent = nullptr);
+
+    PassLineModel* lines() const { return m_model; }
+
+    // The selected row, or -1 when no line is selected.
+    int selectedRow() const;
+    // Selects one row (or clears the selection for -1) and scrolls it into view.
+    void selectRow(int row);
+
+    // The width in pixels at which the lines are laid out.
+    int layoutWidth() const;
+
+signals:
+    // A double-click anywhere in the list, on a line or below the last one.
+    void doubleClickedAnywhere();
+
+protected:
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+
+private:
+    PassLineModel* m_model;
+};

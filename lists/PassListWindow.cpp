@@ -1,0 +1,207 @@
+#include "lists/PassListWindow.h"
+
+#include "archives/CardFile.h"
+#include "lists/ChosenCard.h"
+#include "lists/PassLineModel.h"
+#include "lists/PassListBox.h"
+#include "printing/ListDocument.h"
+#include "shell/PrintDocument.h"
+#include "shell/ScreenKit.h"
+#include "shell/SvgPicture.h"
+
+#include <QCloseEvent>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLinearGradient>
+#include <QPainter>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace PassListFilters {
+
+bool lost(const PassRecord& card)
+{
+    return card.Smarrita != PassValues::No;
+}
+
+bool available(const PassRecord& card)
+{
+    return card.Smarrita == PassValues::No && card.Stato == PassValues::Disponibile;
+}
+
+bool out(const PassRecord& card)
+{
+    return card.Smarrita == PassValues::No && card.Stato != PassValues::Disponibile;
+}
+
+} // namespace PassListFilters
+
+PassListWindow::PassListWindow(AppContext& ctx, const PassListVariant& variant, QWidget* parent)
+    : QWidget(parent, Qt::Dialog), m_ctx(ctx), m_variant(variant), m_model(new PassLineModel(this)),
+      frxReport(ListDocument::create())
+{
+    buildWindow();
+}
+
+PassListWindow::~PassListWindow() = default;
+
+void PassListWindow::buildWindow()
+{
+    setObjectName(m_variant.windowName);
+    setWindowTitle(m_variant.caption);
+    ScreenKit::name(this, m_variant.windowName, m_variant.caption.trimmed());
+    // Fixed at this size before the layout is set, so that the layout fills it.
+    resize(1120, 620);
+    ScreenKit::makeFixedDialogFrame(this);
+
+    auto* imgTrova = ScreenKit::named(new SvgPicture(u"lente"_s, this), u"imgTrova"_s, u"Trova"_s);
+    imgTrova->setPictureSize(QSize(30, 30));
+
+    txtTrova = ScreenKit::named(new QLineEdit(this), u"txtTrova"_s, u"Testo da trovare"_s);
+    QFont verdana(u"Verdana"_s, 12);
+    verdana.setBold(true);
+    txtTrova->setFont(verdana);
+    txtTrova->setFixedWidth(380);
+
+    btnTrova = ScreenKit::named(new QPushButton(u"Trova"_s, this), u"btnTrova"_s, u"Trova"_s);
+    lstRecords = ScreenKit::named(new PassListBox(m_model, this), u"lstRecords"_s, m_variant.caption.trimmed());
+    lblRigo03 = ScreenKit::named(new QLabel(u"Fare doppio clic sulla voce in elenco per richiamare la scheda"_s, this),
+                                 u"lblRigo03"_s);
+    QFont labelFont(u"Verdana"_s, 10);
+    labelFont.setBold(true);
+    lblRigo03->setFont(labelFont);
+    lblRigo03->setAlignment(Qt::AlignCenter);
+    lblRigo03->setStyleSheet(u"color: #DC143C;"_s); // crimson
+    lblRigo03->setVisible(m_variant.showsInstruction);
+
+    btnStampa = ScreenKit::named(new QPushButton(u"Stampa"_s, this), u"btnStampa"_s, u"Stampa"_s);
+    btnChiudi = ScreenKit::named(new QPushButton(u"Chiudi"_s, this), u"btnChiudi"_s, u"Chiudi"_s);
+    for (QPushButton* b : {btnTrova, btnStampa, btnChiudi}) {
+        b->setAutoDefault(true); // Enter on a focused button presses it, as the space bar does
+        b->setMinimumSize(110, 32);
+    }
+
+    auto* findRow = new QHBoxLayout;
+    findRow->setSpacing(10);
+    findRow->addWidget(imgTrova);
+    findRow->addWidget(txtTrova);
+    findRow->addWidget(btnTrova);
+    findRow->addStretch();
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(btnStampa);
+    buttons->addStretch();
+    buttons->addWidget(btnChiudi);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(16, 14, 16, 14);
+    layout->setSpacing(10);
+    layout->addLayout(findRow);
+    layout->addWidget(lstRecords, 1);
+    if (m_variant.showsInstruction)
+        layout->addWidget(lblRigo03);
+    layout->addLayout(buttons);
+
+    setTabOrder(txtTrova, lstRecords);
+    setTabOrder(lstRecords, btnStampa);
+    setTabOrder(btnStampa, btnTrova);
+    setTabOrder(btnTrova, btnChiudi);
+
+    new ScreenKit::FocusMarks(this, {{txtTrova, u"effTrova"_s}});
+    (new ScreenKit::EnterChain(this))->link(txtTrova, btnTrova);
+
+    connect(btnTrova, &QPushButton::clicked, this, &PassListWindow::btnTrovaClick);
+    connect(btnStampa, &QPushButton::clicked, this, &PassListWindow::btnStampaClick);
+    connect(btnChiudi, &QPushButton::clicked, this, &PassListWindow::btnChiudiClick);
+    connect(lstRecords, &PassListBox::doubleClickedAnywhere, this, &PassListWindow::lstRecordsDblClick);
+}
+
+void PassListWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (event->spontaneous())
+        return;
+    m_variant.rememberedFind->clear();
+    txtTrova->clear();
+    buildList();
+    ScreenKit::centreOnScreen(this);
+    ScreenKit::moveFocus(txtTrova);
+}
+
+void PassListWindow::buildList()
+{
+    // One sequential read of the whole file; a failure ends the building silently with the lines
+    // read so far.
+    QList<PassLineModel::Entry> entries;
+    const PassLine::Form form = m_variant.form;
+    const auto listed = m_variant.listed;
+    withCardFile(m_ctx.programFolder, [&](CardFile& file) {
+        return file.readInOrder([&](qint64 position, const PassRecord& card) {
+            if (listed(card))
+                entries.append({PassLine::build(form, card), position});
+            return true;
+        });
+    });
+    m_model->setEntries(std::move(entries));
+    lstRecords->selectRow(-1);
+}
+
+void PassListWindow::btnTrovaClick()
+{
+    if (m_model->rowCount() == 0) {
+        m_ctx.messages->plain(this, u"Ricerca non applicabile: la lista non contiene nessuna voce."_s);
+        return;
+    }
+    const int row = m_model->find(lstRecords->selectedRow(), txtTrova->text(), *m_variant.rememberedFind);
+    lstRecords->selectRow(row);
+}
+
+void PassListWindow::btnStampaClick()
+{
+    // A failure of the document or the printer is told with its own text; the list stays as it is.
+    const PrintOutcome outcome = printList(m_ctx, this, *frxReport, m_variant.printTitle, m_model->lines());
+    if (outcome.failed())
+        m_ctx.messages->notice(this, NoticeKind::Error, outcome.error);
+}
+
+void PassListWindow::btnChiudiClick()
+{
+    close();
+}
+
+void PassListWindow::lstRecordsDblClick()
+{
+    if (m_variant.doubleClick == PassListVariant::DoubleClick::Nothing)
+        return;
+    if (m_model->rowCount() == 0) {
+        if (m_variant.whenEmpty == PassListVariant::WhenEmpty::WarnAndClose)
+            m_ctx.messages->notice(this, NoticeKind::Warning,
+                                   u"Operazione non applicabile: l'elenco non contiene nessun pass."_s);
+        close();
+        return;
+    }
+
+    const bool ok = ChosenCard::handOver(m_ctx.programFolder, *m_model, lstRecords->selectedRow(), m_variant.form,
+                                         m_variant.listed, m_receiver);
+    if (ok && m_afterHandOver)
+        m_afterHandOver();
+    close();
+}
+
+void PassListWindow::closeEvent(QCloseEvent* event)
+{
+    m_model->clear();
+    QWidget::closeEvent(event);
+}
+
+void PassListWindow::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    QLinearGradient gradient(0, 0, 0, height());
+    gradient.setColorAt(0, QColor(0x3A, 0x6E, 0xC8));
+    gradient.setColorAt(1, Qt::white);
+    painter.fillRect(rect(), gradient);
+}

@@ -1,0 +1,107 @@
+#pragma once
+
+#include "archives/PassRecord.h"
+#include "lists/PassLine.h"
+#include "shell/AppContext.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class Document;
+class PassLineModel;
+class PassListBox;
+
+// What one pass list is: which cards it shows and how, what it prints and what a double-click
+// does. The four list windows are this one window with four of these.
+struct PassListVariant
+{
+    enum class DoubleClick
+    {
+        HandOver, // hands the chosen card to the window's receiver, then closes
+        Nothing,  // the list is for viewing and printing only
+    };
+    enum class WhenEmpty
+    {
+        Close,        // a double-click on an empty list just closes the window
+        WarnAndClose, // shows "Operazione non applicabile: ..." first
+    };
+
+    QString windowName; // objectName of the window
+    QString caption;
+    QString printTitle;
+    PassLine::Form form;
+    bool (*listed)(const PassRecord& card);
+    DoubleClick doubleClick;
+    WhenEmpty whenEmpty;
+    bool showsInstruction; // the label "Fare doppio clic ..." under the list
+    // The last text searched with "Trova" in a window of this variant, lower-cased; one per
+    // variant, emptied every time a window of the variant is shown.
+    QString* rememberedFind;
+};
+
+// The filters of the four variants: the trimmed fields compared exactly with the stored values.
+namespace PassListFilters {
+bool lost(const PassRecord& card);      // Smarrita is not "No" (an empty flag counts as lost)
+bool available(const PassRecord& card); // not lost and "Disponibile"
+bool out(const PassRecord& card);       // not lost and not "Disponibile"
+} // namespace PassListFilters
+
+// A list of passes: built from the card file when shown, sorted, searchable with "Trova",
+// printable as a list document; a double-click hands the chosen card over. Each line keeps the
+// position of its card, and the card handed over is the one read again at that position, so two
+// cards with equal lines are never mistaken for each other.
+class PassListWindow : public QWidget
+{
+    Q_OBJECT
+public:
+    // Receives the chosen card and its 1-based position, read from the card file at the moment of
+    // the double-click.
+    using Receiver = std::function<void(qint64 position, const PassRecord& card)>;
+
+    PassListWindow(AppContext& ctx, const PassListVariant& variant, QWidget* parent = nullptr);
+    ~PassListWindow() override;
+
+    const PassListVariant& variant() const { return m_variant; }
+
+    // Where a double-click hands the chosen card (set by the opener before showing the window).
+    void setReceiver(Receiver receiver) { m_receiver = std::move(receiver); }
+    // Runs after each double-click that went to the card file, whether or not a card was handed
+    // over, before the window closes (the withdrawal and return screens fill in the current moment).
+    void setAfterHandOver(std::function<void()> after) { m_afterHandOver = std::move(after); }
+
+    PassLineModel* model() const { return m_model; }
+
+    // The commands.
+    void btnTrovaClick();
+    void btnStampaClick();
+    void btnChiudiClick();
+    void lstRecordsDblClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void buildWindow();
+    void buildList();
+
+    AppContext& m_ctx;
+    const PassListVariant& m_variant;
+    Receiver m_receiver;
+    std::function<void()> m_afterHandOver;
+    PassLineModel* m_model = nullptr;
+    std::unique_ptr<Document> frxReport; // the printed form of the list
+
+    QLineEdit* txtTrova = nullptr;
+    QPushButton* btnTrova = nullptr;
+    PassListBox* lstRecords = nullptr;
+    QLabel* lblRigo03 = nullptr;
+    QPushButton* btnStampa = nullptr;
+    QPushButton* btnChiudi = nullptr;
+};

@@ -1,0 +1,88 @@
+#pragma once
+
+#include "archives/PassRecord.h"
+#include "shell/AppContext.h"
+
+#include <QWidget>
+
+#include <functional>
+#include <memory>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class Document;
+class PassLineModel;
+class PassListBox;
+
+// The card search: up to ten filter texts, one per descriptive field of the card; the cards that
+// contain every filter in use are listed as pass lines, which can be searched, printed, and loaded
+// into the card editor by a double-click. Each line keeps the position of its card, and the card
+// loaded is the one read again at that position.
+class TfrmTrovaSchedario_Chiavi : public QWidget
+{
+    Q_OBJECT
+public:
+    using Receiver = std::function<void(qint64 position, const PassRecord& card)>;
+
+    explicit TfrmTrovaSchedario_Chiavi(AppContext& ctx, QWidget* parent = nullptr);
+    ~TfrmTrovaSchedario_Chiavi() override;
+
+    // The caller tag (hidden label lblMemory): a double-click loads a card only when it is
+    // "schedario_chiavi", the card editor's tag.
+    void setCallerTag(const QString& tag);
+    // Where a double-click loads the chosen card (the card editor's showCard).
+    void setReceiver(Receiver receiver) { m_receiver = std::move(receiver); }
+
+    PassLineModel* model() const { return m_model; }
+
+    // The commands.
+    void btnCercaClick();
+    void btnTrovaClick();
+    void btnStampaClick();
+    void lstRecordsDblClick();
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    void buildWindow();
+    QWidget* buildFilterPanel();
+    QWidget* buildResultPanel();
+
+    AppContext& m_ctx;
+    Receiver m_receiver;
+    PassLineModel* m_model = nullptr;
+    std::unique_ptr<Document> frxReport; // the printed form of the list
+    QString m_rememberedFind;
+
+    // Filter panel.
+    QWidget* panAvvio = nullptr;
+    QLineEdit* txtCodice = nullptr;
+    QLineEdit* txtTipo = nullptr;
+    QLineEdit* txtUtilizzo = nullptr;
+    QLineEdit* txtStato = nullptr;
+    QLineEdit* txtDuplicati = nullptr;
+    QLineEdit* txtLuogo = nullptr;
+    QLineEdit* txtResponsabile = nullptr;
+    QLineEdit* txtRecapiti = nullptr;
+    QLineEdit* txtPersone = nullptr;
+    QLineEdit* txtNote = nullptr;
+    QPushButton* btnCerca = nullptr;
+    QPushButton* btnAnnulla = nullptr;
+    QLabel* lblAttendere = nullptr;
+    QLabel* lblConta = nullptr;
+    QLabel* lblMemory = nullptr;
+
+    // Result panel.
+    QWidget* panContainer = nullptr;
+    QLineEdit* txtTrova = nullptr;
+    QPushButton* btnTrova = nullptr;
+    PassListBox* lstRecords = nullptr;
+    QLabel* lblTrovate = nullptr;
+    QLabel* lblRigo03 = nullptr;
+    QPushButton* btnStampa = nullptr;
+    QPushButton* btnChiudi = nullptr;
+};

@@ -1,0 +1,174 @@
+// The pass line, the list order and the find walk shared by the pass lists and the card search.
+
+#include "lists/PassLine.h"
+#include "lists/PassLineModel.h"
+
+#include <QAbstractItemModelTester>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TestPassLine : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void lineForms_data();
+    void lineForms();
+    void order();
+    void find_data();
+    void find();
+    void findNeedsNoSelection();
+};
+
+namespace {
+
+PassRecord card(const QString& codice, const QString& tipo, const QString& utilizzo, const QString& note,
+                const QString& stato = u"Disponibile"_s)
+{
+    PassRecord c;
+    c.Codice = codice;
+    c.Tipo = tipo;
+    c.Utilizzo = utilizzo;
+    c.Note = note;
+    c.Stato = stato;
+    return c;
+}
+
+QString spaces(int n)
+{
+    return QString(n, u' ');
+}
+
+} // namespace
+
+void TestPassLine::lineForms_data()
+{
+    QTest::addColumn<PassRecord>("card");
+    QTest::addColumn<PassLine::Form>("form");
+    QTest::addColumn<QString>("line");
+
+    const QString code20 = u"ABCDEFGHIJ0123456789"_s;
+    const QString type45 = u"Tessera magnetica per il parcheggio sotterrane"_s.left(45);
+    QTest::newRow("code of 20 then type of 45 cut at 30")
+        << card(code20, type45, u"Varco"_s, u"-"_s) << PassLine::Form::Long
+        << u"Cod. ABCDEFGHIJ0123456789  Tipo: Tessera magnetica per il parch  Uso: Varco"_s + spaces(30) +
+               u"  Note: -"_s;
+    QTest::newRow("short code padded, empty fields")
+        << card(u"B-1"_s, QString(), QString(), QString()) << PassLine::Form::Long
+        << u"Cod. B-1"_s + spaces(17) + u"  Tipo: "_s + spaces(30) + u"  Uso: "_s + spaces(35) + u"  Note: "_s;
+    QTest::newRow("code of 25 shows its first 20")
+        << card(u"1234567890123456789012345"_s, u"Badge"_s, u"Ingresso"_s, QString()) << PassLine::Form::Long
+        << u"Cod. 12345678901234567890  Tipo: Badge"_s + spaces(25) + u"  Uso: Ingresso"_s + spaces(27) + u"  Note: "_s;
+    const QString note200 = QString(u"Nota lunga [con parentesi] "_s).repeated(8).left(200);
+    QTest::newRow("note of 200 kept whole") << card(u"N"_s, u"T"_s, u"U"_s, note200) << PassLine::Form::Long
+                                            << u"Cod. N"_s + spaces(19) + u"  Tipo: T"_s + spaces(29) + u"  Uso: U"_s +
+                                                   spaces(34) + u"  Note: "_s + note200;
+    QTest::newRow("short form ends with the whole state")
+        << card(u"T-07"_s, u"Tessera"_s, u"Magazzino"_s, u"ignored"_s,
+                u"Ritirato da Anna Bianchi in data 03/11/2026 alle ore 09:05"_s)
+        << PassLine::Form::Short
+        << u"Cod. T-07"_s + spaces(16) + u"  Tipo: Tessera"_s + spaces(23) +
+               u"  Stato: Ritirato da Anna Bianchi in data 03/11/2026 alle ore 09:05"_s;
+}
+
+void TestPassLine::lineForms()
+{
+    QFETCH(PassRecord, card);
+    QFETCH(PassLine::Form, form);
+    QFETCH(QString, line);
+    QCOMPARE(PassLine::build(form, card), line);
+}
+
+void TestPassLine::order()
+{
+    PassLineModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+
+    // Letter case of a to z does not count; other letters compare by their code, so "É" (U+00C9)
+    // comes after every ASCII letter; a line that begins a longer one comes first; equal lines
+    // keep their file order.
+    model.setEntries({{u"Cod. b2"_s, 1},
+                      {u"Cod. É"_s, 2},
+                      {u"Cod. a"_s, 3},
+                      {u"Cod. B1"_s, 4},
+                      {u"Cod. A"_s, 5},
+                      {u"Cod. b1"_s, 6},
+                      {u"Cod. Z"_s, 7},
+                      {u"Cod. B1 x"_s, 8}});
+    QStringList lines;
+    QList<qint64> positions;
+    for (int row = 0; row < model.rowCount(); ++row) {
+        lines << model.data(model.index(row)).toString();
+        positions << model.data(model.index(row), PassLineModel::PositionRole).toLongLong();
+    }
+    QCOMPARE(lines, (QStringList{u"Cod. a"_s, u"Cod. A"_s, u"Cod. B1"_s, u"Cod. b1"_s, u"Cod. B1 x"_s, u"Cod. b2"_s,
+                                 u"Cod. Z"_s, u"Cod. É"_s}));
+    QCOMPARE(positions, (QList<qint64>{3, 5, 4, 6, 8, 1, 7, 2}));
+    QCOMPARE(model.longestLine(), 9);
+
+    model.clear();
+    QCOMPARE(model.rowCount(), 0);
+}
+
+// A press of "Trova" is one step: the text in the find field and the row expected selected after it.
+using Steps = QList<std::pair<QString, int>>;
+
+void TestPassLine::find_data()
+{
+    QTest::addColumn<QStringList>("lines");
+    QTest::addColumn<Steps>("steps");
+
+    const QStringList lines{u"Cod. A1  Tipo: Badge"_s,   u"Cod. A2  Tipo: Chiave"_s, u"Cod. A3  Tipo: Badge"_s,
+                            u"Cod. A4  Tipo: Tessera"_s, u"Cod. A5  Tipo: badge"_s,  u"Cod. A6  Tipo: Chiavè"_s};
+    QTest::newRow("same text again visits every match and wraps")
+        << lines << Steps{{u"badge"_s, 0}, {u"badge"_s, 2}, {u"badge"_s, 4}, {u"badge"_s, 0}, {u"badge"_s, 2}};
+    QTest::newRow("a new text starts again from the top")
+        << lines << Steps{{u"BADGE"_s, 0}, {u"badge"_s, 2}, {u"chiave"_s, 1}, {u"badge"_s, 0}};
+    QTest::newRow("tipo in any case finds the first line, then walks on")
+        << lines << Steps{{u"TiPo"_s, 0}, {u"tipo"_s, 1}, {u"TIPO"_s, 2}};
+    QTest::newRow("found only on the selected line keeps it") << lines << Steps{{u"tessera"_s, 3}, {u"tessera"_s, 3}};
+    QTest::newRow("accented letters compare exactly") << lines << Steps{{u"CHIAVÈ"_s, 0}, {u"chiavè"_s, 5}};
+    QTest::newRow("no match leaves the selection")
+        << lines << Steps{{u"chiave"_s, 1}, {u"nessuno"_s, 1}, {u"nessuno"_s, 1}};
+    QTest::newRow("an empty text matches nothing") << lines << Steps{{u"a4"_s, 3}, {QString(), 3}, {QString(), 3}};
+    QTest::newRow("trailing space is part of the text") << lines << Steps{{u"a3 "_s, 2}, {u"badge "_s, 2}};
+}
+
+void TestPassLine::find()
+{
+    QFETCH(QStringList, lines);
+    QFETCH(Steps, steps);
+
+    PassLineModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    QList<PassLineModel::Entry> entries;
+    for (qsizetype i = 0; i < lines.size(); ++i)
+        entries.append({lines[i], i + 1});
+    model.setEntries(entries);
+
+    QString remembered;
+    int selected = -1;
+    for (const auto& [typed, expected] : steps) {
+        selected = model.find(selected, typed, remembered);
+        QCOMPARE(selected, expected);
+    }
+}
+
+void TestPassLine::findNeedsNoSelection()
+{
+    PassLineModel model;
+    model.setEntries({{u"alfa"_s, 1}, {u"beta"_s, 2}});
+    QString remembered = u"beta"_s;
+    // No line selected and the same text as remembered: the walk starts at the first line.
+    QCOMPARE(model.find(-1, u"beta"_s, remembered), 1);
+    // Nothing found with no line selected: the first line ends up selected.
+    remembered.clear();
+    QCOMPARE(model.find(-1, u"gamma"_s, remembered), 0);
+    QCOMPARE(remembered, u"gamma"_s);
+    QCOMPARE(model.find(-1, u"x"_s, remembered), 0);
+    QCOMPARE(PassLineModel().find(-1, u"x"_s, remembered), -1);
+}
+
+QTEST_GUILESS_MAIN(TestPassLine)
+#include "tst_PassLine.moc"
