@@ -75,7 +75,13 @@ void QtShell::open(const QString& command)
 
 QString QtFileDialogs::openFile(QWidget* parent, const QString& title, const QString& filter)
 {
-    return QFileDialog::getOpenFileName(parent, title, QString(), filter);
+    // "*.*" is every file on Windows; elsewhere the dialog would take it literally and hide the
+    // files without an extension.
+    QString patterns = filter;
+#ifndef Q_OS_WIN
+    patterns.replace(u"(*.*)"_s, u"(*)"_s);
+#endif
+    return QFileDialog::getOpenFileName(parent, title, QString(), patterns);
 }
 
 std::unique_ptr<QPrinter> QtPrinters::choosePrinter(QWidget* parent, int pageCount)

@@ -1,0 +1,385 @@
+#include "registry/AllegaCartella.h"
+
+#include "archives/Win1252.h"
+#include "registry/Schedario_Chiavi.h"
+#include "shell/OpenURL.h"
+#include "shell/PictureButton.h"
+#include "shell/ScreenKit.h"
+#include "shell/SvgPicture.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QFrame>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSaveFile>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+const QString CallerTag = u"schedario_chiavi"_s;
+const QString FolderName = u"Documenti_Allegati"_s;
+
+const QString DialogTitle = u"Selezionare il file da allegare:"_s;
+const QString DialogFilter = u"Tutti i file (*.*)"_s;
+
+const QString Overwrite = u"Attenzione: nella cartella dei documenti allegati è presente un file con lo stesso nome."
+                          u"\r\n\r\nSi vuole sovrascrivere il file esistente?"_s;
+
+// The card keeps a file name in a field of 250 single-byte characters, trimmed. A name that would be
+// cut, trimmed or changed on the way in would name a file that is never found again.
+constexpr int NameCapacity = 250;
+const QString NameTooLong = u"Attenzione: il nome del file scelto supera i 250 caratteri che la scheda può registrare."
+                            u"\n\r\n\rRinominare il file con un nome più breve e allegarlo di nuovo."_s;
+const QString NameNotStorable = u"Attenzione: il nome del file scelto contiene caratteri che la scheda non può "
+                                u"registrare, oppure inizia o termina con uno spazio.\n\r\n\rRinominare il file "
+                                u"usando lettere, cifre e segni comuni e allegarlo di nuovo."_s;
+const QString MissingInFolder = u"Il file non è presente nella cartella dei documenti allegati."_s;
+
+QString trimmed(const QString& text)
+{
+    return Win1252::trimmed(text).toString();
+}
+
+QString ordinal(int slot)
+{
+    return QString::number(slot) + u'°';
+}
+
+QString numbered(const QString& stem, int slot)
+{
+    return stem + u'0' + QString::number(slot);
+}
+
+} // namespace
+
+TfrmAllegaCartella::TfrmAllegaCartella(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Dialog), m_ctx(ctx)
+{
+    buildWindow();
+}
+
+TfrmAllegaCartella::~TfrmAllegaCartella() = default;
+
+QString TfrmAllegaCartella::folderOf(const AppContext& ctx)
+{
+    return ctx.file(FolderName) + u'/';
+}
+
+void TfrmAllegaCartella::buildWindow()
+{
+    ScreenKit::name(this, u"frmAllegaCartella"_s, u"Allega file"_s);
+    setWindowTitle(u" Allega file"_s);
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    auto* shpSfondo = ScreenKit::named(new QFrame(this), u"shpSfondo"_s, u"Allega file"_s);
+    shpSfondo->setAutoFillBackground(true);
+    QPalette white = shpSfondo->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    shpSfondo->setPalette(white);
+    outer->addWidget(shpSfondo);
+
+    lblMemory = ScreenKit::named(new QLabel(shpSfondo), u"lblMemory"_s);
+    lblMemory->hide();
+
+    auto* column = new QVBoxLayout(shpSfondo);
+    column->setContentsMargins(20, 16, 20, 14);
+    column->setSpacing(12);
+
+    auto* head = new QHBoxLayout;
+    auto* imgAllega = ScreenKit::named(new SvgPicture(u"sch_allega"_s, shpSfondo), u"imgAllega"_s, u"Allega file"_s);
+    head->addWidget(imgAllega);
+    head->addSpacing(12);
+    auto* lblIstruzioni = ScreenKit::named(
+        new QLabel(u"Ogni file scelto viene copiato nella cartella Documenti_Allegati del programma; la scheda ne "
+                   u"conserva il nome quando viene salvata."_s,
+                   shpSfondo),
+        u"lblIstruzioni"_s);
+    lblIstruzioni->setWordWrap(true);
+    lblIstruzioni->setStyleSheet(u"color: #17365d;"_s);
+    head->addWidget(lblIstruzioni, 1);
+    column->addLayout(head);
+
+    const QFont captionFont(u"Tahoma"_s, 10, QFont::Bold);
+    const QFont nameFont(u"Verdana"_s, 10, QFont::Bold);
+    const QFont descFont(u"Verdana"_s, 10);
+
+    QWidget* previous = nullptr;
+    auto chainTab = [&](QWidget* next) {
+        if (previous)
+            setTabOrder(previous, next);
+        previous = next;
+    };
+
+    for (int slot = 1; slot <= Slots; ++slot) {
+        Slot& s = m_slots[size_t(slot - 1)];
+        auto* frame =
+            ScreenKit::named(new QFrame(shpSfondo), numbered(u"shpFile"_s, slot), ordinal(slot) + u" file allegato"_s);
+        frame->setStyleSheet(u"QFrame#"_s + frame->objectName() +
+                             u" { background: #f3f7fc; border: 1px solid #9cb8d8; border-radius: 6px; }"_s);
+        auto* grid = new QGridLayout(frame);
+        grid->setContentsMargins(12, 10, 12, 10);
+        grid->setHorizontalSpacing(10);
+        grid->setVerticalSpacing(8);
+        grid->setColumnStretch(1, 1);
+
+        const QString nameCaption = u"Nome "_s + ordinal(slot) + u" file allegato:"_s;
+        const QString descCaption = u"Descrizione "_s + ordinal(slot) + u" file allegato:"_s;
+
+        auto* lblFile = ScreenKit::named(new QLabel(nameCaption, frame), numbered(u"lblNomeFile"_s, slot), nameCaption);
+        auto* lblDesc = ScreenKit::named(new QLabel(descCaption, frame), numbered(u"lblDescFile"_s, slot), descCaption);
+        for (QLabel* label : {lblFile, lblDesc}) {
+            label->setFont(captionFont);
+            label->setStyleSheet(u"color: #17365d; background: transparent; border: none;"_s);
+        }
+
+        s.txtFile = ScreenKit::named(new QLineEdit(frame), numbered(u"txtFile"_s, slot), nameCaption.chopped(1));
+        s.txtFile->setReadOnly(true);
+        s.txtFile->setFont(nameFont);
+        s.txtFile->setMinimumWidth(380);
+        lblFile->setBuddy(s.txtFile);
+
+        s.btnSfoglia = ScreenKit::named(new QPushButton(u"Sfoglia..."_s, frame), numbered(u"btnSfoglia"_s, slot),
+                                        u"Sfoglia "_s + ordinal(slot) + u" file allegato"_s);
+        s.btnApri = ScreenKit::named(new QPushButton(u"Apri"_s, frame), numbered(u"btnApri"_s, slot),
+                                     u"Apri "_s + ordinal(slot) + u" file allegato"_s);
+        s.btnApri->setEnabled(false);
+        for (QPushButton* button : {s.btnSfoglia, s.btnApri}) {
+            button->setCursor(Qt::PointingHandCursor);
+            button->setMinimumWidth(90);
+        }
+
+        s.imgCancella = ScreenKit::named(new PictureButton(u"cancella"_s, frame), numbered(u"imgCancella"_s, slot),
+                                         u"Cancella il nome del "_s + ordinal(slot) + u" file allegato"_s);
+        s.imgCancella->setPictureSize(QSize(24, 24));
+        s.imgCancella->setToolTip(s.imgCancella->accessibleName());
+        s.imgCancella->setTakesFocus(false);
+
+        s.txtDesc = ScreenKit::named(new QLineEdit(frame), numbered(u"txtDesc"_s, slot), descCaption.chopped(1));
+        s.txtDesc->setFont(descFont);
+        s.txtDesc->setMaxLength(NameCapacity);
+        lblDesc->setBuddy(s.txtDesc);
+
+        grid->addWidget(lblFile, 0, 0);
+        grid->addWidget(s.txtFile, 0, 1);
+        grid->addWidget(s.btnSfoglia, 0, 2);
+        grid->addWidget(s.btnApri, 0, 3);
+        grid->addWidget(s.imgCancella, 0, 4);
+        grid->addWidget(lblDesc, 1, 0);
+        grid->addWidget(s.txtDesc, 1, 1, 1, 4);
+        column->addWidget(frame);
+
+        for (QWidget* control : {static_cast<QWidget*>(s.txtFile), static_cast<QWidget*>(s.btnSfoglia),
+                                 static_cast<QWidget*>(s.btnApri), static_cast<QWidget*>(s.txtDesc)})
+            chainTab(control);
+
+        txtFileChange(slot); // the look of an empty name
+        connect(s.txtFile, &QLineEdit::textChanged, this, [this, slot] { txtFileChange(slot); });
+        connect(s.btnSfoglia, &QPushButton::clicked, this, [this, slot] { btnSfogliaClick(slot); });
+        connect(s.btnApri, &QPushButton::clicked, this, [this, slot] { btnApriClick(slot); });
+        connect(s.imgCancella, &QAbstractButton::clicked, this, [this, slot] { imgCancellaClick(slot); });
+    }
+
+    auto* shpSepara = ScreenKit::named(new QFrame(shpSfondo), u"shpSepara"_s, u"Separatore"_s);
+    shpSepara->setFixedHeight(5);
+    shpSepara->setStyleSheet(u"background-color: #4682b4; border: none;"_s);
+    column->addWidget(shpSepara);
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    btnApplica = ScreenKit::named(new QPushButton(u"Applica e chiudi"_s, shpSfondo), u"btnApplica"_s);
+    btnAnnulla = ScreenKit::named(new QPushButton(u"Annulla"_s, shpSfondo), u"btnAnnulla"_s);
+    for (QPushButton* button : {btnApplica, btnAnnulla}) {
+        button->setCursor(Qt::PointingHandCursor);
+        button->setMinimumWidth(120);
+        buttons->addWidget(button);
+    }
+    column->addLayout(buttons);
+    chainTab(btnApplica);
+    chainTab(btnAnnulla);
+
+    connect(btnApplica, &QPushButton::clicked, this, &TfrmAllegaCartella::btnApplicaClick);
+    connect(btnAnnulla, &QPushButton::clicked, this, &TfrmAllegaCartella::btnAnnullaClick);
+
+    ScreenKit::makeFixedDialogFrame(this);
+    ScreenKit::centreOnScreen(this);
+}
+
+// ---- Values ----------------------------------------------------------------------------------------
+
+TfrmAllegaCartella::Slot* TfrmAllegaCartella::slotAt(int slot)
+{
+    return slot >= 1 && slot <= Slots ? &m_slots[size_t(slot - 1)] : nullptr;
+}
+
+const TfrmAllegaCartella::Slot* TfrmAllegaCartella::slotAt(int slot) const
+{
+    return slot >= 1 && slot <= Slots ? &m_slots[size_t(slot - 1)] : nullptr;
+}
+
+void TfrmAllegaCartella::setCallerTag(const QString& tag)
+{
+    lblMemory->setText(tag);
+}
+
+QString TfrmAllegaCartella::callerTag() const
+{
+    return lblMemory->text();
+}
+
+void TfrmAllegaCartella::setFileName(int slot, const QString& name)
+{
+    if (Slot* s = slotAt(slot))
+        s->txtFile->setText(name);
+}
+
+void TfrmAllegaCartella::setDescription(int slot, const QString& description)
+{
+    if (Slot* s = slotAt(slot))
+        s->txtDesc->setText(description);
+}
+
+QString TfrmAllegaCartella::fileName(int slot) const
+{
+    const Slot* s = slotAt(slot);
+    return s ? s->txtFile->text() : QString();
+}
+
+QString TfrmAllegaCartella::description(int slot) const
+{
+    const Slot* s = slotAt(slot);
+    return s ? s->txtDesc->text() : QString();
+}
+
+// A name change enables "Apri" exactly when there is a name. A name whose file is not in the folder
+// (never copied, or removed by hand) is drawn in red with a tooltip that says so; "Apri" stays enabled,
+// as opening it simply does nothing.
+void TfrmAllegaCartella::txtFileChange(int slot)
+{
+    Slot* s = slotAt(slot);
+    const QString name = trimmed(s->txtFile->text());
+    s->btnApri->setEnabled(!name.isEmpty());
+
+    const bool missing = !name.isEmpty() && !QFileInfo(folderOf(m_ctx) + name).isFile();
+    QPalette palette = s->txtFile->palette();
+    palette.setColor(QPalette::Text, missing ? QColor(0xB2, 0x22, 0x22) : QColor(Qt::gray));
+    s->txtFile->setPalette(palette);
+    s->txtFile->setToolTip(missing ? MissingInFolder : QString());
+    s->txtFile->setAccessibleDescription(missing ? MissingInFolder : QString());
+}
+
+// ---- Commands --------------------------------------------------------------------------------------
+
+void TfrmAllegaCartella::btnSfogliaClick(int slot)
+{
+    Slot* s = slotAt(slot);
+    if (!s)
+        return;
+    const QString source = m_ctx.fileDialogs->openFile(this, DialogTitle, DialogFilter);
+    if (source.isEmpty())
+        return;
+
+    const QString name = QFileInfo(source).fileName();
+    if (!Win1252::representable(name) || trimmed(name) != name) {
+        m_ctx.messages->notice(this, NoticeKind::Warning, NameNotStorable);
+        return;
+    }
+    if (Win1252::encode(name).size() > NameCapacity) {
+        m_ctx.messages->notice(this, NoticeKind::Warning, NameTooLong);
+        return;
+    }
+
+    s->txtFile->setText(name);
+    copyIntoFolder(source, name);
+    txtFileChange(slot); // the file may have arrived in the folder
+}
+
+bool TfrmAllegaCartella::copyIntoFolder(const QString& source, const QString& name)
+{
+    // Only a plain file is copied: a folder, a device or a pipe chosen by name is not an attachment.
+    const QFileInfo sourceInfo(source);
+    if (!sourceInfo.isFile())
+        return false;
+    QFile in(source);
+    if (!in.open(QIODevice::ReadOnly))
+        return false;
+
+    const QString folder = folderOf(m_ctx);
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
+        return false;
+
+    const QString target = folder + name;
+    const QFileInfo targetInfo(target);
+    if (targetInfo.exists()) {
+        // The file chosen from the folder itself is already in place.
+        if (sourceInfo.canonicalFilePath() == targetInfo.canonicalFilePath())
+            return true;
+        if (!m_ctx.messages->question(this, Overwrite))
+            return false;
+    }
+
+    // The copy goes to a temporary file in the folder and replaces the target only once it is
+    // complete, so a failed copy leaves the previous attachment of that name as it was.
+    QSaveFile out(target);
+    if (!out.open(QIODevice::WriteOnly))
+        return false;
+    QByteArray buffer(1 << 16, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = in.read(buffer.data(), buffer.size());
+        if (got < 0) {
+            out.cancelWriting();
+            return false;
+        }
+        if (got == 0)
+            break;
+        if (out.write(buffer.constData(), got) != got) {
+            out.cancelWriting();
+            return false;
+        }
+    }
+    return out.commit();
+}
+
+void TfrmAllegaCartella::btnApriClick(int slot)
+{
+    const Slot* s = slotAt(slot);
+    if (!s)
+        return;
+    const QString name = trimmed(s->txtFile->text());
+    if (name.isEmpty())
+        return;
+    TMisc::Open(m_ctx, TMisc::quoted(QDir::toNativeSeparators(folderOf(m_ctx) + name)));
+}
+
+void TfrmAllegaCartella::imgCancellaClick(int slot)
+{
+    if (Slot* s = slotAt(slot))
+        s->txtFile->clear();
+}
+
+void TfrmAllegaCartella::btnApplicaClick()
+{
+    if (trimmed(lblMemory->text()) != CallerTag)
+        return;
+    TfrmSchedario_Chiavi* editor = m_ctx.frmSchedario_Chiavi;
+    if (!editor)
+        editor = qobject_cast<TfrmSchedario_Chiavi*>(parentWidget());
+    if (editor) {
+        for (int slot = 1; slot <= Slots; ++slot) {
+            editor->setAttachmentFile(slot, trimmed(fileName(slot)));
+            editor->setAttachmentDescription(slot, trimmed(description(slot)));
+        }
+    }
+    close();
+}
+
+void TfrmAllegaCartella::btnAnnullaClick()
+{
+    close();
+}

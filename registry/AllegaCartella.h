@@ -1,0 +1,72 @@
+#pragma once
+
+#include "shell/AppContext.h"
+
+#include <QString>
+#include <QWidget>
+
+#include <array>
+
+class QLabel;
+class QLineEdit;
+class QPushButton;
+class PictureButton;
+
+// The attachments of a card: three slots, each naming one file kept in the folder
+// "Documenti_Allegati" of the ProgramFolder, with a free description. Choosing a file copies it into
+// the folder at once; the card itself stores only the bare names, and only when the card editor
+// saves. "Applica e chiudi" hands the six values back to the card editor that opened the window.
+class TfrmAllegaCartella : public QWidget
+{
+    Q_OBJECT
+public:
+    static constexpr int Slots = 3;
+
+    explicit TfrmAllegaCartella(AppContext& ctx, QWidget* parent = nullptr);
+    ~TfrmAllegaCartella() override;
+
+    // The attachment folder, with a trailing separator.
+    static QString folderOf(const AppContext& ctx);
+
+    // The caller tag (hidden label lblMemory): "Applica e chiudi" writes into the card editor only
+    // when it is "schedario_chiavi", the card editor's tag.
+    void setCallerTag(const QString& tag);
+    QString callerTag() const;
+
+    // Slot 1 to 3: the file name and the description as the window holds them.
+    void setFileName(int slot, const QString& name);
+    void setDescription(int slot, const QString& description);
+    QString fileName(int slot) const;
+    QString description(int slot) const;
+
+    // The commands of slot 1 to 3 and of the window.
+    void btnSfogliaClick(int slot);
+    void btnApriClick(int slot);
+    void imgCancellaClick(int slot);
+    void btnApplicaClick();
+    void btnAnnullaClick();
+
+private:
+    struct Slot
+    {
+        QLineEdit* txtFile = nullptr;
+        QPushButton* btnSfoglia = nullptr;
+        QPushButton* btnApri = nullptr;
+        PictureButton* imgCancella = nullptr;
+        QLineEdit* txtDesc = nullptr;
+    };
+
+    void buildWindow();
+    void txtFileChange(int slot);
+    // Copies the chosen file into the attachment folder under its bare name; false when the copy was
+    // not made (declined, or a failure, which leaves the folder as it was).
+    bool copyIntoFolder(const QString& source, const QString& name);
+    Slot* slotAt(int slot);
+    const Slot* slotAt(int slot) const;
+
+    AppContext& m_ctx;
+    std::array<Slot, Slots> m_slots;
+    QLabel* lblMemory = nullptr;
+    QPushButton* btnApplica = nullptr;
+    QPushButton* btnAnnulla = nullptr;
+};

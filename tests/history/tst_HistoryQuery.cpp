@@ -1,0 +1,240 @@
+// The history query: which operations belong to a period, and the order of the history grid.
+#include "archives/HistoryFile.h"
+#include "history/HistoryQuery.h"
+#include "registry/StringGridModel.h"
+
+#include <QCollator>
+#include <QFile>
+#include <QLocale>
+#include <QTemporaryDir>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+namespace {
+
+HistoryRecord operation(const QString& codice, const QString& withdrawn, const QString& returned = QString(),
+                        const QString& tipo = u"Badge"_s)
+{
+    HistoryRecord r;
+    r.Codice = codice;
+    r.Tipo = tipo;
+    r.Utilizzo = u"Ingresso"_s;
+    r.PersonaRit = u"Anna Bianchi"_s;
+    r.DataRit = withdrawn;
+    r.OraRit = u"09:00"_s;
+    r.PersonaRic = u"Anna Bianchi"_s;
+    r.DataRic = returned.isEmpty() ? withdrawn : returned;
+    r.OraRic = u"17:00"_s;
+    return r;
+}
+
+void writeHistory(const QString& folder, const QList<QByteArray>& records)
+{
+    QFile f(folder + u"Storico_Operazioni.pro"_s);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    for (const auto& r : records)
+        f.write(r);
+}
+
+// The codes of the selected operations with their sequence numbers: "1:A 2:C".
+QString selected(const QString& folder, const QString& start, const QString& end,
+                 HistoryQuery::Result* result = nullptr)
+{
+    QStringList out;
+    const auto r = HistoryQuery::select(folder, start, end, [&](qint64 sequence, const char* record) {
+        out << QString::number(sequence) + u':' + HistoryRecord::decode(record).Codice;
+    });
+    if (result)
+        *result = r;
+    return out.join(u' ');
+}
+
+} // namespace
+
+class TestHistoryQuery : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy)); }
+    void period_data();
+    void period();
+    void damagedWithdrawalDateIsSkipped();
+    void fixtureHistory();
+    void missingOrEmptyHistory();
+    void gridFieldsFollowTheRecordLayout();
+    void sortByType_data();
+    void sortByType();
+};
+
+void TestHistoryQuery::period_data()
+{
+    QTest::addColumn<QString>("withdrawn");
+    QTest::addColumn<QString>("returned");
+    QTest::addColumn<QString>("start");
+    QTest::addColumn<QString>("end");
+    QTest::addColumn<bool>("included");
+    QTest::newRow("on the start date") << u"10/03/2025"_s << u""_s << u"10/03/2025"_s << u"20/03/2025"_s << true;
+    QTest::newRow("on the end date") << u"20/03/2025"_s << u""_s << u"10/03/2025"_s << u"20/03/2025"_s << true;
+    QTest::newRow("the day before the start")
+        << u"09/03/2025"_s << u""_s << u"10/03/2025"_s << u"20/03/2025"_s << false;
+    QTest::newRow("the day after the end") << u"21/03/2025"_s << u""_s << u"10/03/2025"_s << u"20/03/2025"_s << false;
+    QTest::newRow("one-day period") << u"15/03/2025"_s << u""_s << u"15/03/2025"_s << u"15/03/2025"_s << true;
+    QTest::newRow("returned after the period")
+        << u"20/03/2025"_s << u"02/04/2025"_s << u"10/03/2025"_s << u"20/03/2025"_s << true;
+    QTest::newRow("withdrawn before, returned inside")
+        << u"05/03/2025"_s << u"12/03/2025"_s << u"10/03/2025"_s << u"20/03/2025"_s << false;
+    // Calendar dates, not texts: "05/04" sorts after "10/03" as a text but is inside the period.
+    QTest::newRow("compared as dates, not texts")
+        << u"05/04/2025"_s << u""_s << u"10/03/2025"_s << u"20/04/2025"_s << true;
+    QTest::newRow("December of the year before, returned in January")
+        << u"31/12/2024"_s << u"02/01/2025"_s << u"01/01/2025"_s << u"31/12/2025"_s << false;
+    QTest::newRow("same day and month of another year")
+        << u"15/03/2024"_s << u""_s << u"01/03/2025"_s << u"31/03/2025"_s << false;
+    QTest::newRow("29 February of a leap year")
+        << u"29/02/2024"_s << u""_s << u"28/02/2024"_s << u"01/03/2024"_s << true;
+}
+
+void TestHistoryQuery::period()
+{
+    QFETCH(QString, withdrawn);
+    QFETCH(QString, returned);
+    QFETCH(QString, start);
+    QFETCH(QString, end);
+    QFETCH(bool, included);
+    QTemporaryDir dir;
+    const QString folder = dir.path() + u'/';
+    // The operation between two that always belong, so the sequence numbers show what was taken.
+    writeHistory(folder, {operation(u"A"_s, start).encode(), operation(u"X"_s, withdrawn, returned).encode(),
+                          operation(u"B"_s, end).encode()});
+    QCOMPARE(selected(folder, start, end), included ? u"1:A 2:X 3:B"_s : u"1:A 2:B"_s);
+}
+
+void TestHistoryQuery::damagedWithdrawalDateIsSkipped()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + u'/';
+    QByteArray unreadable = operation(u"D1"_s, u"xx"_s).encode();
+    // Length byte beyond the field and bytes that are no date at all.
+    unreadable[HistoryRecord::DataRitOffset] = char(0xFF);
+    unreadable.replace(HistoryRecord::DataRitOffset + 1, 10, "\xff\x01??/??/??");
+    writeHistory(folder,
+                 {operation(u"A"_s, u"01/03/2025"_s).encode(), unreadable, operation(u"D2"_s, u"31/02/2025"_s).encode(),
+                  operation(u"D3"_s, u""_s).encode(), operation(u"B"_s, u"02/03/2025"_s).encode()});
+    HistoryQuery::Result result;
+    // Every later record is still read and numbered on from the matches before.
+    QCOMPARE(selected(folder, u"01/01/2025"_s, u"31/12/2025"_s, &result), u"1:A 2:B"_s);
+    QCOMPARE(result.outcome, HistoryQuery::Result::Complete);
+    QCOMPARE(result.skipped, 3);
+    QCOMPARE(result.matches, 2);
+}
+
+void TestHistoryQuery::fixtureHistory()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + u'/';
+    QVERIFY(QFile::copy(QStringLiteral(INGRESSARIO_FIXTURES "/Storico_Operazioni.pro"),
+                        folder + u"Storico_Operazioni.pro"_s));
+    const QByteArray before = [&] {
+        QFile f(folder + u"Storico_Operazioni.pro"_s);
+        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+    }();
+    QCOMPARE(selected(folder, u"01/01/2025"_s, u"31/12/2025"_s), u"1:C-03 2:B-01"_s);
+    // The return date that is no date is not read: the operation belongs to its withdrawal date.
+    QCOMPARE(selected(folder, u"01/01/2026"_s, u"31/12/2026"_s), u"1:T-07"_s);
+    QCOMPARE(selected(folder, u"02/03/2025"_s, u"30/12/2025"_s), QString());
+    QFile after(folder + u"Storico_Operazioni.pro"_s);
+    QVERIFY(after.open(QIODevice::ReadOnly));
+    QCOMPARE(after.readAll(), before); // read only
+}
+
+void TestHistoryQuery::missingOrEmptyHistory()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + u'/';
+    HistoryQuery::Result result;
+    QCOMPARE(selected(folder, u"01/01/2025"_s, u"31/12/2025"_s, &result), QString());
+    QCOMPARE(result.outcome, HistoryQuery::Result::NoRecords);
+    QVERIFY(QFile::exists(folder + u"Storico_Operazioni.pro"_s));
+    // Bytes short of one record are no record either.
+    writeHistory(folder, {QByteArray(HistoryRecord::Size - 1, 'x')});
+    QCOMPARE(selected(folder, u"01/01/2025"_s, u"31/12/2025"_s, &result), QString());
+    QCOMPARE(result.outcome, HistoryQuery::Result::NoRecords);
+}
+
+void TestHistoryQuery::gridFieldsFollowTheRecordLayout()
+{
+    HistoryRecord r;
+    r.Codice = u"codice"_s;
+    r.Tipo = u"tipo"_s;
+    r.Utilizzo = u"utilizzo"_s;
+    r.Luogo = u"luogo"_s;
+    r.Persone = u"persone"_s;
+    r.PersonaRit = u"personaRit"_s;
+    r.DataRit = u"01/02/2025"_s;
+    r.OraRit = u"09:05"_s;
+    r.PersonaRic = u"personaRic"_s;
+    r.DataRic = u"03/02/2025"_s;
+    r.OraRic = u"10:15"_s;
+    const QByteArray bytes = r.encode();
+    StringGridModel::Rows rows(11);
+    rows.append(7, bytes.constData(), HistoryQuery::GridFields.data());
+    const QStringList expected = {r.Codice,  r.Tipo,   r.Utilizzo,   r.Luogo,   r.Persone, r.PersonaRit,
+                                  r.DataRit, r.OraRit, r.PersonaRic, r.DataRic, r.OraRic};
+    for (int c = 1; c <= 11; ++c)
+        QCOMPARE(rows.text(0, c), expected[c - 1]);
+}
+
+void TestHistoryQuery::sortByType_data()
+{
+    QTest::addColumn<QStringList>("types");
+    QTest::addColumn<QStringList>("order"); // sequence numbers after the sort
+    QTest::newRow("Tessera, Badge, Chiave")
+        << QStringList{u"Tessera"_s, u"Badge"_s, u"Chiave"_s} << QStringList{u"2"_s, u"3"_s, u"1"_s};
+    QTest::newRow("equal keys keep file order")
+        << QStringList{u"badge"_s, u"Chiave"_s, u"Badge"_s, u"BADGE"_s} << QStringList{u"1"_s, u"3"_s, u"4"_s, u"2"_s};
+    QTest::newRow("empty type first") << QStringList{u"Badge"_s, u""_s, u"Accesso"_s}
+                                      << QStringList{u"2"_s, u"3"_s, u"1"_s};
+    QTest::newRow("accented letters by the locale") << QStringList{u"Zona"_s, u"Émeraude"_s, u"Ettore"_s, u"Fabbrica"_s}
+                                                    << QStringList{u"2"_s, u"3"_s, u"4"_s, u"1"_s};
+}
+
+void TestHistoryQuery::sortByType()
+{
+    QFETCH(QStringList, types);
+    QFETCH(QStringList, order);
+    StringGridModel::Rows rows(11);
+    for (int i = 0; i < types.size(); ++i) {
+        const QByteArray bytes = operation(u"P%1"_s.arg(i + 1), u"01/03/2025"_s, QString(), types[i]).encode();
+        rows.append(i + 1, bytes.constData(), HistoryQuery::GridFields.data());
+    }
+    QCollator collator;
+    collator.setCaseSensitivity(Qt::CaseInsensitive);
+    rows.sortByColumn(2, collator);
+
+    StringGridModel grid({{u"N."_s, 60},
+                          {u"C"_s, 1},
+                          {u"T"_s, 1},
+                          {u"U"_s, 1},
+                          {u"L"_s, 1},
+                          {u"P"_s, 1},
+                          {u"PR"_s, 1},
+                          {u"DR"_s, 1},
+                          {u"OR"_s, 1},
+                          {u"PC"_s, 1},
+                          {u"DC"_s, 1},
+                          {u"OC"_s, 1}});
+    grid.setRows(std::move(rows));
+    QStringList numbers;
+    for (int r = 0; r < grid.rowCount(); ++r) {
+        numbers << grid.cell(r, 0);
+        // Every column moves with its row.
+        QCOMPARE(grid.cell(r, 1), u"P"_s + grid.cell(r, 0));
+        QCOMPARE(grid.cell(r, 2), types[grid.cell(r, 0).toInt() - 1]);
+    }
+    QCOMPARE(numbers, order);
+}
+
+QTEST_MAIN(TestHistoryQuery)
+#include "tst_HistoryQuery.moc"
