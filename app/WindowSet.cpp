@@ -1,5 +1,6 @@
 #include "app/WindowSet.h"
 
+#include "registry/AllegaCartella.h"
 #include "registry/Schedario_Chiavi.h"
 #include "shell/Avvio.h"
 #include "shell/CambiaPassword.h"
@@ -25,6 +26,9 @@ WindowSet::WindowSet(AppContext& ctx)
     ctx.frmPassword = login.get();
     m_main = login.get();
     m_windows.push_back(std::move(login));
+
+    // 2: the attachment window, opened anew by the card editor for every use.
+    m_windows.push_back(std::make_unique<TfrmAllegaCartella>(ctx));
 
     // 3
     auto launcher = std::make_unique<TfrmAvvio>(ctx);
