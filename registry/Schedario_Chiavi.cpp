@@ -2,8 +2,10 @@
 
 #include "archives/CardFile.h"
 #include "archives/Win1252.h"
+#include "lists/RiepSmarrite.h"
 #include "registry/AllegaCartella.h"
 #include "registry/StampaScheda_Chiave.h"
+#include "registry/TrovaSchedario_Chiavi.h"
 #include "shell/ArchiveMessages.h"
 #include "shell/Guida.h"
 #include "shell/PictureButton.h"
@@ -748,7 +750,11 @@ void TfrmSchedario_Chiavi::cmdDuplicaClick()
 
 void TfrmSchedario_Chiavi::cmdTrovaClick()
 {
-    // The search window comes with its own work.
+    // The search loads the card chosen there, read again at its position.
+    ScreenKit::runModal<TfrmTrovaSchedario_Chiavi>(this, m_ctx, [this](TfrmTrovaSchedario_Chiavi& frm) {
+        frm.setCallerTag(u"schedario_chiavi"_s);
+        frm.setReceiver([this](qint64 position, const PassRecord& card) { showCard(position, card); });
+    });
 }
 
 void TfrmSchedario_Chiavi::cmdFileClick()
@@ -778,7 +784,10 @@ void TfrmSchedario_Chiavi::cmdEsportaClick()
 
 void TfrmSchedario_Chiavi::cmdSmarriteClick()
 {
-    // The list of lost passes comes with its own work.
+    // The lost list loads the card chosen there, read again at its position.
+    ScreenKit::runModal<TfrmRiepSmarrite>(this, m_ctx, [this](TfrmRiepSmarrite& frm) {
+        frm.setReceiver([this](qint64 position, const PassRecord& card) { showCard(position, card); });
+    });
 }
 
 void TfrmSchedario_Chiavi::cmdGuidaClick()

@@ -8,6 +8,7 @@
 #include "lists/RiepChiaviRitiro.h"
 #include "lists/RiepDaRiconsegnare.h"
 #include "lists/RiepSmarrite.h"
+#include "registry/Schedario_Chiavi.h"
 #include "tests/support/ScriptedSeams.h"
 
 #include <QAbstractItemModelTester>
@@ -18,6 +19,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -38,6 +40,7 @@ private slots:
     void doubleClickOnEmptyList();
     void notReturnedListHandsNothingOver();
     void printsTheList();
+    void cardEditorLoadsTheChosenLostCard();
 };
 
 namespace {
@@ -393,6 +396,37 @@ void TestPassListWindows::printsTheList()
     const qsizetype footer = text.indexOf(u"Stampa eseguita in data 07/03/2025"_s);
     QVERIFY2(title >= 0 && first > title && second > first && footer > second, qPrintable(text));
     QVERIFY(!text.contains(u"M-3"_s));
+}
+
+void TestPassListWindows::cardEditorLoadsTheChosenLostCard()
+{
+    // The editor's warning-triangle button opens the lost list; a double-click on a line shows
+    // that very card in the editor, even when a card later in the file gives the same line.
+    TestContext t;
+    PassRecord lost = pass(u"K-9"_s, u"Sì"_s);
+    lost.Luogo = u"Smarrito in mensa"_s;
+    PassRecord found = pass(u"K-9"_s);
+    found.Luogo = u"Reception"_s;
+    writeCards(t, {pass(u"A-1"_s), lost, found});
+    TfrmSchedario_Chiavi editor(t.ctx);
+    t.ctx.frmSchedario_Chiavi = &editor;
+    editor.show();
+
+    bool listShown = false;
+    QTimer::singleShot(0, &editor, [&] {
+        auto* list = editor.findChild<TfrmRiepSmarrite*>();
+        QVERIFY(list && list->isVisible());
+        listShown = true;
+        QCOMPARE(list->model()->rowCount(), 1);
+        doubleClickRow(listOf(list), 0);
+    });
+    editor.findChild<QAbstractButton*>(u"cmdSmarrite"_s)->click();
+
+    QVERIFY(listShown);
+    QVERIFY(!editor.findChild<TfrmRiepSmarrite*>()); // destroyed when it closed
+    QCOMPARE(editor.position(), 2);
+    QCOMPARE(editor.luogo(), u"Smarrito in mensa"_s);
+    QVERIFY(editor.smarrita());
 }
 
 QTEST_MAIN(TestPassListWindows)

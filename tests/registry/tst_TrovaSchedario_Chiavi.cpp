@@ -4,6 +4,7 @@
 #include "archives/CardFile.h"
 #include "lists/PassLineModel.h"
 #include "lists/PassListBox.h"
+#include "registry/Schedario_Chiavi.h"
 #include "registry/TrovaSchedario_Chiavi.h"
 #include "shell/ArchiveMessages.h"
 #include "tests/support/ScriptedSeams.h"
@@ -16,6 +17,7 @@
 #include <QProcess>
 #include <QPushButton>
 #include <QTest>
+#include <QTimer>
 
 #include <memory>
 
@@ -36,6 +38,7 @@ private slots:
     void loadsOnlyForTheCardEditor();
     void cardFileFailure();
     void printsTheResults();
+    void cardEditorLoadsTheChosenCard();
 };
 
 namespace {
@@ -274,6 +277,35 @@ void TestTrovaSchedario::printsTheResults()
     const qsizetype second = text.indexOf(u"Cod. Z-9 Tipo: Chiave Uso: Ingresso Note: [nota]"_s);
     const qsizetype footer = text.indexOf(u"Stampa eseguita in data 07/03/2025"_s);
     QVERIFY2(title >= 0 && first > title && second > first && footer > second, qPrintable(text));
+}
+
+void TestTrovaSchedario::cardEditorLoadsTheChosenCard()
+{
+    // The editor's search button opens the search with the editor's tag; the chosen line's own
+    // card is shown in the editor.
+    TestContext t;
+    writeCards(t, {card(u"K-9"_s, u"Badge"_s, u"Primo"_s, u"n"_s), card(u"K-9"_s, u"Badge"_s, u"Secondo"_s, u"n"_s),
+                   card(u"A-1"_s, u"Chiave"_s, QString(), QString())});
+    TfrmSchedario_Chiavi editor(t.ctx);
+    t.ctx.frmSchedario_Chiavi = &editor;
+    editor.show();
+
+    bool searched = false;
+    QTimer::singleShot(0, &editor, [&] {
+        auto* frm = editor.findChild<TfrmTrovaSchedario_Chiavi*>();
+        QVERIFY(frm && frm->isVisible());
+        typeText(frm->findChild<QLineEdit*>(u"txtTipo"_s), u"BADGE"_s);
+        QTest::mouseClick(frm->findChild<QPushButton*>(u"btnCerca"_s), Qt::LeftButton);
+        QCOMPARE(frm->model()->rowCount(), 2);
+        searched = true;
+        doubleClickRow(frm->findChild<PassListBox*>(u"lstRecords"_s), 0);
+    });
+    editor.findChild<QAbstractButton*>(u"cmdTrova"_s)->click();
+
+    QVERIFY(searched);
+    QVERIFY(!editor.findChild<TfrmTrovaSchedario_Chiavi*>());
+    QCOMPARE(editor.position(), 1);
+    QCOMPARE(editor.luogo(), u"Primo"_s);
 }
 
 QTEST_MAIN(TestTrovaSchedario)
