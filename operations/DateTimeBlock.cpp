@@ -12,6 +12,7 @@
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QLineEdit>
 
 #include <array>
 
@@ -53,6 +54,13 @@ QString trimmed(const QString& text)
 QString trimmedText(const QComboBox* box)
 {
     return trimmed(box->currentText());
+}
+
+QFont groupFont()
+{
+    QFont font(u"Verdana"_s, 10);
+    font.setBold(true);
+    return font;
 }
 
 QFont dropDownFont()
@@ -98,6 +106,7 @@ QComboBox* DateTimeBlock::makeDropDown(QWidget* parent, const QString& role, con
     auto* box = ScreenKit::named(new QComboBox(parent), u"txt"_s + role + suffix(), accessible);
     ScreenKit::setUpDropDown(box, items, designText);
     box->setFont(dropDownFont());
+    box->lineEdit()->setFont(dropDownFont());
     if (m_role == Role::Visible) {
         box->setMaxVisibleItems(12);
         ScreenKit::installKeyFilter(box, ScreenKit::KeyFilter::ChoiceClearable);
@@ -112,6 +121,7 @@ QWidget* DateTimeBlock::buildDateGroup(QWidget* screen)
     const bool rit = m_operation == Operation::Withdrawal;
     auto* group = ScreenKit::named(new QGroupBox(rit ? u" Data ritiro: "_s : u" Data riconsegna: "_s, screen),
                                    u"grpDataRit"_s, rit ? u"Data ritiro"_s : u"Data riconsegna"_s);
+    group->setFont(groupFont());
 
     txtGiorno = makeDropDown(group, u"Giorno"_s, Dates::dayItems(), QString(), u"Giorno"_s);
     txtMese = makeDropDown(group, u"Mese"_s, Dates::monthNames(), QString(), u"Mese"_s);
@@ -152,6 +162,7 @@ QWidget* DateTimeBlock::buildTimeGroup(QWidget* screen)
     const bool rit = m_operation == Operation::Withdrawal;
     auto* group = ScreenKit::named(new QGroupBox(rit ? u" Ora ritiro: "_s : u" Ora riconsegna: "_s, screen),
                                    u"grpOraRit"_s, rit ? u"Ora ritiro"_s : u"Ora riconsegna"_s);
+    group->setFont(groupFont());
 
     txtOre = makeDropDown(group, u"Ore"_s, Dates::hourItems(), u"00"_s, u"Ore"_s);
     txtMinuti = makeDropDown(group, u"Minuti"_s, Dates::minuteItems(), u"00"_s, u"Minuti"_s);

@@ -28,9 +28,25 @@ void bringUp(QWidget* window)
     window->activateWindow();
 }
 
-QPushButton* choiceButton(const QString& name, const QString& text, QWidget* parent)
+// The two choices wear the colours of the arrows in the picture: out in orange, back in green.
+QString choiceStyle(const QString& top, const QString& bottom, const QString& edge)
+{
+    return u"QPushButton { color: #ffffff; border: 1px solid "_s + edge +
+           u"; border-radius: 10px; padding: 6px 24px;"
+           u" background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 "_s +
+           top + u", stop:1 "_s + bottom +
+           u"); }"
+           u" QPushButton:hover { border: 2px solid #ffffff; }"
+           u" QPushButton:pressed { background: "_s +
+           bottom +
+           u"; }"
+           u" QPushButton:focus { border: 3px solid #1e3f66; }"_s;
+}
+
+QPushButton* choiceButton(const QString& name, const QString& text, const QString& style, QWidget* parent)
 {
     auto* button = ScreenKit::named(new QPushButton(text, parent), name, text);
+    button->setStyleSheet(style);
     button->setCursor(Qt::PointingHandCursor);
     button->setAutoDefault(true); // Enter on the focused button presses it
     QFont font(u"Verdana"_s, 16);
@@ -72,6 +88,7 @@ TfrmMenuOperazioni::TfrmMenuOperazioni(AppContext& ctx, QWidget* parent) : QWidg
                                      u"Premi il pulsante dell'operazione da eseguire"_s);
     icoIstruzioni->setPictureSize(QSize(760, 46));
     outer->addWidget(icoIstruzioni, 0, Qt::AlignHCenter);
+    outer->addStretch(1);
 
     // The white panel: the picture and the two choices.
     QWidget* panel = ShellLook::newSheet(u"shpPannello"_s, u"Scelta dell'operazione"_s, this);
@@ -85,8 +102,10 @@ TfrmMenuOperazioni::TfrmMenuOperazioni(AppContext& ctx, QWidget* parent) : QWidg
 
     auto* choices = new QVBoxLayout;
     choices->setSpacing(26);
-    btnOrizzontali = choiceButton(u"btnOrizzontali"_s, u"Ritiro pass"_s, panel);
-    btnVerticali = choiceButton(u"btnVerticali"_s, u"Riconsegna pass"_s, panel);
+    btnOrizzontali = choiceButton(u"btnOrizzontali"_s, u"Ritiro pass"_s,
+                                  choiceStyle(u"#f7b733"_s, u"#d9780a"_s, u"#9a5406"_s), panel);
+    btnVerticali = choiceButton(u"btnVerticali"_s, u"Riconsegna pass"_s,
+                                choiceStyle(u"#5cb87a"_s, u"#2e7d4f"_s, u"#1d5434"_s), panel);
     auto* caption = new QLabel(u"Quale operazione vuoi registrare?"_s, panel);
     QFont captionFont(u"Verdana"_s, 12);
     captionFont.setBold(true);
@@ -104,7 +123,7 @@ TfrmMenuOperazioni::TfrmMenuOperazioni(AppContext& ctx, QWidget* parent) : QWidg
     centre->addWidget(panel);
     centre->addStretch(1);
     outer->addLayout(centre);
-    outer->addStretch(1);
+    outer->addStretch(2);
 
     auto* bottom = new QHBoxLayout;
     imgEsci = ScreenKit::named(new PictureButton(u"esci"_s, this), u"imgEsci"_s, u"Esci"_s);

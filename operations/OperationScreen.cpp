@@ -95,10 +95,10 @@ void OperationScreen::buildWindow()
     outer->setSpacing(0);
 
     auto* title = ScreenKit::named(new SvgPicture(m_variant.titlePicture, this), u"imgTitolo"_s, m_variant.titleText);
-    title->setPictureSize(QSize(640, 64));
+    title->setPictureSize(QSize(760, 64));
     outer->addSpacing(16);
     outer->addWidget(title, 0, Qt::AlignHCenter);
-    outer->addSpacing(12);
+    outer->addStretch(1);
 
     auto* panContainer = ScreenKit::named(new QWidget(this), u"panContainer"_s, u"Area di lavoro"_s);
     auto* area = new QGridLayout(panContainer);
@@ -119,7 +119,7 @@ void OperationScreen::buildWindow()
     centre->addWidget(panContainer);
     centre->addStretch(1);
     outer->addLayout(centre);
-    outer->addStretch(1);
+    outer->addStretch(2);
 
     auto* panStrip = ScreenKit::named(new QWidget(this), u"panStrip"_s, u"Barra di stato"_s);
     panStrip->setFixedHeight(30);
@@ -367,6 +367,8 @@ void OperationScreen::receivePass(qint64 position, const PassRecord& card)
 
     m_picked = card;
     panAvvio->hide();
+    // The operator's next step is the name of the person.
+    ownPerson()->setFocus();
 }
 
 void OperationScreen::btnSelezionaClick()

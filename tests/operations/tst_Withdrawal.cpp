@@ -12,10 +12,13 @@
 
 #include <QCheckBox>
 #include <QDir>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <memory>
 
 using namespace Qt::StringLiterals;
 using namespace OperationFixture;
@@ -30,6 +33,8 @@ private slots:
     void pickThroughTheListOfAvailablePasses();
     void unopenableCardFile();
     void closingWritesNothingAndStartsAgain();
+    void statusTexts_data();
+    void statusTexts();
     void chooserRoutesOnClose_data();
     void chooserRoutesOnClose();
 };
@@ -257,6 +262,59 @@ void TestWithdrawal::closingWritesNothingAndStartsAgain()
     screen.btnApplicaClick(); // under the start panel: nothing to apply
     QVERIFY(t.messages.calls.isEmpty());
     QCOMPARE(fileBytes(t.ctx.file(CardFileName)), before);
+}
+
+void TestWithdrawal::statusTexts_data()
+{
+    QTest::addColumn<bool>("withdrawal");
+    QTest::addColumn<QString>("select");
+    QTest::addColumn<QString>("print");
+    QTest::newRow("withdrawal") << true << u"Seleziona il pass da ritirare."_s
+                                << u"Stampa il modulo da firmare per il ritiro del pass."_s;
+    QTest::newRow("return") << false << u"Seleziona il pass da riconsegnare."_s
+                            << u"Stampa il modulo da firmare per la riconsegna del pass."_s;
+}
+
+void TestWithdrawal::statusTexts()
+{
+    QFETCH(bool, withdrawal);
+    QFETCH(QString, select);
+    QFETCH(QString, print);
+
+    TestContext t;
+    QVERIFY(writeCards(t.ctx, {withdrawal ? availableCard(u"B-01"_s) : lentCard(u"B-01"_s)}));
+    std::unique_ptr<OperationScreen> screen;
+    if (withdrawal)
+        screen = std::make_unique<TfrmRitiri>(t.ctx);
+    else
+        screen = std::make_unique<TfrmRiconsegne>(t.ctx);
+    screen->setWindowState(Qt::WindowNoState);
+    screen->resize(1300, 760);
+    screen->show();
+    QVERIFY(QTest::qWaitForWindowExposed(screen.get()));
+    auto* panInfo = screen->findChild<QLabel*>(u"panInfo"_s);
+    QVERIFY(panInfo);
+    QCOMPARE(panInfo->text(), u"Pronto per archiviare una nuova scheda..."_s);
+    const auto over = [&](QWidget* w, QPoint at = QPoint(-1, -1)) {
+        if (at == QPoint(-1, -1))
+            at = w->rect().center();
+        QTest::mouseMove(screen.get(), w->mapTo(screen.get(), at));
+        return panInfo->text();
+    };
+
+    QCOMPARE(over(screen->btnSeleziona), select);
+    QCOMPARE(over(screen->panAvvio, QPoint(8, 8)), QString());
+    QCOMPARE(over(screen->cmdSeleziona), select);
+
+    pick(*screen, t.ctx, 1);
+    QCOMPARE(over(screen->btnStampa), print);
+    QCOMPARE(over(screen->ownPerson()), print); // a field leaves the last text
+    QCOMPARE(over(screen->ownBlock()->impAdesso), u"Inserisci la data e l'ora corrente."_s);
+    QCOMPARE(over(screen->btnApplica), u"Salva la scheda e chiudi questa finestra di lavoro."_s);
+    QWidget* group = screen->ownBlock()->grpOra;
+    QCOMPARE(over(group, QPoint(group->width() - 4, group->height() - 4)), QString());
+    QCOMPARE(over(screen->btnApplica), u"Salva la scheda e chiudi questa finestra di lavoro."_s);
+    QCOMPARE(over(screen.get(), QPoint(4, screen->height() / 2)), QString());
 }
 
 void TestWithdrawal::chooserRoutesOnClose_data()
