@@ -1,7 +1,12 @@
 #include "app/WindowSet.h"
 
+#include "lists/RiepChiaviRiconsegna.h"
+#include "lists/RiepChiaviRitiro.h"
+#include "lists/RiepDaRiconsegnare.h"
+#include "lists/RiepSmarrite.h"
 #include "registry/AllegaCartella.h"
 #include "registry/Schedario_Chiavi.h"
+#include "registry/TrovaSchedario_Chiavi.h"
 #include "shell/Avvio.h"
 #include "shell/CambiaPassword.h"
 #include "shell/Guida.h"
@@ -45,6 +50,17 @@ WindowSet::WindowSet(AppContext& ctx)
     m_windows.push_back(std::make_unique<TfrmGuida>(ctx));
     m_windows.push_back(std::make_unique<TfrmInfo>(ctx));
 
+    // 11: the list of passes to return, opened anew by the return screen.
+    m_windows.push_back(std::make_unique<TfrmRiepChiaviRiconsegna>(ctx));
+
+    // 13, 14: the lists of passes available for withdrawal and not yet returned, opened anew by the
+    // withdrawal screen and the history interval window.
+    m_windows.push_back(std::make_unique<TfrmRiepChiaviRitiro>(ctx));
+    m_windows.push_back(std::make_unique<TfrmRiepDaRiconsegnare>(ctx));
+
+    // 17: the list of lost passes, opened anew by the card editor.
+    m_windows.push_back(std::make_unique<TfrmRiepSmarrite>(ctx));
+
     // 18
     auto cardEditor = std::make_unique<TfrmSchedario_Chiavi>(ctx);
     ctx.frmSchedario_Chiavi = cardEditor.get();
@@ -52,6 +68,9 @@ WindowSet::WindowSet(AppContext& ctx)
 
     // 19: the splash window, likewise opened anew from the launcher.
     m_windows.push_back(std::make_unique<TfrmSplash>(ctx));
+
+    // 23: the card search, opened anew by the card editor.
+    m_windows.push_back(std::make_unique<TfrmTrovaSchedario_Chiavi>(ctx));
 }
 
 WindowSet::~WindowSet()
