@@ -331,6 +331,7 @@ void TfrmTrovaSchedario_Chiavi::btnCercaClick()
 
     m_model->setEntries(std::move(entries));
     lblTrovate->setText(u"Il presente riepilogo contiene "_s + QString::number(m_model->rowCount()) + u" schede."_s);
+    lblTrovate->setAccessibleName(lblTrovate->text());
     panContainer->show();
     panAvvio->hide();
     txtTrova->clear();
