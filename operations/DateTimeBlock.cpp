@@ -1,6 +1,6 @@
 #include "operations/DateTimeBlock.h"
 
-#include "archives/Win1252.h"
+#include "operations/OperationKit.h"
 #include "shell/Dates.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
@@ -46,28 +46,9 @@ const std::array<std::array<QString, 2>, 7>& warnings()
     return texts;
 }
 
-QString trimmed(const QString& text)
-{
-    return Win1252::trimmed(text).toString();
-}
-
 QString trimmedText(const QComboBox* box)
 {
-    return trimmed(box->currentText());
-}
-
-QFont groupFont()
-{
-    QFont font(u"Verdana"_s, 10);
-    font.setBold(true);
-    return font;
-}
-
-QFont dropDownFont()
-{
-    QFont font(u"Verdana"_s, 12);
-    font.setBold(true);
-    return font;
+    return OperationKit::trimmed(box->currentText());
 }
 
 } // namespace
@@ -105,8 +86,8 @@ QComboBox* DateTimeBlock::makeDropDown(QWidget* parent, const QString& role, con
 {
     auto* box = ScreenKit::named(new QComboBox(parent), u"txt"_s + role + suffix(), accessible);
     ScreenKit::setUpDropDown(box, items, designText);
-    box->setFont(dropDownFont());
-    box->lineEdit()->setFont(dropDownFont());
+    box->setFont(OperationKit::fieldFont());
+    box->lineEdit()->setFont(OperationKit::fieldFont());
     if (m_role == Role::Visible) {
         box->setMaxVisibleItems(12);
         ScreenKit::installKeyFilter(box, ScreenKit::KeyFilter::ChoiceClearable);
@@ -121,7 +102,7 @@ QWidget* DateTimeBlock::buildDateGroup(QWidget* screen)
     const bool rit = m_operation == Operation::Withdrawal;
     auto* group = ScreenKit::named(new QGroupBox(rit ? u" Data ritiro: "_s : u" Data riconsegna: "_s, screen),
                                    u"grpDataRit"_s, rit ? u"Data ritiro"_s : u"Data riconsegna"_s);
-    group->setFont(groupFont());
+    group->setFont(OperationKit::captionFont());
 
     txtGiorno = makeDropDown(group, u"Giorno"_s, Dates::dayItems(), QString(), u"Giorno"_s);
     txtMese = makeDropDown(group, u"Mese"_s, Dates::monthNames(), QString(), u"Mese"_s);
@@ -162,7 +143,7 @@ QWidget* DateTimeBlock::buildTimeGroup(QWidget* screen)
     const bool rit = m_operation == Operation::Withdrawal;
     auto* group = ScreenKit::named(new QGroupBox(rit ? u" Ora ritiro: "_s : u" Ora riconsegna: "_s, screen),
                                    u"grpOraRit"_s, rit ? u"Ora ritiro"_s : u"Ora riconsegna"_s);
-    group->setFont(groupFont());
+    group->setFont(OperationKit::captionFont());
 
     txtOre = makeDropDown(group, u"Ore"_s, Dates::hourItems(), u"00"_s, u"Ore"_s);
     txtMinuti = makeDropDown(group, u"Minuti"_s, Dates::minuteItems(), u"00"_s, u"Minuti"_s);
@@ -174,7 +155,7 @@ QWidget* DateTimeBlock::buildTimeGroup(QWidget* screen)
     ore->setBuddy(txtOre);
     minuti->setBuddy(txtMinuti);
     auto* colon = new QLabel(u":"_s, group);
-    colon->setFont(dropDownFont());
+    colon->setFont(OperationKit::fieldFont());
 
     auto* grid = new QGridLayout(group);
     grid->setContentsMargins(12, 8, 12, 10);
@@ -228,7 +209,7 @@ QString DateTimeBlock::monthWarning()
 
 QString DateTimeBlock::missingDateMessage(const QString& date)
 {
-    return u"Attenzione: la data "_s + trimmed(date) +
+    return u"Attenzione: la data "_s + OperationKit::trimmed(date) +
            u" non esiste.\n\r\n\rPer poter salvare la scheda è necessario indicare una data valida."_s;
 }
 
@@ -275,7 +256,7 @@ bool DateTimeBlock::check()
         return false;
     }
 
-    lblData->setText(day + u'/' + month + u'/' + trimmed(lblAnno->text()));
+    lblData->setText(day + u'/' + month + u'/' + OperationKit::trimmed(lblAnno->text()));
     if (!Dates::isValidDate(lblData->text())) {
         m_ctx.messages->plain(parentWindow(), missingDateMessage(lblData->text()));
         ScreenKit::moveFocus(txtGiorno);

@@ -1,6 +1,6 @@
 #include "operations/MenuOperazioni.h"
 
-#include "archives/Win1252.h"
+#include "operations/OperationKit.h"
 #include "operations/Riconsegne.h"
 #include "operations/Ritiri.h"
 #include "shell/Guida.h"
@@ -178,7 +178,7 @@ void TfrmMenuOperazioni::closeEvent(QCloseEvent* event)
 {
     // The next window is shown before this one hides, so that the application never finds itself
     // without a visible window.
-    const QString choice = Win1252::trimmed(lblMemory->text()).toString();
+    const QString choice = OperationKit::trimmed(lblMemory->text());
     if (choice == u"ritiro"_s && m_ctx.frmRitiri)
         bringUp(m_ctx.frmRitiri);
     else if (choice == u"riconsegna"_s && m_ctx.frmRiconsegne)

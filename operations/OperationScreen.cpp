@@ -2,6 +2,7 @@
 
 #include "archives/CardFile.h"
 #include "archives/Win1252.h"
+#include "operations/OperationKit.h"
 #include "shell/ArchiveMessages.h"
 #include "shell/Dates.h"
 #include "shell/PictureButton.h"
@@ -23,32 +24,7 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-const QColor CaptionColour(0x1e, 0x3f, 0x66);
 const QColor StripColour(0x1e, 0x3f, 0x66);
-
-QFont fieldFont()
-{
-    QFont font(u"Verdana"_s, 12);
-    font.setBold(true);
-    return font;
-}
-
-QFont captionFont()
-{
-    QFont font(u"Verdana"_s, 10);
-    font.setBold(true);
-    return font;
-}
-
-QLabel* caption(const QString& text, QWidget* parent)
-{
-    auto* label = new QLabel(text, parent);
-    label->setFont(captionFont());
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, CaptionColour);
-    label->setPalette(palette);
-    return label;
-}
 
 QString accessibleOf(const QString& caption)
 {
@@ -66,9 +42,7 @@ OperationScreen::OperationScreen(AppContext& ctx, const OperationVariant& varian
     buildWindow();
     buildCarriers();
 
-    ScreenKit::FieldColours* colours =
-        new ScreenKit::FieldColours(this, {{ownPerson(), ScreenKit::White, ScreenKit::Yellow}});
-    Q_UNUSED(colours);
+    new ScreenKit::FieldColours(this, {{ownPerson(), ScreenKit::White, ScreenKit::Yellow}});
 
     DateTimeBlock* own = ownBlock();
     auto* chain = new ScreenKit::EnterChain(this);
@@ -152,34 +126,20 @@ QWidget* OperationScreen::buildPassSheet(QWidget* parent)
     auto* grid = new QGridLayout;
     grid->setHorizontalSpacing(12);
     grid->setVerticalSpacing(8);
-    struct Field
-    {
-        QLineEdit** control;
-        QString name;
-        QString caption;
-    };
-    const QList<Field> fields = {
-        {&txtCodice, u"txtCodice"_s, u"Numero identificativo:"_s},
-        {&txtTipo, u"txtTipo"_s, u"Tipo pass:"_s},
-        {&txtUtilizzo, u"txtUtilizzo"_s, u"Utilizzo:"_s},
-        {&txtLuogo, u"txtLuogo"_s, u"Luogo conservazione:"_s},
-        {&txtResponsabile, u"txtResponsabile"_s, u"Responsabile:"_s},
-        {&txtRecapiti, u"txtRecapiti"_s, u"Recapiti:"_s},
-        {&txtPersone, u"txtPersone"_s, u"Persone autorizzate al ritiro:"_s},
-    };
-    int r = 0;
-    for (const Field& f : fields) {
-        auto* edit = ScreenKit::named(new QLineEdit(sheet), f.name, accessibleOf(f.caption));
+    OperationKit::addFields(grid, 0, sheet,
+                            {
+                                {&txtCodice, u"txtCodice"_s, u"Numero identificativo:"_s},
+                                {&txtTipo, u"txtTipo"_s, u"Tipo pass:"_s},
+                                {&txtUtilizzo, u"txtUtilizzo"_s, u"Utilizzo:"_s},
+                                {&txtLuogo, u"txtLuogo"_s, u"Luogo conservazione:"_s},
+                                {&txtResponsabile, u"txtResponsabile"_s, u"Responsabile:"_s},
+                                {&txtRecapiti, u"txtRecapiti"_s, u"Recapiti:"_s},
+                                {&txtPersone, u"txtPersone"_s, u"Persone autorizzate al ritiro:"_s},
+                            },
+                            560);
+    for (QLineEdit* edit : {txtCodice, txtTipo, txtUtilizzo, txtLuogo, txtResponsabile, txtRecapiti, txtPersone}) {
         edit->setReadOnly(true);
-        edit->setFont(fieldFont());
-        edit->setMinimumWidth(560);
         edit->setStyleSheet(u"QLineEdit { background: #f4f7fb; border: 1px solid #b0c4de; padding: 2px 4px; }"_s);
-        *f.control = edit;
-        QLabel* label = caption(f.caption, sheet);
-        label->setBuddy(edit);
-        grid->addWidget(label, r, 0, Qt::AlignRight | Qt::AlignVCenter);
-        grid->addWidget(edit, r, 1);
-        ++r;
     }
     row->addLayout(grid, 1);
 
@@ -205,12 +165,12 @@ QWidget* OperationScreen::buildOperationSheet(QWidget* parent)
     auto* person = ScreenKit::named(new QLineEdit(sheet), withdrawal ? u"txtPersonaRit"_s : u"txtPersonaRic"_s,
                                     accessibleOf(m_variant.personLabel));
     person->setMaxLength(50);
-    person->setFont(fieldFont());
+    person->setFont(OperationKit::fieldFont());
     person->setMinimumWidth(300);
     (withdrawal ? txtPersonaRit : txtPersonaRic) = person;
     auto* personColumn = new QVBoxLayout;
     personColumn->setSpacing(6);
-    QLabel* label = caption(m_variant.personLabel, sheet);
+    QLabel* label = OperationKit::caption(m_variant.personLabel, sheet);
     label->setBuddy(person);
     personColumn->addStretch(1);
     personColumn->addWidget(label);
@@ -244,7 +204,7 @@ QWidget* OperationScreen::buildStartPanel(QWidget* parent)
         ScreenKit::named(new PictureButton(u"op_seleziona"_s, panAvvio), u"cmdSeleziona"_s, u"Seleziona pass"_s);
     cmdSeleziona->setPictureSize(QSize(230, 52));
 
-    auto* invite = caption(m_variant.selectHint, panAvvio);
+    auto* invite = OperationKit::caption(m_variant.selectHint, panAvvio);
     invite->setAlignment(Qt::AlignCenter);
 
     column->addStretch(1);

@@ -1,8 +1,8 @@
 #include "operations/Riconsegne.h"
 
 #include "archives/HistoryRecord.h"
-#include "archives/Win1252.h"
 #include "lists/RiepChiaviRiconsegna.h"
+#include "operations/OperationKit.h"
 #include "operations/Riepilogo_Operazione.h"
 #include "operations/StampaScheda_Riconsegna.h"
 #include "shell/ScreenKit.h"
@@ -11,15 +11,6 @@
 #include <QLineEdit>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QString trimmed(const QString& text)
-{
-    return Win1252::trimmed(text).toString();
-}
-
-} // namespace
 
 const OperationVariant& TfrmRiconsegne::description()
 {
@@ -57,17 +48,17 @@ void TfrmRiconsegne::afterRewrite()
 {
     // The whole cycle, as the card now holds it.
     HistoryRecord cycle;
-    cycle.Codice = trimmed(txtCodice->text());
-    cycle.Tipo = trimmed(txtTipo->text());
-    cycle.Utilizzo = trimmed(txtUtilizzo->text());
-    cycle.Luogo = trimmed(txtLuogo->text());
-    cycle.Persone = trimmed(txtPersone->text());
-    cycle.PersonaRit = trimmed(txtPersonaRit->text());
-    cycle.DataRit = trimmed(rit->lblData->text());
-    cycle.OraRit = trimmed(rit->lblOra->text());
-    cycle.PersonaRic = trimmed(txtPersonaRic->text());
-    cycle.DataRic = trimmed(ric->lblData->text());
-    cycle.OraRic = trimmed(ric->lblOra->text());
+    cycle.Codice = OperationKit::trimmed(txtCodice->text());
+    cycle.Tipo = OperationKit::trimmed(txtTipo->text());
+    cycle.Utilizzo = OperationKit::trimmed(txtUtilizzo->text());
+    cycle.Luogo = OperationKit::trimmed(txtLuogo->text());
+    cycle.Persone = OperationKit::trimmed(txtPersone->text());
+    cycle.PersonaRit = OperationKit::trimmed(txtPersonaRit->text());
+    cycle.DataRit = OperationKit::trimmed(rit->lblData->text());
+    cycle.OraRit = OperationKit::trimmed(rit->lblOra->text());
+    cycle.PersonaRic = OperationKit::trimmed(txtPersonaRic->text());
+    cycle.DataRic = OperationKit::trimmed(ric->lblData->text());
+    cycle.OraRic = OperationKit::trimmed(ric->lblOra->text());
 
     ScreenKit::runModal<TfrmRiepilogo_Operazione>(
         this, m_ctx, [&cycle](TfrmRiepilogo_Operazione& summary) { summary.showCycle(cycle); });

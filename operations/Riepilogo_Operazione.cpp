@@ -1,7 +1,7 @@
 #include "operations/Riepilogo_Operazione.h"
 
 #include "archives/HistoryFile.h"
-#include "archives/Win1252.h"
+#include "operations/OperationKit.h"
 #include "shell/ScreenKit.h"
 #include "shell/ShellLook.h"
 #include "shell/SvgPicture.h"
@@ -15,15 +15,6 @@
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
-
-namespace {
-
-QString trimmed(const QString& text)
-{
-    return Win1252::trimmed(text).toString();
-}
-
-} // namespace
 
 TfrmRiepilogo_Operazione::TfrmRiepilogo_Operazione(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx)
 {
@@ -46,47 +37,23 @@ TfrmRiepilogo_Operazione::TfrmRiepilogo_Operazione(AppContext& ctx, QWidget* par
     grid->addWidget(title, 0, 0, 1, 2, Qt::AlignHCenter);
     grid->setRowMinimumHeight(1, 6);
 
-    QFont boxFont(u"Verdana"_s, 12);
-    boxFont.setBold(true);
-    QFont captionFont(u"Verdana"_s, 10);
-    captionFont.setBold(true);
-
-    struct Row
-    {
-        QLineEdit** box;
-        QString name;
-        QString caption;
-    };
-    const QList<Row> rows = {
-        {&txtCodice, u"txtCodice"_s, u"Numero identificativo:"_s},
-        {&txtTipo, u"txtTipo"_s, u"Tipo pass:"_s},
-        {&txtUtilizzo, u"txtUtilizzo"_s, u"Utilizzo:"_s},
-        {&txtLuogo, u"txtLuogo"_s, u"Luogo conservazione:"_s},
-        {&txtPersone, u"txtPersone"_s, u"Persone autorizzate:"_s},
-        {&txtPersonaRit, u"txtPersonaRit"_s, u"Ritirato da:"_s},
-        {&txtDataRit, u"txtDataRit"_s, u"Data ritiro:"_s},
-        {&txtOraRit, u"txtOraRit"_s, u"Ora ritiro:"_s},
-        {&txtPersonaRic, u"txtPersonaRic"_s, u"Riconsegnato da:"_s},
-        {&txtDataRic, u"txtDataRic"_s, u"Data riconsegna:"_s},
-        {&txtOraRic, u"txtOraRic"_s, u"Ora riconsegna:"_s},
-    };
-    int r = 2;
-    for (const Row& row : rows) {
-        QString accessible = row.caption;
-        accessible.chop(1);
-        auto* box = ScreenKit::named(new QLineEdit(panel), row.name, accessible);
-        box->setFont(boxFont);
-        box->setMinimumWidth(470);
-        box->setReadOnly(row.box != &txtDataRic);
-        *row.box = box;
-        auto* label = new QLabel(row.caption, panel);
-        label->setFont(captionFont);
-        label->setStyleSheet(u"color: #1e3f66;"_s);
-        label->setBuddy(box);
-        grid->addWidget(label, r, 0, Qt::AlignRight | Qt::AlignVCenter);
-        grid->addWidget(box, r, 1);
-        ++r;
-    }
+    OperationKit::addFields(grid, 2, panel,
+                            {
+                                {&txtCodice, u"txtCodice"_s, u"Numero identificativo:"_s},
+                                {&txtTipo, u"txtTipo"_s, u"Tipo pass:"_s},
+                                {&txtUtilizzo, u"txtUtilizzo"_s, u"Utilizzo:"_s},
+                                {&txtLuogo, u"txtLuogo"_s, u"Luogo conservazione:"_s},
+                                {&txtPersone, u"txtPersone"_s, u"Persone autorizzate:"_s},
+                                {&txtPersonaRit, u"txtPersonaRit"_s, u"Ritirato da:"_s},
+                                {&txtDataRit, u"txtDataRit"_s, u"Data ritiro:"_s},
+                                {&txtOraRit, u"txtOraRit"_s, u"Ora ritiro:"_s},
+                                {&txtPersonaRic, u"txtPersonaRic"_s, u"Riconsegnato da:"_s},
+                                {&txtDataRic, u"txtDataRic"_s, u"Data riconsegna:"_s},
+                                {&txtOraRic, u"txtOraRic"_s, u"Ora riconsegna:"_s},
+                            },
+                            470);
+    for (QLineEdit* box : boxes())
+        box->setReadOnly(box != txtDataRic); // the return date alone may still be changed
     outer->addWidget(panel);
 
     btnOK = ScreenKit::named(new QPushButton(u"OK"_s, this), u"btnOK"_s, u"OK"_s);
@@ -126,7 +93,7 @@ void TfrmRiepilogo_Operazione::showCycle(const HistoryRecord& cycle)
                                 cycle.PersonaRic, cycle.DataRic,    cycle.OraRic};
     const QList<QLineEdit*> all = boxes();
     for (qsizetype i = 0; i < all.size(); ++i) {
-        all.at(i)->setText(trimmed(values.at(i)));
+        all.at(i)->setText(OperationKit::trimmed(values.at(i)));
         all.at(i)->setCursorPosition(0);
     }
 }
@@ -134,24 +101,24 @@ void TfrmRiepilogo_Operazione::showCycle(const HistoryRecord& cycle)
 HistoryRecord TfrmRiepilogo_Operazione::cycle() const
 {
     HistoryRecord r;
-    r.Codice = trimmed(txtCodice->text());
-    r.Tipo = trimmed(txtTipo->text());
-    r.Utilizzo = trimmed(txtUtilizzo->text());
-    r.Luogo = trimmed(txtLuogo->text());
-    r.Persone = trimmed(txtPersone->text());
-    r.PersonaRit = trimmed(txtPersonaRit->text());
-    r.DataRit = trimmed(txtDataRit->text());
-    r.OraRit = trimmed(txtOraRit->text());
-    r.PersonaRic = trimmed(txtPersonaRic->text());
-    r.DataRic = trimmed(txtDataRic->text());
-    r.OraRic = trimmed(txtOraRic->text());
+    r.Codice = OperationKit::trimmed(txtCodice->text());
+    r.Tipo = OperationKit::trimmed(txtTipo->text());
+    r.Utilizzo = OperationKit::trimmed(txtUtilizzo->text());
+    r.Luogo = OperationKit::trimmed(txtLuogo->text());
+    r.Persone = OperationKit::trimmed(txtPersone->text());
+    r.PersonaRit = OperationKit::trimmed(txtPersonaRit->text());
+    r.DataRit = OperationKit::trimmed(txtDataRit->text());
+    r.OraRit = OperationKit::trimmed(txtOraRit->text());
+    r.PersonaRic = OperationKit::trimmed(txtPersonaRic->text());
+    r.DataRic = OperationKit::trimmed(txtDataRic->text());
+    r.OraRic = OperationKit::trimmed(txtOraRic->text());
     return r;
 }
 
 void TfrmRiepilogo_Operazione::btnOKClick()
 {
     // Recorded already: a second OK must not append the cycle again.
-    if (!trimmed(lblPosizione->text()).isEmpty())
+    if (!OperationKit::trimmed(lblPosizione->text()).isEmpty())
         return;
 
     // A history file that cannot be opened or written ends the summary without a word: the card is

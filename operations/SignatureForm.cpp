@@ -1,6 +1,6 @@
 #include "operations/SignatureForm.h"
 
-#include "archives/Win1252.h"
+#include "operations/OperationKit.h"
 #include "printing/Document.h"
 #include "shell/PrintDocument.h"
 #include "shell/ScreenKit.h"
@@ -30,11 +30,6 @@ TextStyle arial(double pointSize, bool bold, Qt::Alignment alignment)
     style.bold = bold;
     style.alignment = alignment;
     return style;
-}
-
-QString trimmed(const QString& text)
-{
-    return Win1252::trimmed(text).toString();
 }
 
 } // namespace
@@ -89,6 +84,7 @@ FormDesign design(Operation operation)
 
 QList<std::pair<QString, QString>> boxValues(Operation operation, const SignatureValues& v)
 {
+    using OperationKit::trimmed;
     const QString suffix = operation == Operation::Withdrawal ? u"Rit"_s : u"Ric"_s;
     return {
         {u"txtCodice"_s, trimmed(v.codice)},

@@ -10,6 +10,7 @@
 
 #include <QApplication>
 #include <QComboBox>
+#include <QDir>
 #include <QFile>
 #include <QTimer>
 #include <QWidget>
@@ -72,6 +73,26 @@ inline PassRecord readCard(const AppContext& ctx, qint64 position)
         return true;
     });
     return out;
+}
+
+// The card file written by another implementation (see tests/fixtures/README.md), as the card file.
+inline bool copyFixtureCards(const AppContext& ctx)
+{
+    const QString target = ctx.file(QString::fromLatin1(CardFile::FileName));
+    return QFile::copy(QStringLiteral(INGRESSARIO_FIXTURES "/Schedario_Pass.pro"), target) &&
+           QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
+}
+
+// Puts a folder where the data file `name` was (kept aside as "<name>.aside"), so that opening it
+// fails whoever runs the test: permission bits do not stop root. `restore` puts the file back.
+inline bool replaceByFolder(const AppContext& ctx, const QString& name)
+{
+    return (!QFile::exists(ctx.file(name)) || QFile::rename(ctx.file(name), ctx.file(name + u".aside"_s))) &&
+           QDir(ctx.programFolder).mkdir(name);
+}
+inline bool restore(const AppContext& ctx, const QString& name)
+{
+    return QDir(ctx.programFolder).rmdir(name) && QFile::rename(ctx.file(name + u".aside"_s), ctx.file(name));
 }
 
 inline QByteArray fileBytes(const QString& path)

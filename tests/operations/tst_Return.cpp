@@ -53,8 +53,7 @@ void TestReturn::returnsTheCardAndRecordsTheCycle()
 {
     // Card 2 of a file written elsewhere: lent to Anna Bianchi on 03/11/2026, attachments 1 and 3.
     TestContext t;
-    QVERIFY(QFile::copy(QStringLiteral(INGRESSARIO_FIXTURES "/Schedario_Pass.pro"), t.ctx.file(CardFileName)));
-    QFile::setPermissions(t.ctx.file(CardFileName), QFile::ReadOwner | QFile::WriteOwner);
+    QVERIFY(copyFixtureCards(t.ctx));
     const QByteArray before = fileBytes(t.ctx.file(CardFileName));
     const PassRecord lent = readCard(t.ctx, 2);
 
@@ -226,7 +225,7 @@ void TestReturn::historyFailureClosesSilently()
 {
     TestContext t;
     QVERIFY(writeCards(t.ctx, {lentCard(u"B-01"_s)}));
-    QVERIFY(QDir(t.ctx.programFolder).mkdir(HistoryFileName)); // cannot be opened, whoever runs the test
+    QVERIFY(replaceByFolder(t.ctx, HistoryFileName));
 
     TfrmRiconsegne screen(t.ctx);
     screen.show();
@@ -252,8 +251,7 @@ void TestReturn::unopenableCardFileWritesNoHistory()
     pick(screen, t.ctx, 1);
     screen.txtPersonaRic->setText(u"Luca Verdi"_s);
 
-    QVERIFY(QFile::rename(t.ctx.file(CardFileName), t.ctx.file(u"saved.pro"_s)));
-    QVERIFY(QDir(t.ctx.programFolder).mkdir(CardFileName));
+    QVERIFY(replaceByFolder(t.ctx, CardFileName));
     const bool summaryShown = applyAndConfirm(screen);
 
     QVERIFY(!summaryShown);

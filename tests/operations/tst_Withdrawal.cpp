@@ -83,8 +83,7 @@ void TestWithdrawal::rewritesOnlyTheOperationFields()
 {
     // Card 1 of a file written elsewhere (leftover bytes after every text, "€" in the note).
     TestContext t;
-    QVERIFY(QFile::copy(QStringLiteral(INGRESSARIO_FIXTURES "/Schedario_Pass.pro"), t.ctx.file(CardFileName)));
-    QFile::setPermissions(t.ctx.file(CardFileName), QFile::ReadOwner | QFile::WriteOwner);
+    QVERIFY(copyFixtureCards(t.ctx));
     const QByteArray before = fileBytes(t.ctx.file(CardFileName));
     const PassRecord original = readCard(t.ctx, 1);
     QCOMPARE(original.Stato, u"Disponibile"_s);
@@ -221,8 +220,7 @@ void TestWithdrawal::unopenableCardFile()
 
     // The card file cannot be opened: in its place there is a folder (permissions do not stop root).
     const QByteArray before = fileBytes(t.ctx.file(CardFileName));
-    QVERIFY(QFile::rename(t.ctx.file(CardFileName), t.ctx.file(u"saved.pro"_s)));
-    QVERIFY(QDir(t.ctx.programFolder).mkdir(CardFileName));
+    QVERIFY(replaceByFolder(t.ctx, CardFileName));
     screen.btnApplicaClick();
 
     QCOMPARE(t.messages.calls.size(), 1);
@@ -235,8 +233,7 @@ void TestWithdrawal::unopenableCardFile()
     QVERIFY(!screen.panAvvio->isVisible());
 
     // Once the file is back the operator applies again.
-    QVERIFY(QDir(t.ctx.programFolder).rmdir(CardFileName));
-    QVERIFY(QFile::rename(t.ctx.file(u"saved.pro"_s), t.ctx.file(CardFileName)));
+    QVERIFY(restore(t.ctx, CardFileName));
     QCOMPARE(fileBytes(t.ctx.file(CardFileName)), before);
     screen.btnApplicaClick();
     QCOMPARE(readCard(t.ctx, 1).PersonaRit, u"Mario Rossi"_s);
