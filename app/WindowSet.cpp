@@ -4,6 +4,12 @@
 #include "lists/RiepChiaviRitiro.h"
 #include "lists/RiepDaRiconsegnare.h"
 #include "lists/RiepSmarrite.h"
+#include "operations/MenuOperazioni.h"
+#include "operations/Riconsegne.h"
+#include "operations/Riepilogo_Operazione.h"
+#include "operations/Ritiri.h"
+#include "operations/StampaScheda_Riconsegna.h"
+#include "operations/StampaScheda_Ritiro.h"
 #include "registry/AllegaCartella.h"
 #include "registry/Schedario_Chiavi.h"
 #include "registry/TrovaSchedario_Chiavi.h"
@@ -50,6 +56,17 @@ WindowSet::WindowSet(AppContext& ctx)
     m_windows.push_back(std::make_unique<TfrmGuida>(ctx));
     m_windows.push_back(std::make_unique<TfrmInfo>(ctx));
 
+    // 8, 9, 10: the operations chooser and the withdrawal and return screens.
+    auto chooser = std::make_unique<TfrmMenuOperazioni>(ctx);
+    ctx.frmMenuOperazioni = chooser.get();
+    m_windows.push_back(std::move(chooser));
+    auto returns = std::make_unique<TfrmRiconsegne>(ctx);
+    ctx.frmRiconsegne = returns.get();
+    m_windows.push_back(std::move(returns));
+    auto withdrawals = std::make_unique<TfrmRitiri>(ctx);
+    ctx.frmRitiri = withdrawals.get();
+    m_windows.push_back(std::move(withdrawals));
+
     // 11: the list of passes to return, opened anew by the return screen.
     m_windows.push_back(std::make_unique<TfrmRiepChiaviRiconsegna>(ctx));
 
@@ -57,6 +74,9 @@ WindowSet::WindowSet(AppContext& ctx)
     // withdrawal screen and the history interval window.
     m_windows.push_back(std::make_unique<TfrmRiepChiaviRitiro>(ctx));
     m_windows.push_back(std::make_unique<TfrmRiepDaRiconsegnare>(ctx));
+
+    // 16: the return summary, opened anew by the return screen for every return.
+    m_windows.push_back(std::make_unique<TfrmRiepilogo_Operazione>(ctx));
 
     // 17: the list of lost passes, opened anew by the card editor.
     m_windows.push_back(std::make_unique<TfrmRiepSmarrite>(ctx));
@@ -68,6 +88,10 @@ WindowSet::WindowSet(AppContext& ctx)
 
     // 19: the splash window, likewise opened anew from the launcher.
     m_windows.push_back(std::make_unique<TfrmSplash>(ctx));
+
+    // 21, 22: the signature forms, opened anew by the operation screens.
+    m_windows.push_back(std::make_unique<TfrmStampaScheda_Riconsegna>(ctx));
+    m_windows.push_back(std::make_unique<TfrmStampaScheda_Ritiro>(ctx));
 
     // 23: the card search, opened anew by the card editor.
     m_windows.push_back(std::make_unique<TfrmTrovaSchedario_Chiavi>(ctx));
