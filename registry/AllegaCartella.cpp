@@ -93,7 +93,7 @@ void TfrmAllegaCartella::buildWindow()
     column->setSpacing(12);
 
     auto* head = new QHBoxLayout;
-    auto* imgAllega = ScreenKit::named(new SvgPicture(u"sch_allega"_s, shpSfondo), u"imgAllega"_s, u"Allega file"_s);
+    auto* imgAllega = ScreenKit::named(new SvgPicture(u"allegati"_s, shpSfondo), u"imgAllega"_s, u"Allega file"_s);
     head->addWidget(imgAllega);
     head->addSpacing(12);
     auto* lblIstruzioni = ScreenKit::named(
@@ -268,7 +268,7 @@ void TfrmAllegaCartella::txtFileChange(int slot)
 
     const bool missing = !name.isEmpty() && !QFileInfo(folderOf(m_ctx) + name).isFile();
     QPalette palette = s->txtFile->palette();
-    palette.setColor(QPalette::Text, missing ? QColor(0xB2, 0x22, 0x22) : QColor(Qt::gray));
+    palette.setColor(QPalette::Text, missing ? QColor(0xB2, 0x22, 0x22) : QColor(0x70, 0x70, 0x70));
     s->txtFile->setPalette(palette);
     s->txtFile->setToolTip(missing ? MissingInFolder : QString());
     s->txtFile->setAccessibleDescription(missing ? MissingInFolder : QString());

@@ -225,6 +225,18 @@ private slots:
         QVERIFY(win.look.btnApri(1)->isEnabled());
     }
 
+    void choosingAFileOfTheFolderItselfKeepsIt()
+    {
+        Window win;
+        win.existing(u"foto.jpg"_s, "già allegata");
+        win.browse(3, win.look.folder() + u"foto.jpg"_s);
+
+        QVERIFY(win.t.messages.calls.isEmpty());
+        QCOMPARE(contents(win.look.folder() + u"foto.jpg"_s), QByteArray("già allegata"));
+        QCOMPARE(win.look.folderEntries(), QStringList{u"foto.jpg"_s});
+        QCOMPARE(win.look.txtFile(3)->text(), u"foto.jpg"_s);
+    }
+
     void cancellingTheDialogChangesNothing()
     {
         Window win;
