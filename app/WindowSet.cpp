@@ -1,5 +1,7 @@
 #include "app/WindowSet.h"
 
+#include "history/MenuRiepilogo.h"
+#include "history/Riepilogo.h"
 #include "lists/RiepChiaviRiconsegna.h"
 #include "lists/RiepChiaviRitiro.h"
 #include "lists/RiepDaRiconsegnare.h"
@@ -11,6 +13,7 @@
 #include "operations/StampaScheda_Riconsegna.h"
 #include "operations/StampaScheda_Ritiro.h"
 #include "registry/AllegaCartella.h"
+#include "registry/ExpChiavi.h"
 #include "registry/Schedario_Chiavi.h"
 #include "registry/TrovaSchedario_Chiavi.h"
 #include "shell/Avvio.h"
@@ -51,6 +54,9 @@ WindowSet::WindowSet(AppContext& ctx)
     ctx.frmCambiaPassword = changePassword.get();
     m_windows.push_back(std::move(changePassword));
 
+    // 5: the card export, opened anew by the card editor.
+    m_windows.push_back(std::make_unique<TfrmExpChiavi>(ctx));
+
     // 6, 7: the guide and information windows are opened as new instances by the screens that
     // need them; these exist, as every window of the set does, and are never shown.
     m_windows.push_back(std::make_unique<TfrmGuida>(ctx));
@@ -70,10 +76,18 @@ WindowSet::WindowSet(AppContext& ctx)
     // 11: the list of passes to return, opened anew by the return screen.
     m_windows.push_back(std::make_unique<TfrmRiepChiaviRiconsegna>(ctx));
 
+    // 12: the history interval window, the work area "Storico Operazioni".
+    auto historyInterval = std::make_unique<TfrmMenuRiepilogo>(ctx);
+    ctx.frmMenuRiepilogo = historyInterval.get();
+    m_windows.push_back(std::move(historyInterval));
+
     // 13, 14: the lists of passes available for withdrawal and not yet returned, opened anew by the
     // withdrawal screen and the history interval window.
     m_windows.push_back(std::make_unique<TfrmRiepChiaviRitiro>(ctx));
     m_windows.push_back(std::make_unique<TfrmRiepDaRiconsegnare>(ctx));
+
+    // 15: the history view, opened anew by the history interval window.
+    m_windows.push_back(std::make_unique<TfrmRiepilogo>(ctx));
 
     // 16: the return summary, opened anew by the return screen for every return.
     m_windows.push_back(std::make_unique<TfrmRiepilogo_Operazione>(ctx));
