@@ -4,6 +4,7 @@
 #include "archives/Win1252.h"
 #include "lists/RiepSmarrite.h"
 #include "registry/AllegaCartella.h"
+#include "registry/ExpChiavi.h"
 #include "registry/StampaScheda_Chiave.h"
 #include "registry/TrovaSchedario_Chiavi.h"
 #include "shell/ArchiveMessages.h"
@@ -779,7 +780,7 @@ void TfrmSchedario_Chiavi::cmdStampaClick()
 
 void TfrmSchedario_Chiavi::cmdEsportaClick()
 {
-    // The export window comes with its own work.
+    ScreenKit::runModal<TfrmExpChiavi>(this, m_ctx);
 }
 
 void TfrmSchedario_Chiavi::cmdSmarriteClick()

@@ -1,6 +1,7 @@
 // The card export window: the grid loaded from the card file and the export it writes.
 #include "archives/CardFile.h"
 #include "registry/ExpChiavi.h"
+#include "registry/Schedario_Chiavi.h"
 #include "registry/StringGridModel.h"
 #include "shell/ScreenKit.h"
 #include "tests/support/ScriptedSeams.h"
@@ -11,6 +12,7 @@
 #include <QLabel>
 #include <QTableView>
 #include <QTest>
+#include <QTimer>
 
 using namespace Qt::StringLiterals;
 
@@ -101,6 +103,7 @@ private slots:
     void emptyCardFileGivesEmptyGridAndHeaderRowAlone();
     void exportWritesTrimmedEscapedCells();
     void editedPlaceAndNoteReachTheFileOnly();
+    void openedByTheCardEditor();
 };
 
 void TestExpChiavi::designState()
@@ -235,6 +238,31 @@ void TestExpChiavi::editedPlaceAndNoteReachTheFileOnly()
     QVERIFY(file.contains(rowOf({"codice", "tipo", "utilizzo", "stato", "duplicati", "&#321;obby", "responsabile",
                                  "recapiti", "persone", "chiave rossa"})));
     QCOMPARE(readAll(x.t.ctx.file(u"Schedario_Pass.pro"_s)), cardsBefore);
+}
+
+void TestExpChiavi::openedByTheCardEditor()
+{
+    TestContext t;
+    QVERIFY(withCardFile(t.ctx.programFolder, [](CardFile& f) { return f.append(namedCard()).has_value(); }));
+    TfrmSchedario_Chiavi editor(t.ctx);
+    editor.show();
+    QString opened;
+    int rows = -1;
+    QTimer poll;
+    connect(&poll, &QTimer::timeout, [&] {
+        if (auto* w = qobject_cast<TfrmExpChiavi*>(QApplication::activeModalWidget()); w && w->isVisible()) {
+            poll.stop();
+            opened = QString::fromLatin1(w->metaObject()->className());
+            rows = w->grid()->rowCount();
+            QCOMPARE(w->parentWidget(), &editor);
+            w->cmdEsciClick();
+        }
+    });
+    poll.start(5);
+    editor.cmdEsportaClick();
+    QCOMPARE(opened, u"TfrmExpChiavi"_s);
+    QCOMPARE(rows, 1);
+    QVERIFY(!editor.findChild<TfrmExpChiavi*>()); // destroyed when it closed
 }
 
 QTEST_MAIN(TestExpChiavi)
