@@ -1,5 +1,6 @@
 #include "history/MenuRiepilogo.h"
 
+#include "archives/Win1252.h"
 #include "history/Riepilogo.h"
 #include "lists/RiepDaRiconsegnare.h"
 #include "shell/Dates.h"
@@ -28,14 +29,10 @@ namespace {
 const QString Paragraph = u"\n\r\n\r"_s;
 const QString WaitingText = u"Caricamento riepilogo in corso. Attendere..."_s;
 
+// Leading and trailing characters with a code of 32 or below go, as everywhere in the program.
 QString trimmed(const QString& text)
 {
-    qsizetype from = 0, to = text.size();
-    while (from < to && text.at(from).unicode() <= 32)
-        ++from;
-    while (to > from && text.at(to - 1).unicode() <= 32)
-        --to;
-    return text.mid(from, to - from);
+    return Win1252::trimmed(text).toString();
 }
 
 QLabel* caption(const QString& text, QWidget* parent)
