@@ -135,7 +135,7 @@ TfrmAvvio::TfrmAvvio(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
     };
     imgInfo = icon(u"info"_s, u"imgInfo"_s, u"Informazioni su Ingressario"_s);
     imgGuida = icon(u"guida"_s, u"imgGuida"_s, u"Guida: uno sguardo a Ingressario"_s);
-    imgSplash = icon(u"splash"_s, u"imgSplash"_s, Maker::name());
+    imgSplash = icon(u"splash"_s, u"imgSplash"_s, u"Il produttore: "_s + Maker::name());
     imgEsci = icon(u"esci"_s, u"imgEsci"_s, u"Esci da Ingressario"_s);
     imgSito = icon(u"sito"_s, u"imgSito"_s, u"Visita il sito "_s + Maker::webText());
 

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -41,6 +42,7 @@ TfrmGuida::TfrmGuida(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Dia
     txtGuida->setLineWrapMode(QPlainTextEdit::WidgetWidth);
     txtGuida->setFont(QFont(u"Verdana"_s, 12, QFont::Bold));
     txtGuida->setFrameShape(QFrame::NoFrame);
+    txtGuida->document()->setDocumentMargin(8); // keeps the text off the scroll bar
     txtGuida->setStyleSheet(u"QPlainTextEdit { background: #ffffff; color: #1e2f40; }"_s);
 
     auto* header = new QHBoxLayout;
@@ -49,7 +51,7 @@ TfrmGuida::TfrmGuida(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Dia
     header->addWidget(lblTitolo, 1, Qt::AlignVCenter);
 
     auto* sheet = new QVBoxLayout(shpSfondo);
-    sheet->setContentsMargins(16, 12, 6, 8);
+    sheet->setContentsMargins(10, 12, 6, 8);
     sheet->setSpacing(8);
     sheet->addLayout(header);
     sheet->addWidget(rule);
