@@ -119,7 +119,11 @@ void drawTitlePage(QPainter& p, const QRect& page, const std::vector<Section>& s
     p.fillRect(QRect(band.left(), band.bottom() - mm(2), band.width(), mm(2)), QColor(0xff, 0xd3, 0x6b));
 
     const int badge = mm(38);
-    drawBadge(p, QRectF(page.left() + mm(22), band.top() + mm(30), badge, badge));
+    const QRectF badgeBox(page.left() + mm(22), band.top() + mm(30), badge, badge);
+    p.setPen(Qt::NoPen);
+    p.setBrush(Qt::white);
+    p.drawRoundedRect(badgeBox.adjusted(mm(2), 0, -mm(2), 0), mm(4), mm(4));
+    drawBadge(p, badgeBox.adjusted(mm(4), mm(3), -mm(4), -mm(3)));
 
     const int textLeft = page.left() + mm(22) + badge + mm(8);
     p.setPen(Qt::white);
