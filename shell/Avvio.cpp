@@ -11,20 +11,9 @@
 #include "shell/Splash.h"
 #include "shell/SvgPicture.h"
 
-// The work-area windows join the program one by one; until a window's unit is there, its button
-// shows nothing and the launcher stays.
-#if __has_include("registry/Schedario_Chiavi.h")
-#include "registry/Schedario_Chiavi.h"
-#define INGRESSARIO_HAS_CARD_EDITOR 1
-#endif
-#if __has_include("operations/MenuOperazioni.h")
-#include "operations/MenuOperazioni.h"
-#define INGRESSARIO_HAS_OPERATIONS_CHOOSER 1
-#endif
-#if __has_include("history/MenuRiepilogo.h")
 #include "history/MenuRiepilogo.h"
-#define INGRESSARIO_HAS_HISTORY_INTERVAL 1
-#endif
+#include "operations/MenuOperazioni.h"
+#include "registry/Schedario_Chiavi.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -45,32 +34,17 @@ constexpr double DesignHeight = 740;
 
 QWidget* cardEditor(AppContext& ctx)
 {
-#ifdef INGRESSARIO_HAS_CARD_EDITOR
     return ctx.frmSchedario_Chiavi;
-#else
-    Q_UNUSED(ctx);
-    return nullptr;
-#endif
 }
 
 QWidget* operationsChooser(AppContext& ctx)
 {
-#ifdef INGRESSARIO_HAS_OPERATIONS_CHOOSER
     return ctx.frmMenuOperazioni;
-#else
-    Q_UNUSED(ctx);
-    return nullptr;
-#endif
 }
 
 QWidget* historyInterval(AppContext& ctx)
 {
-#ifdef INGRESSARIO_HAS_HISTORY_INTERVAL
     return ctx.frmMenuRiepilogo;
-#else
-    Q_UNUSED(ctx);
-    return nullptr;
-#endif
 }
 
 QSize scaled(QSize size, double factor)
