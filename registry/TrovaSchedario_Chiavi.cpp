@@ -31,7 +31,7 @@ const QString CallerTag = u"schedario_chiavi"_s;
 
 // One filter of the search: its field, the label beside it, its focus mark and the card field it
 // is compared with; in tab and Enter order.
-struct FilterSpec
+struct FilterField
 {
     QString name;
     QString label;
@@ -39,9 +39,9 @@ struct FilterSpec
     QString PassRecord::*field;
 };
 
-const std::array<FilterSpec, 10>& filterSpecs()
+const std::array<FilterField, 10>& filterFields()
 {
-    static const std::array<FilterSpec, 10> specs{{
+    static const std::array<FilterField, 10> filters{{
         {u"txtCodice"_s, u"Numero identificativo:"_s, u"effCampo01"_s, &PassRecord::Codice},
         {u"txtTipo"_s, u"Tipo pass:"_s, u"effCampo02"_s, &PassRecord::Tipo},
         {u"txtUtilizzo"_s, u"Utilizzo:"_s, u"effCampo03"_s, &PassRecord::Utilizzo},
@@ -53,7 +53,7 @@ const std::array<FilterSpec, 10>& filterSpecs()
         {u"txtPersone"_s, u"Persone autorizzate al ritiro:"_s, u"effCampo09"_s, &PassRecord::Persone},
         {u"txtNote"_s, u"Note:"_s, u"effCampo10"_s, &PassRecord::Note},
     }};
-    return specs;
+    return filters;
 }
 
 // A filter is in use when its text is not blank; it is compared as typed, untrimmed.
@@ -147,17 +147,17 @@ QWidget* TfrmTrovaSchedario_Chiavi::buildFilterPanel()
     QList<ScreenKit::Mark> marks;
     QList<QWidget*> chain;
     int row = 0;
-    for (const FilterSpec& spec : filterSpecs()) {
-        auto* label = new QLabel(spec.label, shpCampi);
+    for (const FilterField& filter : filterFields()) {
+        auto* label = new QLabel(filter.label, shpCampi);
         label->setFont(labelFont);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        auto* field = ScreenKit::named(new QLineEdit(shpCampi), spec.name, spec.label.chopped(1));
+        auto* field = ScreenKit::named(new QLineEdit(shpCampi), filter.name, filter.label.chopped(1));
         field->setFont(fieldFont);
         label->setBuddy(field);
         grid->addWidget(label, row, 0);
         grid->addWidget(field, row, 1);
         *targets[size_t(row)] = field;
-        marks.append({field, spec.mark});
+        marks.append({field, filter.mark});
         chain.append(field);
         ++row;
     }
@@ -306,7 +306,7 @@ void TfrmTrovaSchedario_Chiavi::btnCercaClick()
     for (size_t i = 0; i < fields.size(); ++i) {
         const QString typed = fields[i]->text();
         if (!isBlank(typed))
-            inUse.append({PassLine::asciiLower(typed), filterSpecs()[i].field});
+            inUse.append({PassLine::asciiLower(typed), filterFields()[i].field});
     }
     lblConta->setText(QString::number(inUse.size()));
 

@@ -90,7 +90,7 @@ void checkConversion(const QString& field, const QString& input, const QByteArra
 {
     const auto& fields = fieldsOf<Record>();
     const auto f = std::find_if(fields.begin(), fields.end(),
-                                [&](const auto& spec) { return QLatin1StringView(spec.name) == field; });
+                                [&](const auto& entry) { return QLatin1StringView(entry.name) == field; });
     QVERIFY(f != fields.end());
     Record r;
     r.*f->member = input;
