@@ -46,6 +46,7 @@ QWidget* information(QWidget* parent, const QString& name, const QString& text)
     icon->setAlignment(Qt::AlignTop);
     auto* sentence = new QLabel(text, box);
     sentence->setWordWrap(true);
+    sentence->setMinimumWidth(380); // two lines a sentence
     sentence->setStyleSheet(u"color: #17365d;"_s);
     row->addWidget(icon, 0, Qt::AlignTop);
     row->addWidget(sentence, 1);
@@ -125,7 +126,6 @@ TfrmStampaScheda_Chiave::TfrmStampaScheda_Chiave(AppContext& ctx, QWidget* paren
     connect(btnStampa, &QPushButton::clicked, this, &TfrmStampaScheda_Chiave::btnStampaClick);
     connect(btnAnnulla, &QPushButton::clicked, this, &TfrmStampaScheda_Chiave::btnAnnullaClick);
 
-    resize(600, sizeHint().height());
     ScreenKit::makeFixedDialogFrame(this);
 }
 
