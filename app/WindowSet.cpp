@@ -15,6 +15,7 @@
 #include "registry/AllegaCartella.h"
 #include "registry/ExpChiavi.h"
 #include "registry/Schedario_Chiavi.h"
+#include "registry/StampaScheda_Chiave.h"
 #include "registry/TrovaSchedario_Chiavi.h"
 #include "shell/Avvio.h"
 #include "shell/CambiaPassword.h"
@@ -32,7 +33,6 @@
 //   6 TfrmGuida                     14 TfrmRiepDaRiconsegnare     22 TfrmStampaScheda_Ritiro
 //   7 TfrmInfo                      15 TfrmRiepilogo              23 TfrmTrovaSchedario_Chiavi
 //   8 TfrmMenuOperazioni            16 TfrmRiepilogo_Operazione
-// Windows that do not exist yet are skipped; each takes its place in the order when it arrives.
 WindowSet::WindowSet(AppContext& ctx)
 {
     // 1
@@ -102,6 +102,9 @@ WindowSet::WindowSet(AppContext& ctx)
 
     // 19: the splash window, likewise opened anew from the launcher.
     m_windows.push_back(std::make_unique<TfrmSplash>(ctx));
+
+    // 20: the card print, opened anew by the card editor.
+    m_windows.push_back(std::make_unique<TfrmStampaScheda_Chiave>(ctx));
 
     // 21, 22: the signature forms, opened anew by the operation screens.
     m_windows.push_back(std::make_unique<TfrmStampaScheda_Riconsegna>(ctx));
