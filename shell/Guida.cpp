@@ -16,13 +16,10 @@
 
 using namespace Qt::StringLiterals;
 
-TfrmGuida::TfrmGuida(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Dialog), m_ctx(ctx)
+TfrmGuida::TfrmGuida(AppContext& ctx, QWidget* parent)
+    : ShellDialog(ctx, parent, u"frmGuida"_s, u"Guida all'utilizzo del software"_s, QSize(670, 572),
+                  Placement::OnScreen)
 {
-    ScreenKit::name(this, u"frmGuida"_s, u"Guida all'utilizzo del software"_s);
-    setWindowTitle(u" Guida all'utilizzo del software"_s);
-    setFixedSize(670, 572);
-    ScreenKit::makeFixedDialogFrame(this);
-
     // The white sheet that holds the title and the page.
     shpSfondo = ShellLook::newSheet(u"shpSfondo"_s, u"Pagina della guida"_s, this);
     imgLogo = ScreenKit::named(new SvgPicture(u"icona"_s, shpSfondo), u"imgLogo"_s, u"Ingressario"_s);
@@ -60,11 +57,8 @@ TfrmGuida::TfrmGuida(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Dia
     // The full guide, as a link and as its icon.
     imgPDF = ScreenKit::named(new PictureButton(u"pdf"_s, this), u"imgPDF"_s, u"Visualizza guida in formato PDF"_s);
     imgPDF->setPictureSize(QSize(32, 32));
-    imgPDF->setTakesFocus(false);
     lnkWeb = ShellLook::newLink(u"lnkWeb"_s, u"Visualizza guida in formato PDF"_s, this);
-    ScreenKit::drivePressedLook(imgPDF, lnkWeb);
-    connect(lnkWeb, &QAbstractButton::clicked, this, &TfrmGuida::lnkWebClick);
-    connect(imgPDF, &QAbstractButton::clicked, this, &TfrmGuida::lnkWebClick);
+    joinLink(imgPDF, lnkWeb, [this] { lnkWebClick(); });
 
     btnChiudi = ShellLook::newCloseButton(this);
 
@@ -75,11 +69,7 @@ TfrmGuida::TfrmGuida(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Dia
     foot->addStretch(1);
     foot->addWidget(btnChiudi);
 
-    auto* root = new QVBoxLayout(this);
-    root->setContentsMargins(14, 14, 14, 12);
-    root->setSpacing(12);
-    root->addWidget(shpSfondo, 1);
-    root->addLayout(foot);
+    layOutWithSheet(shpSfondo)->addLayout(foot);
 
     setTabOrder(txtGuida, lnkWeb);
     setTabOrder(lnkWeb, btnChiudi);
@@ -103,18 +93,4 @@ void TfrmGuida::lnkWebClick()
 {
     lnkWeb->setColour(ScreenKit::DarkBlue);
     TMisc::Open(m_ctx, TMisc::quoted(m_ctx.file(u"Guida.pdf"_s)));
-}
-
-void TfrmGuida::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (!m_placed) {
-        m_placed = true;
-        ScreenKit::centreOnScreen(this);
-    }
-}
-
-void TfrmGuida::paintEvent(QPaintEvent*)
-{
-    ShellLook::paintShade(this);
 }

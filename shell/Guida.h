@@ -1,8 +1,7 @@
 #pragma once
 
 #include "shell/GuidePages.h"
-
-#include <QWidget>
+#include "shell/ShellDialog.h"
 
 struct AppContext;
 class PictureButton;
@@ -16,7 +15,7 @@ class LinkText;
 
 // The guide window: one page of help chosen by the screen that opens it, and the link to the full
 // guide Guida.pdf in the ProgramFolder.
-class TfrmGuida : public QWidget
+class TfrmGuida : public ShellDialog
 {
     Q_OBJECT
 public:
@@ -36,13 +35,6 @@ public:
     SvgPicture* imgLogo;
     QWidget* shpSfondo;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-
 private:
     void lnkWebClick();
-
-    AppContext& m_ctx;
-    bool m_placed = false;
 };

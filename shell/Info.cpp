@@ -15,13 +15,9 @@
 
 using namespace Qt::StringLiterals;
 
-TfrmInfo::TfrmInfo(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Dialog), m_ctx(ctx)
+TfrmInfo::TfrmInfo(AppContext& ctx, QWidget* parent)
+    : ShellDialog(ctx, parent, u"frmInfo"_s, u"Informazioni su Ingressario"_s, QSize(560, 400), Placement::OnScreen)
 {
-    ScreenKit::name(this, u"frmInfo"_s, u"Informazioni su Ingressario"_s);
-    setWindowTitle(u" Informazioni su Ingressario"_s);
-    setFixedSize(560, 400);
-    ScreenKit::makeFixedDialogFrame(this);
-
     QWidget* sheet = ShellLook::newSheet(u"shpSfondo"_s, u"Informazioni su Ingressario"_s, this);
     imgLogo = ScreenKit::named(new SvgPicture(u"logo_ingressario"_s, sheet), u"imgLogo"_s,
                                u"Ingressario, gestione dei pass di ingresso"_s);
@@ -49,18 +45,8 @@ TfrmInfo::TfrmInfo(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Dialo
     imgEmail =
         ScreenKit::named(new PictureButton(u"email"_s, sheet), u"imgEmail"_s, u"Scrivi a "_s + Maker::emailAddress());
     imgEmail->setPictureSize(QSize(36, 36));
-    imgEmail->setTakesFocus(false);
     lnkWeb = ShellLook::newLink(u"lnkWeb"_s, Maker::emailAddress(), sheet);
-    ScreenKit::drivePressedLook(imgEmail, lnkWeb);
-    connect(lnkWeb, &QAbstractButton::clicked, this, &TfrmInfo::lnkWebClick);
-    connect(imgEmail, &QAbstractButton::clicked, this, &TfrmInfo::lnkWebClick);
-
-    auto* mail = new QHBoxLayout;
-    mail->setSpacing(10);
-    mail->addStretch(1);
-    mail->addWidget(imgEmail);
-    mail->addWidget(lnkWeb);
-    mail->addStretch(1);
+    joinLink(imgEmail, lnkWeb, [this] { lnkWebClick(); });
 
     auto* inner = new QVBoxLayout(sheet);
     inner->setContentsMargins(24, 18, 24, 18);
@@ -71,7 +57,7 @@ TfrmInfo::TfrmInfo(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Dialo
     inner->addWidget(rule);
     inner->addSpacing(4);
     inner->addWidget(lblContatti);
-    inner->addLayout(mail);
+    inner->addLayout(centredRow(imgEmail, lnkWeb));
     inner->addStretch(1);
 
     auto* lblProduttore =
@@ -85,11 +71,7 @@ TfrmInfo::TfrmInfo(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Dialo
     foot->addWidget(lblProduttore, 1, Qt::AlignVCenter);
     foot->addWidget(btnChiudi);
 
-    auto* root = new QVBoxLayout(this);
-    root->setContentsMargins(14, 14, 14, 12);
-    root->setSpacing(12);
-    root->addWidget(sheet, 1);
-    root->addLayout(foot);
+    layOutWithSheet(sheet)->addLayout(foot);
 
     btnChiudi->setFocus();
 }
@@ -98,18 +80,4 @@ void TfrmInfo::lnkWebClick()
 {
     lnkWeb->setColour(ScreenKit::DarkBlue);
     TMisc::Open(m_ctx, TMisc::quoted(u"mailto:"_s + Maker::emailAddress()));
-}
-
-void TfrmInfo::showEvent(QShowEvent* event)
-{
-    QWidget::showEvent(event);
-    if (!m_placed) {
-        m_placed = true;
-        ScreenKit::centreOnScreen(this);
-    }
-}
-
-void TfrmInfo::paintEvent(QPaintEvent*)
-{
-    ShellLook::paintShade(this);
 }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "shell/ShellDialog.h"
 
 struct AppContext;
 class PictureButton;
@@ -11,7 +11,7 @@ class LinkText;
 }
 
 // The information window: the product and the maker's e-mail address, which opens the mail program.
-class TfrmInfo : public QWidget
+class TfrmInfo : public ShellDialog
 {
     Q_OBJECT
 public:
@@ -22,13 +22,6 @@ public:
     PictureButton* imgEmail;
     QPushButton* btnChiudi;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-
 private:
     void lnkWebClick();
-
-    AppContext& m_ctx;
-    bool m_placed = false;
 };

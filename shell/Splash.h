@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QWidget>
+#include "shell/ShellDialog.h"
 
 struct AppContext;
 class PictureButton;
@@ -11,7 +11,7 @@ class LinkText;
 }
 
 // The splash window: the maker's picture and web address, which opens the browser.
-class TfrmSplash : public QWidget
+class TfrmSplash : public ShellDialog
 {
     Q_OBJECT
 public:
@@ -22,13 +22,6 @@ public:
     PictureButton* imgWeb;
     QPushButton* btnChiudi;
 
-protected:
-    void showEvent(QShowEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
-
 private:
     void lnkWebClick();
-
-    AppContext& m_ctx;
-    bool m_placed = false;
 };

@@ -1,0 +1,65 @@
+#include "shell/ShellDialog.h"
+
+#include "shell/PictureButton.h"
+#include "shell/ScreenKit.h"
+#include "shell/ShellLook.h"
+
+#include <QHBoxLayout>
+#include <QVBoxLayout>
+
+using namespace Qt::StringLiterals;
+
+ShellDialog::ShellDialog(AppContext& ctx, QWidget* parent, const QString& objectName, const QString& caption,
+                         QSize size, Placement placement)
+    : QWidget(parent, Qt::Dialog), m_ctx(ctx), m_placement(placement)
+{
+    ScreenKit::name(this, objectName, caption);
+    setWindowTitle(u" "_s + caption);
+    setFixedSize(size);
+    ScreenKit::makeFixedDialogFrame(this);
+}
+
+void ShellDialog::joinLink(PictureButton* picture, ScreenKit::LinkText* link, const std::function<void()>& click)
+{
+    picture->setTakesFocus(false);
+    ScreenKit::drivePressedLook(picture, link);
+    connect(link, &QAbstractButton::clicked, this, click);
+    connect(picture, &QAbstractButton::clicked, this, click);
+}
+
+QHBoxLayout* ShellDialog::centredRow(PictureButton* picture, ScreenKit::LinkText* link)
+{
+    auto* row = new QHBoxLayout;
+    row->setSpacing(10);
+    row->addStretch(1);
+    row->addWidget(picture);
+    row->addWidget(link);
+    row->addStretch(1);
+    return row;
+}
+
+QVBoxLayout* ShellDialog::layOutWithSheet(QWidget* sheet)
+{
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(14, 14, 14, 12);
+    root->setSpacing(12);
+    root->addWidget(sheet, 1);
+    return root;
+}
+
+void ShellDialog::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_placed)
+        return;
+    m_placed = true;
+    if (m_placement == Placement::OverOpener)
+        ShellLook::centreOver(this, parentWidget());
+    else
+        ScreenKit::centreOnScreen(this);
+}
+
+void ShellDialog::paintEvent(QPaintEvent*)
+{
+    ShellLook::paintShade(this);
+}
