@@ -6,6 +6,7 @@
 #include "shell/AppContext.h"
 #include "shell/Password.h"
 #include "shell/ScreenKit.h"
+#include "shell/ShellLook.h"
 #include "shell/SvgPicture.h"
 
 #include <QCloseEvent>
@@ -13,7 +14,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -39,16 +39,10 @@ TfrmCambiaPassword::TfrmCambiaPassword(AppContext& ctx, QWidget* parent) : QWidg
     column->setContentsMargins(0, 0, 0, 0);
     column->setSpacing(0);
 
-    shpTitolo = ScreenKit::named(new QWidget(this), u"shpTitolo"_s, u"Titolo"_s);
-    shpTitolo->setAttribute(Qt::WA_StyledBackground);
-    shpTitolo->setStyleSheet(u"#shpTitolo { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
-                             u"stop:0 #1f4e79, stop:1 #4682b4); }"_s);
-    auto* band = new QVBoxLayout(shpTitolo);
-    band->setContentsMargins(18, 12, 18, 10);
     imgLogo = ScreenKit::named(
-        new SvgPicture(u"lucchetto_cambio"_s, shpTitolo), u"imgLogo"_s,
+        new SvgPicture(u"lucchetto_cambio"_s), u"imgLogo"_s,
         u"Cambia password. Per cambiare la password immetti i dati nei campi sottostanti e premi OK."_s);
-    band->addWidget(imgLogo, 0, Qt::AlignCenter);
+    shpTitolo = ShellLook::newTitleBand(this, imgLogo, QMargins(18, 12, 18, 10));
     column->addWidget(shpTitolo);
 
     // The body lets the window's shade show through.
@@ -145,11 +139,7 @@ void TfrmCambiaPassword::closeEvent(QCloseEvent* event)
 
 void TfrmCambiaPassword::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    QLinearGradient shade(0, 0, 0, height());
-    shade.setColorAt(0, QColor(0x46, 0x82, 0xb4)); // steel blue
-    shade.setColorAt(1, Qt::white);
-    painter.fillRect(rect(), shade);
+    ShellLook::paintShade(this);
 }
 
 void TfrmCambiaPassword::fieldsChange()

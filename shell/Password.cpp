@@ -6,6 +6,7 @@
 #include "shell/AppContext.h"
 #include "shell/CambiaPassword.h"
 #include "shell/ScreenKit.h"
+#include "shell/ShellLook.h"
 #include "shell/SvgPicture.h"
 
 #include <QApplication>
@@ -48,16 +49,10 @@ TfrmPassword::TfrmPassword(AppContext& ctx, QWidget* parent) : QWidget(parent), 
     column->setSpacing(0);
 
     // The title band with the padlock picture.
-    shpTitolo = ScreenKit::named(new QWidget(panContainer), u"shpTitolo"_s, u"Titolo"_s);
-    shpTitolo->setAttribute(Qt::WA_StyledBackground);
-    shpTitolo->setStyleSheet(u"#shpTitolo { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
-                             u"stop:0 #1f4e79, stop:1 #4682b4); }"_s);
-    auto* band = new QVBoxLayout(shpTitolo);
-    band->setContentsMargins(18, 14, 18, 12);
-    imgLogo = ScreenKit::named(new SvgPicture(u"lucchetto_accesso"_s, shpTitolo), u"imgLogo"_s,
+    imgLogo = ScreenKit::named(new SvgPicture(u"lucchetto_accesso"_s), u"imgLogo"_s,
                                u"Password. Proteggi l'accesso all'app con una password di tua scelta. "
                                u"Per il primo accesso usa la password velocipedarium."_s);
-    band->addWidget(imgLogo, 0, Qt::AlignCenter);
+    shpTitolo = ShellLook::newTitleBand(panContainer, imgLogo, QMargins(18, 14, 18, 12));
     column->addWidget(shpTitolo);
 
     // The body with the field and the buttons.

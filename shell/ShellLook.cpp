@@ -5,6 +5,7 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPushButton>
+#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -33,6 +34,18 @@ QWidget* ShellLook::newSheet(const QString& objectName, const QString& accessibl
     sheet->setStyleSheet(u"#"_s + objectName +
                          u" { background: #ffffff; border: 1px solid #9bb7d4; border-radius: 10px; }"_s);
     return sheet;
+}
+
+QWidget* ShellLook::newTitleBand(QWidget* parent, QWidget* picture, const QMargins& margins)
+{
+    auto* band = ScreenKit::named(new QWidget(parent), u"shpTitolo"_s, u"Titolo"_s);
+    band->setAttribute(Qt::WA_StyledBackground);
+    band->setStyleSheet(u"#shpTitolo { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
+                        u"stop:0 #1f4e79, stop:1 #4682b4); }"_s);
+    auto* layout = new QVBoxLayout(band);
+    layout->setContentsMargins(margins);
+    layout->addWidget(picture, 0, Qt::AlignCenter);
+    return band;
 }
 
 QPushButton* ShellLook::newCloseButton(QWidget* window)

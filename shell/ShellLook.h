@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMargins>
 #include <QString>
 
 class QPushButton;
@@ -8,7 +9,8 @@ namespace ScreenKit {
 class LinkText;
 }
 
-// The look shared by the launcher and the guide, information and splash windows.
+// The look shared by the login, change-password and launcher windows and the guide, information and
+// splash windows.
 namespace ShellLook {
 
 // Fills the widget with the screens' background: steel blue at the top shading to white at the foot.
@@ -19,6 +21,10 @@ ScreenKit::LinkText* newLink(const QString& objectName, const QString& text, QWi
 
 // A white rounded sheet with a light steel-blue edge.
 QWidget* newSheet(const QString& objectName, const QString& accessibleName, QWidget* parent);
+
+// The title band `shpTitolo` of the login and change-password windows: dark blue shading to steel
+// blue, with `picture` centred in it (the band becomes its parent).
+QWidget* newTitleBand(QWidget* parent, QWidget* picture, const QMargins& margins);
 
 // The "Chiudi" button of the small windows: it only closes its window.
 QPushButton* newCloseButton(QWidget* window);
