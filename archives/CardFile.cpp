@@ -16,8 +16,16 @@ std::optional<PassRecord> CardFile::readAt(qint64 position)
 
 bool CardFile::readInOrder(const std::function<bool(qint64, const PassRecord&)>& visit)
 {
-    return m_file.readInOrder(
-        [&](qint64 position, const char* bytes) { return visit(position, PassRecord::decode(bytes)); });
+    return readInOrder(PassRecord::AllFields, visit);
+}
+
+bool CardFile::readInOrder(PassRecord::FieldSet fields, const std::function<bool(qint64, const PassRecord&)>& visit)
+{
+    PassRecord card;
+    return m_file.readInOrder([&](qint64 position, const char* bytes) {
+        PassRecord::decodeInto(bytes, card, fields);
+        return visit(position, card);
+    });
 }
 
 bool CardFile::rewriteAt(qint64 position, const PassRecord& card)

@@ -16,8 +16,12 @@ public:
     qint64 count() const { return m_file.count(); }
 
     std::optional<PassRecord> readAt(qint64 position);
-    // Every card from 1 to count with its position; the visitor returns false to stop.
+    // Every card from 1 to count with its position; the visitor returns false to stop. The card
+    // handed to the visitor is valid during the call only (one record is decoded into again and
+    // again); with `fields`, only those fields of it are read and the others are empty.
     bool readInOrder(const std::function<bool(qint64 position, const PassRecord& card)>& visit);
+    bool readInOrder(PassRecord::FieldSet fields,
+                     const std::function<bool(qint64 position, const PassRecord& card)>& visit);
     bool rewriteAt(qint64 position, const PassRecord& card);
     // Rewrites only if the card now at `position` passes `stillValid` (checked under the lock).
     std::optional<bool> rewriteAtIf(qint64 position, const std::function<bool(const PassRecord& current)>& stillValid,

@@ -8,9 +8,16 @@ namespace FieldCodec {
 
 QString read(const char* record, int offset, int capacity)
 {
+    QString out;
+    readInto(out, record, offset, capacity);
+    return out;
+}
+
+void readInto(QString& out, const char* record, int offset, int capacity)
+{
     // A damaged length byte never takes the read past the field.
     const int length = qMin(int(uchar(record[offset])), capacity);
-    return Win1252::decode(record + offset + 1, length);
+    Win1252::decodeInto(out, record + offset + 1, length);
 }
 
 void write(char* record, int offset, int capacity, const QString& text)

@@ -9,8 +9,11 @@ HistoryFile::HistoryFile(const QString& programFolder)
 
 bool HistoryFile::readInOrder(const std::function<bool(qint64, const HistoryRecord&)>& visit)
 {
-    return m_file.readInOrder(
-        [&](qint64 position, const char* bytes) { return visit(position, HistoryRecord::decode(bytes)); });
+    HistoryRecord record;
+    return m_file.readInOrder([&](qint64 position, const char* bytes) {
+        HistoryRecord::decodeInto(bytes, record);
+        return visit(position, record);
+    });
 }
 
 std::optional<qint64> HistoryFile::append(const HistoryRecord& record)

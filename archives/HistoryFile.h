@@ -15,6 +15,7 @@ public:
     void close() { m_file.close(); }
     qint64 count() const { return m_file.count(); }
 
+    // Every record in file order; the record handed to the visitor is valid during the call only.
     bool readInOrder(const std::function<bool(qint64 position, const HistoryRecord& record)>& visit);
     std::optional<qint64> append(const HistoryRecord& record);
 

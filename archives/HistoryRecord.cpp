@@ -27,6 +27,11 @@ HistoryRecord HistoryRecord::decode(const char* bytes)
     return Layout.decode(bytes);
 }
 
+void HistoryRecord::decodeInto(const char* bytes, HistoryRecord& record)
+{
+    Layout.decodeInto(bytes, record);
+}
+
 QByteArray HistoryRecord::encode() const
 {
     return Layout.encode(*this);

@@ -13,6 +13,8 @@ struct HistoryRecord
     QString Codice, Tipo, Utilizzo, Luogo, Persone, PersonaRit, DataRit, OraRit, PersonaRic, DataRic, OraRic;
 
     static HistoryRecord decode(const char* bytes);
+    // Decodes into `record`, reusing the storage of its texts.
+    static void decodeInto(const char* bytes, HistoryRecord& record);
     QByteArray encode() const;
 
     bool operator==(const HistoryRecord&) const = default;

@@ -26,6 +26,16 @@ PassRecord PassRecord::decode(const char* bytes)
     return Layout.decode(bytes);
 }
 
+PassRecord::FieldSet PassRecord::fieldSet(std::initializer_list<QString PassRecord::*> members)
+{
+    return Layout.fieldSet(members);
+}
+
+void PassRecord::decodeInto(const char* bytes, PassRecord& card, FieldSet fields)
+{
+    Layout.decodeInto(bytes, card, fields);
+}
+
 QByteArray PassRecord::encode() const
 {
     return Layout.encode(*this);

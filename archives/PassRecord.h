@@ -3,6 +3,8 @@
 #include <QByteArray>
 #include <QString>
 
+#include <initializer_list>
+
 // One pass card: 34 length-prefixed Windows-1252 text fields, 3581 bytes in all.
 struct PassRecord
 {
@@ -17,6 +19,13 @@ struct PassRecord
 
     // Decodes exactly Size bytes.
     static PassRecord decode(const char* bytes);
+    // A set of fields, for a decoding that needs only those.
+    using FieldSet = quint64;
+    static constexpr FieldSet AllFields = ~FieldSet(0);
+    static FieldSet fieldSet(std::initializer_list<QString PassRecord::*> members);
+    // Decodes the fields of `fields` into `card`, reusing the storage of its texts, and leaves the
+    // others as they are: a scan decodes every card into one record without allocating anew.
+    static void decodeInto(const char* bytes, PassRecord& card, FieldSet fields = AllFields);
     // Encodes into exactly Size bytes (texts trimmed, converted and cut to their capacities).
     QByteArray encode() const;
 

@@ -6,10 +6,12 @@
 #include <QString>
 
 #include <array>
+#include <initializer_list>
 
 // The layout of a record as a table of (member, capacity); offsets follow from the order.
 template <typename Record, std::size_t N> struct RecordLayout
 {
+    static_assert(N <= 64, "a field set has one bit per field");
     struct Field
     {
         QString Record::*member;
@@ -28,12 +30,33 @@ template <typename Record, std::size_t N> struct RecordLayout
     Record decode(const char* bytes) const
     {
         Record r;
-        int offset = 0;
-        for (const auto& f : fields) {
-            r.*f.member = FieldCodec::read(bytes, offset, f.capacity);
-            offset += f.capacity + 1;
-        }
+        decodeInto(bytes, r);
         return r;
+    }
+
+    // The set of the fields of `members`, for decodeInto.
+    quint64 fieldSet(std::initializer_list<QString Record::*> members) const
+    {
+        quint64 set = 0;
+        for (auto m : members) {
+            for (std::size_t i = 0; i < N; ++i) {
+                if (fields[i].member == m)
+                    set |= quint64(1) << i;
+            }
+        }
+        return set;
+    }
+
+    // Decodes into `r`, reusing the storage of its texts; only the fields of `set`, the others
+    // left as they are.
+    void decodeInto(const char* bytes, Record& r, quint64 set = ~quint64(0)) const
+    {
+        int offset = 0;
+        for (std::size_t i = 0; i < N; ++i) {
+            if (set & (quint64(1) << i))
+                FieldCodec::readInto(r.*fields[i].member, bytes, offset, fields[i].capacity);
+            offset += fields[i].capacity + 1;
+        }
     }
 
     QByteArray encode(const Record& r) const

@@ -4,6 +4,7 @@
 #include <QList>
 
 #include <array>
+#include <utility>
 
 namespace {
 
@@ -126,19 +127,44 @@ QByteArray encode(QStringView text, int capacity)
     return out;
 }
 
+namespace {
+
+// The bytes that remain after trimming: trimming on bytes is exact, since only bytes below 0x21
+// decode to characters of code <= 32.
+std::pair<const char*, const char*> trimmedBytes(const char* bytes, int length)
+{
+    const char* begin = bytes;
+    const char* end = bytes + length;
+    while (begin < end && uchar(*begin) <= 32)
+        ++begin;
+    while (end > begin && uchar(end[-1]) <= 32)
+        --end;
+    return {begin, end};
+}
+
+void decodeTo(QChar* out, const char* begin, const char* end)
+{
+    for (const char* b = begin; b < end; ++b)
+        *out++ = QChar(DecodeTable[uchar(*b)]);
+}
+
+} // namespace
+
 QString decode(const char* bytes, int length)
 {
-    int begin = 0, end = length;
-    // Trimming on bytes is exact: only bytes below 0x21 decode to characters of code <= 32.
-    while (begin < end && uchar(bytes[begin]) <= 32)
-        ++begin;
-    while (end > begin && uchar(bytes[end - 1]) <= 32)
-        --end;
+    const auto [begin, end] = trimmedBytes(bytes, length);
     QString out(end - begin, Qt::Uninitialized);
-    QChar* d = out.data();
-    for (int i = begin; i < end; ++i)
-        *d++ = QChar(DecodeTable[uchar(bytes[i])]);
+    decodeTo(out.data(), begin, end);
     return out;
+}
+
+void decodeInto(QString& out, const char* bytes, int length)
+{
+    const auto [begin, end] = trimmedBytes(bytes, length);
+    // Keeps the storage when it is unshared and large enough (an empty text comes out empty, not
+    // null, as from a fresh decoding).
+    out.resize(end - begin);
+    decodeTo(out.data(), begin, end);
 }
 
 bool representable(QStringView text)

@@ -16,6 +16,9 @@ QByteArray encode(QStringView text, int capacity = -1);
 
 // Decodes `length` bytes and trims the result.
 QString decode(const char* bytes, int length);
+// The same into `out`, whose storage is reused when it is its own and large enough: a scan that
+// decodes field after field into the same texts allocates nothing once they have grown.
+void decodeInto(QString& out, const char* bytes, int length);
 
 // True when every character of the text has its own code in the code page (no substitution).
 bool representable(QStringView text);
