@@ -5,6 +5,7 @@
 #include "shell/OpenURL.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
+#include "shell/ShellLook.h"
 #include "shell/SvgPicture.h"
 
 #include <QDir>
@@ -186,21 +187,9 @@ void TfrmAllegaCartella::buildWindow()
         connect(s.imgCancella, &QAbstractButton::clicked, this, [this, slot] { imgCancellaClick(slot); });
     }
 
-    auto* shpSepara = ScreenKit::named(new QFrame(shpSfondo), u"shpSepara"_s, u"Separatore"_s);
-    shpSepara->setFixedHeight(5);
-    shpSepara->setStyleSheet(u"background-color: #4682b4; border: none;"_s);
-    column->addWidget(shpSepara);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
     btnApplica = ScreenKit::named(new QPushButton(u"Applica e chiudi"_s, shpSfondo), u"btnApplica"_s);
     btnAnnulla = ScreenKit::named(new QPushButton(u"Annulla"_s, shpSfondo), u"btnAnnulla"_s);
-    for (QPushButton* button : {btnApplica, btnAnnulla}) {
-        button->setCursor(Qt::PointingHandCursor);
-        button->setMinimumWidth(120);
-        buttons->addWidget(button);
-    }
-    column->addLayout(buttons);
+    ShellLook::addDialogFoot(column, shpSfondo, {btnApplica, btnAnnulla}, 120);
     chainTab(btnApplica);
     chainTab(btnAnnulla);
 

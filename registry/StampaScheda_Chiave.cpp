@@ -5,6 +5,7 @@
 #include "printing/FormDocument.h"
 #include "shell/PrintDocument.h"
 #include "shell/ScreenKit.h"
+#include "shell/ShellLook.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -14,7 +15,6 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QScreen>
 #include <QTextEdit>
 #include <QVBoxLayout>
 
@@ -105,22 +105,9 @@ TfrmStampaScheda_Chiave::TfrmStampaScheda_Chiave(AppContext& ctx, QWidget* paren
     top->addWidget(picture(shpSfondo, u"imgSezione04"_s, u"stp_stampante"_s, 80, u"Stampante"_s), 0, Qt::AlignTop);
     column->addLayout(top);
 
-    auto* shpSepara = new QFrame(shpSfondo);
-    ScreenKit::name(shpSepara, u"shpSepara"_s, u"Separatore"_s);
-    shpSepara->setFixedHeight(5);
-    shpSepara->setStyleSheet(u"background-color: #4682b4; border: none;"_s);
-    column->addWidget(shpSepara);
-
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
     btnAnnulla = ScreenKit::named(new QPushButton(u"Annulla"_s, shpSfondo), u"btnAnnulla"_s);
     btnStampa = ScreenKit::named(new QPushButton(u"Stampa"_s, shpSfondo), u"btnStampa"_s);
-    for (QPushButton* button : {btnAnnulla, btnStampa}) {
-        button->setCursor(Qt::PointingHandCursor);
-        button->setMinimumWidth(96);
-        buttons->addWidget(button);
-    }
-    column->addLayout(buttons);
+    ShellLook::addDialogFoot(column, shpSfondo, {btnAnnulla, btnStampa}, 96);
     setTabOrder(btnAnnulla, btnStampa);
 
     connect(btnStampa, &QPushButton::clicked, this, &TfrmStampaScheda_Chiave::btnStampaClick);
@@ -162,12 +149,6 @@ void TfrmStampaScheda_Chiave::btnAnnullaClick()
 void TfrmStampaScheda_Chiave::showEvent(QShowEvent* event)
 {
     // Centred over the card editor.
-    if (QWidget* opener = parentWidget() ? parentWidget()->window() : nullptr; opener && opener->isVisible()) {
-        QRect area = frameGeometry();
-        area.moveCenter(opener->frameGeometry().center());
-        move(area.topLeft());
-    } else {
-        ScreenKit::centreOnScreen(this);
-    }
+    ShellLook::centreOver(this, parentWidget());
     QWidget::showEvent(event);
 }

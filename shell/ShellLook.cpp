@@ -2,10 +2,11 @@
 
 #include "shell/ScreenKit.h"
 
+#include <QBoxLayout>
+#include <QFrame>
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPushButton>
-#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -55,6 +56,23 @@ QPushButton* ShellLook::newCloseButton(QWidget* window)
     button->setMinimumSize(110, 34);
     QObject::connect(button, &QPushButton::clicked, window, &QWidget::close);
     return button;
+}
+
+void ShellLook::addDialogFoot(QBoxLayout* column, QWidget* parent, const QList<QPushButton*>& buttons, int minimumWidth)
+{
+    auto* shpSepara = ScreenKit::named(new QFrame(parent), u"shpSepara"_s, u"Separatore"_s);
+    shpSepara->setFixedHeight(5);
+    shpSepara->setStyleSheet(u"background-color: #4682b4; border: none;"_s);
+    column->addWidget(shpSepara);
+
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    for (QPushButton* button : buttons) {
+        button->setCursor(Qt::PointingHandCursor);
+        button->setMinimumWidth(minimumWidth);
+        row->addWidget(button);
+    }
+    column->addLayout(row);
 }
 
 void ShellLook::centreOver(QWidget* window, QWidget* over)
