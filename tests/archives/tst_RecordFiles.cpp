@@ -229,6 +229,53 @@ private slots:
             streamsEveryRecordOnce<HistoryRecord>(folder(), 3000);
     }
 
+    void scanHandsEveryCardWhole()
+    {
+        // Texts that grow, shrink and vanish from one card to the next: each card read in order is
+        // exactly the card written, and a copy kept by the visitor stays as it was.
+        QList<PassRecord> written;
+        for (const QString& text : {u"Badge magnetico, ingresso nord"_s, u"B"_s, QString(), u"Tessera à più"_s}) {
+            PassRecord c = card(text.left(20));
+            c.Tipo = text;
+            c.Note = text + text;
+            c.Stato = text.isEmpty() ? u"Ritirato da Anna"_s : PassValues::Disponibile;
+            c.Smarrita = text.isEmpty() ? QString() : PassValues::Si;
+            written.append(c);
+        }
+        {
+            CardFile file(folder());
+            QVERIFY(file.open());
+            for (const PassRecord& c : written)
+                QVERIFY(file.append(c));
+        }
+        for (int i = 0; i < written.size(); ++i)
+            written[i].Scheda = PassValues::cardNumber(i + 1);
+
+        CardFile file(folder());
+        QVERIFY(file.open());
+        QList<PassRecord> kept;
+        QVERIFY(file.readInOrder([&](qint64, const PassRecord& c) {
+            kept.append(c);
+            return true;
+        }));
+        QCOMPARE(kept, written);
+
+        // Only the fields asked for are read; the others stay empty.
+        QList<PassRecord> some;
+        QVERIFY(file.readInOrder(PassRecord::fieldSet({&PassRecord::Note, &PassRecord::Smarrita}),
+                                 [&](qint64, const PassRecord& c) {
+                                     some.append(c);
+                                     return true;
+                                 }));
+        QCOMPARE(some.size(), written.size());
+        for (int i = 0; i < written.size(); ++i) {
+            PassRecord expected;
+            expected.Note = written[i].Note;
+            expected.Smarrita = written[i].Smarrita;
+            QCOMPARE(some[i], expected);
+        }
+    }
+
     void openFailure_data()
     {
         QTest::addColumn<bool>("pass");
