@@ -1,6 +1,5 @@
 #include "history/HistoryQuery.h"
 
-#include "archives/FieldCodec.h"
 #include "archives/HistoryFile.h"
 #include "shell/Dates.h"
 
@@ -35,14 +34,21 @@ Result select(const QString& programFolder, const QDate& start, const QDate& end
         file.close();
         return result;
     }
+    // The withdrawal date is read from the field's bytes, with no text made for a record outside
+    // the period; as numbers yyyymmdd the dates compare as they do on the calendar.
+    const bool period = start.isValid() && end.isValid();
+    const qint64 first = period ? Dates::dateNumber(start) : 0;
+    const qint64 last = period ? Dates::dateNumber(end) : 0;
     const bool read = file.raw().readInOrder([&](qint64, const char* record) {
-        const auto withdrawn =
-            Dates::parseDate(FieldCodec::read(record, HistoryRecord::DataRitOffset, HistoryRecord::DataRitCapacity));
-        if (!withdrawn) {
+        const char* field = record + HistoryRecord::DataRitOffset;
+        // A damaged length byte never takes the read past the field.
+        const int length = qMin(int(uchar(*field)), HistoryRecord::DataRitCapacity);
+        const int withdrawn = Dates::dateNumber(field + 1, length);
+        if (withdrawn == 0) {
             ++result.skipped;
             return true;
         }
-        if (start.isValid() && end.isValid() && start <= *withdrawn && *withdrawn <= end)
+        if (period && first <= withdrawn && withdrawn <= last)
             match(++result.matches, record);
         return true;
     });

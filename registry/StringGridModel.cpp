@@ -7,10 +7,24 @@
 #include <QTableView>
 
 #include <algorithm>
+#include <cstring>
 #include <string_view>
 #include <unordered_map>
 
 // ---- Rows ---------------------------------------------------------------------------------------
+
+namespace {
+
+// The library's copy is quick for the short texts of the cells. Knowing that a length is below 256,
+// the compiler puts a string move instruction in its place, which is slow to start; read back from
+// a volatile, the length is just a number again and the library's copy is called.
+void copyCell(char* to, const char* from, size_t length)
+{
+    const volatile size_t unknown = length;
+    std::memcpy(to, from, unknown);
+}
+
+} // namespace
 
 StringGridModel::Rows::Rows(int cells) : m_cells(cells) {}
 
@@ -18,6 +32,12 @@ void StringGridModel::Rows::append(qint64 number, const char* record, const Fiel
 {
     const auto id = quint32(m_rows.size());
     m_rows.push_back({quint64(m_bytes.size()), quint32(number), id});
+    // The row's cells are measured first and copied into room made once.
+    constexpr int MostCells = 32;
+    Q_ASSERT(m_cells <= MostCells);
+    const char* from[MostCells];
+    uchar length[MostCells];
+    size_t total = 0;
     for (int c = 0; c < m_cells; ++c) {
         const char* text = record + fields[c].offset + 1;
         // A damaged length byte never reaches past the field.
@@ -27,8 +47,17 @@ void StringGridModel::Rows::append(qint64 number, const char* record, const Fiel
             ++begin;
         while (end > begin && uchar(text[end - 1]) <= 32)
             --end;
-        m_bytes.push_back(char(uchar(end - begin)));
-        m_bytes.insert(m_bytes.end(), text + begin, text + end);
+        from[c] = text + begin;
+        length[c] = uchar(end - begin);
+        total += 1 + size_t(length[c]);
+    }
+    size_t at = m_bytes.size();
+    m_bytes.resize(at + total);
+    char* out = m_bytes.data();
+    for (int c = 0; c < m_cells; ++c) {
+        out[at++] = char(length[c]);
+        copyCell(out + at, from[c], length[c]);
+        at += length[c];
     }
 }
 
@@ -124,6 +153,17 @@ QString StringGridModel::cell(int row, int column) const
             return *edited;
     }
     return m_rows.text(row, column);
+}
+
+std::optional<QByteArrayView> StringGridModel::fieldBytes(int row, int column) const
+{
+    if (row < 0 || row >= rowCount() || column < 1 || column >= m_columns.size())
+        return std::nullopt;
+    const auto& r = m_rows.m_rows[size_t(row)];
+    if (m_columns[column].editable && m_edits.contains(editKey(r.id, column)))
+        return std::nullopt;
+    const char* cell = m_rows.cellAt(r, column);
+    return cell ? QByteArrayView(cell + 1, uchar(*cell)) : QByteArrayView();
 }
 
 bool StringGridModel::isCell(const QModelIndex& index) const

@@ -1,10 +1,12 @@
 #pragma once
 
 #include <QAbstractTableModel>
+#include <QByteArrayView>
 #include <QHash>
 #include <QList>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 class QCollator;
@@ -79,6 +81,10 @@ public:
     // What the grid shows in a cell: the number for column 0 (empty for an unnumbered row), the
     // operator's text for an edited cell, else the field's text.
     QString cell(int row, int column) const;
+    // The bytes of a cell that shows its field as read (Windows-1252, trimmed; none for a row with
+    // nothing in it), to be written out with no text made on the way; nullopt for column 0 and for
+    // an edited cell, which cell() gives.
+    std::optional<QByteArrayView> fieldBytes(int row, int column) const;
 
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     int columnCount(const QModelIndex& parent = QModelIndex()) const override;

@@ -39,18 +39,59 @@ QString asciiLower(const QString& text)
     return out;
 }
 
-// A run of 1 to `maxDigits` ASCII digits as a number; -1 otherwise.
-int number(QStringView digits, int maxDigits)
+// The value of one to `maxDigits` decimal digits from `p` up to the end or the next "/", which
+// `p` is left on; -1 when they are not that.
+template <typename Char> int number(const Char*& p, const Char* end, int maxDigits)
 {
-    if (digits.isEmpty() || digits.size() > maxDigits)
-        return -1;
-    int value = 0;
-    for (QChar c : digits) {
-        if (c < u'0' || c > u'9')
+    int value = 0, digits = 0;
+    for (; p < end && *p != Char(DateSeparator.unicode()); ++p, ++digits) {
+        if (*p < Char('0') || *p > Char('9') || digits == maxDigits)
             return -1;
-        value = value * 10 + (c.unicode() - u'0');
+        value = value * 10 + int(*p - Char('0'));
     }
-    return value;
+    return digits == 0 ? -1 : value;
+}
+
+// Day/month/year numbers separated by "/", blanks (code 32 or below) around the whole; a day that
+// exists in that month of that year and a year 1..9999. Works on the characters of a text as on
+// the bytes of a field, so the history query reads its dates without making texts.
+template <typename Char> int dateNumber(const Char* text, qsizetype length)
+{
+    const auto digit = [](Char c) { return c >= Char('0') && c <= Char('9'); };
+    const Char slash = Char(DateSeparator.unicode());
+    int d, m, y;
+    if (length == 10 && text[2] == slash && text[5] == slash && digit(text[0]) && digit(text[1]) && digit(text[3]) &&
+        digit(text[4]) && digit(text[6]) && digit(text[7]) && digit(text[8]) && digit(text[9])) {
+        // The form every program's date has, "dd/mm/yyyy", read at once.
+        const auto v = [&](int i) { return int(text[i] - Char('0')); };
+        d = v(0) * 10 + v(1);
+        m = v(3) * 10 + v(4);
+        y = v(6) * 1000 + v(7) * 100 + v(8) * 10 + v(9);
+    } else {
+        const Char* p = text;
+        const Char* end = text + length;
+        while (p < end && *p <= Char(32))
+            ++p;
+        while (end > p && end[-1] <= Char(32))
+            --end;
+        d = number(p, end, 2);
+        if (d < 0 || p == end || *p++ != slash)
+            return 0;
+        m = number(p, end, 2);
+        if (m < 0 || p == end || *p++ != slash)
+            return 0;
+        y = number(p, end, 4);
+        if (y < 0 || p != end)
+            return 0;
+    }
+    if (d < 1 || m < 1 || m > 12 || y < 1 || y > 9999)
+        return 0;
+    // The Gregorian leap rule, which QDate follows for every year from 1 on.
+    static constexpr int Days[] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+    if (d > Days[m - 1] + (m == 2 && leap ? 1 : 0))
+        return 0;
+    return y * 10000 + m * 100 + d;
 }
 
 } // namespace
@@ -134,19 +175,15 @@ QString minute(const QDateTime& moment)
 
 std::optional<QDate> parseDate(const QString& text)
 {
-    const QString t = trimmed(text);
-    const QList<QStringView> parts = QStringView(t).split(DateSeparator);
-    if (parts.size() != 3)
+    const int n = dateNumber(text.utf16(), text.size());
+    if (n == 0)
         return std::nullopt;
-    const int d = number(parts.at(0), 2);
-    const int m = number(parts.at(1), 2);
-    const int y = number(parts.at(2), 4);
-    if (d < 1 || m < 1 || m > 12 || y < 1 || y > 9999)
-        return std::nullopt;
-    // QDate's own leap rule is the Gregorian one for every year from 1 on.
-    if (d > QDate(y, m, 1).daysInMonth())
-        return std::nullopt;
-    return QDate(y, m, d);
+    return QDate(n / 10000, n / 100 % 100, n % 100);
+}
+
+int dateNumber(const char* bytes, qsizetype length)
+{
+    return dateNumber(reinterpret_cast<const uchar*>(bytes), length);
 }
 
 bool isValidDate(const QString& text)

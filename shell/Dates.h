@@ -47,4 +47,14 @@ QString minute(const QDateTime& moment);
 std::optional<QDate> parseDate(const QString& text);
 bool isValidDate(const QString& text);
 
+// The same reading over the bytes of a record field as the file holds them (in Windows-1252 the
+// digits, "/" and the blanks are the ASCII bytes), without making a text: the date as the number
+// yyyymmdd, which orders as the dates do, or 0 when the bytes are not a date.
+int dateNumber(const char* bytes, qsizetype length);
+// The number yyyymmdd of a valid date (of any year QDate holds, hence 64 bits).
+inline qint64 dateNumber(const QDate& date)
+{
+    return qint64(date.year()) * 10000 + date.month() * 100 + date.day();
+}
+
 } // namespace Dates

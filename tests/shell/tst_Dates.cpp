@@ -54,6 +54,9 @@ void TestDates::validity()
     QCOMPARE(parsed.has_value(), date.isValid());
     if (parsed)
         QCOMPARE(*parsed, date);
+    // The same reading over the bytes of a record field, as the history query does it.
+    const QByteArray bytes = text.toLatin1();
+    QCOMPARE(qint64(Dates::dateNumber(bytes.constData(), bytes.size())), date.isValid() ? Dates::dateNumber(date) : 0);
 }
 
 void TestDates::monthNumbers_data()
