@@ -9,6 +9,10 @@
 #include <QIODevice>
 #include <QSaveFile>
 
+#include <charconv>
+#include <cstring>
+#include <vector>
+
 using namespace Qt::StringLiterals;
 
 namespace Spreadsheet {
@@ -58,12 +62,110 @@ constexpr char Closing[] = "</table></body></html>";
 constexpr char HeaderCellStart[] = "<td style=\"text-align: left; font-weight: bold;\" width=";
 constexpr char DataCellStart[] = "<td style=\"text-align: left;\">";
 
-void appendReference(QByteArray& out, char32_t codePoint)
+// The most bytes that one character of a cell takes in the document ("&#1114111;"; a pair of
+// surrogates takes at most as many).
+constexpr qsizetype MostBytesPerCharacter = 10;
+
+template <qsizetype N> char* put(char* p, const char (&text)[N])
 {
-    out += "&#";
-    out += QByteArray::number(quint32(codePoint));
-    out += ';';
+    std::memcpy(p, text, N - 1);
+    return p + N - 1;
 }
+
+char* putReference(char* p, char32_t codePoint)
+{
+    *p++ = '&';
+    *p++ = '#';
+    p = std::to_chars(p, p + 8, quint32(codePoint)).ptr;
+    *p++ = ';';
+    return p;
+}
+
+// The bytes of a cell text written at `p`, at most MostBytesPerCharacter for each character;
+// returns the end.
+char* putCell(char* p, QStringView text)
+{
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const QChar c = text[i];
+        switch (c.unicode()) {
+        case u'<':
+            p = put(p, "&lt;");
+            continue;
+        case u'&':
+            p = put(p, "&amp;");
+            continue;
+        case u'"':
+            p = put(p, "&quot;");
+            continue;
+        case u'\r':
+        case u'\n':
+            // The document holds no line break; the spreadsheet shows a blank either way.
+            p = putReference(p, c.unicode());
+            continue;
+        default:
+            break;
+        }
+        if (c.unicode() < 0x80) {
+            *p++ = char(c.unicode());
+        } else if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
+            p = putReference(p, QChar::surrogateToUcs4(c, text[i + 1]));
+            ++i;
+        } else if (!c.isSurrogate() && Win1252::representable(text.sliced(i, 1))) {
+            *p++ = Win1252::encode(text.sliced(i, 1)).at(0);
+        } else {
+            // A lone surrogate is no character: the replacement character stands for it.
+            p = putReference(p, c.isSurrogate() ? char32_t(0xFFFD) : char32_t(c.unicode()));
+        }
+    }
+    return p;
+}
+
+// The most bytes that one byte of a field takes in the document ("&quot;").
+constexpr qsizetype MostBytesPerByte = 6;
+
+// The field bytes of a cell (Windows-1252) written at `p` as putCell writes their text: every
+// byte of the code page stands for itself in the document, so only the markup characters and the
+// line breaks change. Returns the end.
+char* putFieldBytes(char* p, QByteArrayView bytes)
+{
+    for (const char b : bytes) {
+        switch (b) {
+        case '<':
+            p = put(p, "&lt;");
+            break;
+        case '&':
+            p = put(p, "&amp;");
+            break;
+        case '"':
+            p = put(p, "&quot;");
+            break;
+        case '\r':
+        case '\n':
+            p = putReference(p, uchar(b));
+            break;
+        default:
+            *p++ = b;
+            break;
+        }
+    }
+    return p;
+}
+
+// putCell at the end of `out`.
+void appendCell(QByteArray& out, QStringView text)
+{
+    const qsizetype start = out.size();
+    out.resize(start + text.size() * MostBytesPerCharacter);
+    out.resize(putCell(out.data() + start, text) - out.constData());
+}
+
+// One cell of a data row: the bytes of a field as read, or a text.
+struct Cell
+{
+    bool isText = false;
+    QByteArrayView bytes;
+    QString text;
+};
 
 // Fills the file in blocks rather than one small write per fragment.
 class BlockWriter
@@ -81,8 +183,10 @@ public:
     bool flush()
     {
         if (m_ok && !m_block.isEmpty())
-            m_ok = m_out.write(m_block) == m_block.size();
-        m_block.clear();
+            // Written from its bytes: handed over whole, the block would be shared with the
+            // device's buffer and this one would lose its room.
+            m_ok = m_out.write(m_block.constData(), m_block.size()) == m_block.size();
+        m_block.resize(0); // keeps its room for the next block
         return m_ok;
     }
 
@@ -98,72 +202,85 @@ private:
 QByteArray cellBytes(QStringView text)
 {
     QByteArray out;
-    out.reserve(text.size());
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        const QChar c = text[i];
-        switch (c.unicode()) {
-        case u'<':
-            out += "&lt;";
-            continue;
-        case u'&':
-            out += "&amp;";
-            continue;
-        case u'"':
-            out += "&quot;";
-            continue;
-        case u'\r':
-        case u'\n':
-            // The document holds no line break; the spreadsheet shows a blank either way.
-            appendReference(out, c.unicode());
-            continue;
-        default:
-            break;
-        }
-        if (c.unicode() < 0x80) {
-            out += char(c.unicode());
-        } else if (c.isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate()) {
-            appendReference(out, QChar::surrogateToUcs4(c, text[i + 1]));
-            ++i;
-        } else if (!c.isSurrogate() && Win1252::representable(text.sliced(i, 1))) {
-            out += Win1252::encode(text.sliced(i, 1)).at(0);
-        } else {
-            // A lone surrogate is no character: the replacement character stands for it.
-            appendReference(out, c.isSurrogate() ? char32_t(0xFFFD) : char32_t(c.unicode()));
-        }
-    }
+    appendCell(out, text);
     return out;
 }
+
+namespace {
+
+// The document, the cells of its data rows given by `cellOf(row, cell, Cell&)`. A row is written
+// in place at once, in room made for it at the most it can take.
+template <typename CellOf>
+bool writeTable(QIODevice& out, const QString& sheetName, const QList<HeaderCell>& headers, qint64 rowCount,
+                const CellOf& cellOf)
+{
+    BlockWriter w(out);
+    QByteArray& b = w.block();
+    const auto add = [&b](const auto& text) { b.append(text, qsizetype(sizeof(text)) - 1); };
+    add(Opening);
+    appendCell(b, sheetName);
+    add(AfterName);
+    add("<tr>");
+    for (const auto& h : headers) {
+        add(HeaderCellStart);
+        b += QByteArray::number(h.width);
+        b += '>';
+        appendCell(b, h.label);
+        add("</td>");
+    }
+    add("</tr>");
+    std::vector<Cell> cells(size_t(headers.size()));
+    for (qint64 row = 0; row < rowCount; ++row) {
+        qsizetype room = qsizetype(sizeof("<tr></tr>"));
+        for (size_t cell = 0; cell < cells.size(); ++cell) {
+            Cell& c = cells[cell];
+            cellOf(row, int(cell), c);
+            room += qsizetype(sizeof(DataCellStart) + sizeof("</td>")) +
+                    (c.isText ? c.text.size() * MostBytesPerCharacter : c.bytes.size() * MostBytesPerByte);
+        }
+        const qsizetype start = b.size();
+        b.resize(start + room);
+        char* p = b.data() + start;
+        p = put(p, "<tr>");
+        for (const Cell& c : cells) {
+            p = put(p, DataCellStart);
+            p = c.isText ? putCell(p, c.text) : putFieldBytes(p, c.bytes);
+            p = put(p, "</td>");
+        }
+        p = put(p, "</tr>");
+        b.resize(p - b.constData());
+        if (!w.step())
+            return false;
+    }
+    add(Closing);
+    return w.flush();
+}
+
+} // namespace
 
 bool writeDocument(QIODevice& out, const QString& sheetName, const QList<HeaderCell>& headers, qint64 rowCount,
                    const std::function<QString(qint64, int)>& cellText)
 {
-    BlockWriter w(out);
-    QByteArray& b = w.block();
-    b += Opening;
-    b += cellBytes(sheetName);
-    b += AfterName;
-    b += "<tr>";
-    for (const auto& h : headers) {
-        b += HeaderCellStart;
-        b += QByteArray::number(h.width);
-        b += '>';
-        b += cellBytes(h.label);
-        b += "</td>";
-    }
-    b += "</tr>";
-    for (qint64 row = 0; row < rowCount; ++row) {
-        b += "<tr>";
-        for (int cell = 0; cell < headers.size(); ++cell) {
-            b += DataCellStart;
-            b += cellBytes(cellText(row, cell));
-            b += "</td>";
+    return writeTable(out, sheetName, headers, rowCount, [&](qint64 row, int cell, Cell& c) {
+        c.isText = true;
+        c.text = cellText(row, cell);
+    });
+}
+
+bool writeGrid(QIODevice& out, const QString& sheetName, const QList<HeaderCell>& headers, const StringGridModel& grid,
+               const QList<int>& columns)
+{
+    return writeTable(out, sheetName, headers, grid.rowCount(), [&](qint64 row, int cell, Cell& c) {
+        const int column = columns[cell];
+        const std::optional<QByteArrayView> bytes = grid.fieldBytes(int(row), column);
+        c.isText = !bytes;
+        if (bytes) {
+            c.bytes = *bytes;
+        } else {
+            const QString text = grid.cell(int(row), column);
+            c.text = Win1252::trimmed(text).toString();
         }
-        b += "</tr>";
-        if (!w.step())
-            return false;
-    }
-    b += Closing;
-    return w.flush();
+    });
 }
 
 void run(QWidget* parent, AppContext& ctx, const Export& request)
@@ -182,11 +299,7 @@ void run(QWidget* parent, AppContext& ctx, const Export& request)
         const QFileInfo existing(target);
         const bool replaceable = !existing.exists() || (existing.isFile() && existing.isWritable());
         if (replaceable && file.open(QIODevice::WriteOnly)) {
-            const StringGridModel& grid = *request.grid;
-            const bool complete =
-                writeDocument(file, request.sheetName, request.headers, grid.rowCount(), [&](qint64 row, int cell) {
-                    return Win1252::trimmed(grid.cell(int(row), request.columns[cell])).toString();
-                });
+            const bool complete = writeGrid(file, request.sheetName, request.headers, *request.grid, request.columns);
             written = complete ? file.commit() : (file.cancelWriting(), false);
         }
         QApplication::restoreOverrideCursor();

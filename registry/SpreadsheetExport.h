@@ -34,6 +34,12 @@ QByteArray cellBytes(QStringView text);
 bool writeDocument(QIODevice& out, const QString& sheetName, const QList<HeaderCell>& headers, qint64 rowCount,
                    const std::function<QString(qint64 row, int cell)>& cellText);
 
+// writeDocument over columns of a grid, with the same bytes as for the trimmed texts of its cells: a
+// cell that shows its field as read goes from the field's bytes straight into the document, whose
+// code page they are; a number or an edited cell goes as its trimmed text.
+bool writeGrid(QIODevice& out, const QString& sheetName, const QList<HeaderCell>& headers, const StringGridModel& grid,
+               const QList<int>& columns);
+
 // What an export writes: the file (in the ProgramFolder), the worksheet, the header cells and,
 // for each of them in order, the grid column whose trimmed cells fill it.
 struct Export

@@ -1,5 +1,6 @@
 // The spreadsheet document and the export procedure shared by the card and history exports.
 #include "archives/FieldCodec.h"
+#include "archives/Win1252.h"
 #include "registry/SpreadsheetExport.h"
 #include "registry/StringGridModel.h"
 #include "tests/support/ScriptedSeams.h"
@@ -106,6 +107,7 @@ private slots:
     void cellTexts();
     void documentByteForByte();
     void headerRowAloneForNoRows();
+    void gridFromFieldBytesAsFromTexts();
     void noLeavesTheOldFileUntouched();
     void exportReplacesTheOldFileAndOpensIt();
     void noToOpeningKeepsTheFile();
@@ -127,6 +129,10 @@ void TestSpreadsheetExport::cellTexts_data()
     QTest::newRow("character beyond 16 bits") << u"ok 😀"_s << QByteArray("ok &#128512;");
     QTest::newRow("line break") << u"a\r\nb"_s << QByteArray("a&#13;&#10;b");
     QTest::newRow("an existing entity is text") << u"&amp;"_s << QByteArray("&amp;amp;");
+    QTest::newRow("control characters, a code the page leaves unassigned, one it lacks")
+        << QString(u"\t\x01|\u0081|\u0080|\u00a0"_s) << QByteArray("\t\x01|\x81|&#128;|\xa0");
+    QTest::newRow("lone surrogates") << QString(u"a"_s + QChar(0xD800) + u"b"_s + QChar(0xDC00))
+                                     << QByteArray("a&#65533;b&#65533;");
 }
 
 void TestSpreadsheetExport::cellTexts()
@@ -167,6 +173,44 @@ void TestSpreadsheetExport::headerRowAloneForNoRows()
     QVERIFY(Spreadsheet::writeDocument(out, u"Storico Operazioni"_s, {{u"Tipo pass"_s, 250}}, 0,
                                        [](qint64, int) { return QString(); }));
     QCOMPARE(out.data(), frame("Storico Operazioni", "<tr>" + headerCell("Tipo pass", 250) + "</tr>"));
+}
+
+void TestSpreadsheetExport::gridFromFieldBytesAsFromTexts()
+{
+    // The grid's fields go into the document from their bytes: the same bytes as from the trimmed
+    // texts of the cells, for every byte of the code page, markup and line breaks, edited cells and
+    // rows with nothing in them.
+    QString everyCharacter;
+    for (int b = 1; b < 256; ++b)
+        everyCharacter += Win1252::decode(QByteArray(1, char(b)).constData(), 1);
+    auto grid = gridOf({{u"B-01"_s, u"a < b & \"c\" > d"_s},
+                        {everyCharacter.left(50), everyCharacter.mid(50, 50)},
+                        {everyCharacter.mid(100, 50), everyCharacter.mid(150, 50)},
+                        {everyCharacter.mid(200, 50), everyCharacter.mid(250)},
+                        {u"riga\r\ndue"_s, u"Città € “ok”"_s},
+                        {u"T-07"_s, u"da scrivere"_s}});
+    QVERIFY(grid->setData(grid->index(5, 2), u"  Łódź <a>\t"_s));
+    const QList<int> columns = {2, 0, 1};
+    const QList<Spreadsheet::HeaderCell> headers = {{u"Note"_s, 350}, {u"N."_s, 60}, {u"Codice"_s, 250}};
+    const auto check = [&](const StringGridModel& g) {
+        QBuffer fromBytes, fromTexts;
+        fromBytes.open(QIODevice::WriteOnly);
+        fromTexts.open(QIODevice::WriteOnly);
+        QVERIFY(Spreadsheet::writeGrid(fromBytes, u"Schedario Pass"_s, headers, g, columns));
+        QVERIFY(Spreadsheet::writeDocument(
+            fromTexts, u"Schedario Pass"_s, headers, g.rowCount(),
+            [&](qint64 row, int cell) { return Win1252::trimmed(g.cell(int(row), columns[cell])).toString(); }));
+        QCOMPARE(fromBytes.data(), fromTexts.data());
+    };
+    check(*grid);
+    StringGridModel empty({{u"N."_s, 60}, {u"Codice"_s, 100}, {u"Note"_s, 100, true}});
+    StringGridModel::Rows nothing(2);
+    nothing.appendEmpty(2);
+    empty.setRows(std::move(nothing));
+    check(empty);
+
+    QVERIFY(grid->fieldBytes(5, 2) == std::nullopt);
+    QCOMPARE(grid->fieldBytes(5, 1).value(), QByteArrayView("T-07"));
 }
 
 void TestSpreadsheetExport::noLeavesTheOldFileUntouched()
