@@ -1,5 +1,7 @@
 #include "lists/PassLine.h"
 
+#include <algorithm>
+
 using namespace Qt::StringLiterals;
 
 namespace PassLine {
@@ -14,11 +16,31 @@ QString fitted(const QString& text, qsizetype width)
 QString build(Form form, const PassRecord& card)
 {
     // The fields come from the record layer already trimmed of blanks and control characters.
-    QString line = u"Cod. "_s + fitted(card.Codice, 20) + u"  Tipo: "_s + fitted(card.Tipo, 30);
-    if (form == Form::Long)
-        line += u"  Uso: "_s + fitted(card.Utilizzo, 35) + u"  Note: "_s + card.Note;
-    else
-        line += u"  Stato: "_s + card.Stato;
+    // A list builds tens of thousands of lines: each is written in one piece, at its final size.
+    const bool isLong = form == Form::Long;
+    const QString& last = isLong ? card.Note : card.Stato;
+    QString line(5 + 20 + 8 + 30 + (isLong ? 7 + 35 + 8 : 9) + last.size(), Qt::Uninitialized);
+    QChar* out = line.data();
+    const auto put = [&](QStringView text) { out = std::copy(text.begin(), text.end(), out); };
+    // fitted(text, width), written in place.
+    const auto putFitted = [&](const QString& text, qsizetype width) {
+        const qsizetype kept = qMin(text.size(), width);
+        put(QStringView(text).first(kept));
+        out = std::fill_n(out, width - kept, QChar(u' '));
+    };
+    put(u"Cod. ");
+    putFitted(card.Codice, 20);
+    put(u"  Tipo: ");
+    putFitted(card.Tipo, 30);
+    if (isLong) {
+        put(u"  Uso: ");
+        putFitted(card.Utilizzo, 35);
+        put(u"  Note: ");
+    } else {
+        put(u"  Stato: ");
+    }
+    put(last);
+    Q_ASSERT(out == line.constData() + line.size());
     return line;
 }
 

@@ -39,6 +39,32 @@ bool out(const PassRecord& card)
 
 } // namespace PassListFilters
 
+namespace PassLists {
+
+void build(const QString& programFolder, const PassListVariant& variant, PassLineModel& model)
+{
+    // Only what the filters above and the lines of both forms read of a card is decoded.
+    static const PassRecord::FieldSet read =
+        PassRecord::fieldSet({&PassRecord::Smarrita, &PassRecord::Stato, &PassRecord::Codice, &PassRecord::Tipo,
+                              &PassRecord::Utilizzo, &PassRecord::Note});
+    // One sequential read of the whole file; a failure ends the building silently with the lines
+    // read so far.
+    QList<PassLineModel::Entry> entries;
+    const PassLine::Form form = variant.form;
+    const auto listed = variant.listed;
+    withCardFile(programFolder, [&](CardFile& file) {
+        entries.reserve(file.count());
+        return file.readInOrder(read, [&](qint64 position, const PassRecord& card) {
+            if (listed(card))
+                entries.append({PassLine::build(form, card), position});
+            return true;
+        });
+    });
+    model.setEntries(std::move(entries));
+}
+
+} // namespace PassLists
+
 PassListWindow::PassListWindow(AppContext& ctx, const PassListVariant& variant, QWidget* parent)
     : QWidget(parent, Qt::Dialog), m_ctx(ctx), m_variant(variant), m_model(new PassLineModel(this)),
       frxReport(ListDocument::create())
@@ -133,19 +159,7 @@ void PassListWindow::showEvent(QShowEvent* event)
 
 void PassListWindow::buildList()
 {
-    // One sequential read of the whole file; a failure ends the building silently with the lines
-    // read so far.
-    QList<PassLineModel::Entry> entries;
-    const PassLine::Form form = m_variant.form;
-    const auto listed = m_variant.listed;
-    withCardFile(m_ctx.programFolder, [&](CardFile& file) {
-        return file.readInOrder([&](qint64 position, const PassRecord& card) {
-            if (listed(card))
-                entries.append({PassLine::build(form, card), position});
-            return true;
-        });
-    });
-    m_model->setEntries(std::move(entries));
+    PassLists::build(m_ctx.programFolder, m_variant, *m_model);
     lstRecords->selectRow(-1);
 }
 

@@ -45,11 +45,19 @@ struct PassListVariant
 };
 
 // The filters of the four variants: the trimmed fields compared exactly with the stored values.
+// They read Smarrita and Stato only: the lists decode no other field for them (PassLists::build).
 namespace PassListFilters {
 bool lost(const PassRecord& card);      // Smarrita is not "No" (an empty flag counts as lost)
 bool available(const PassRecord& card); // not lost and "Disponibile"
 bool out(const PassRecord& card);       // not lost and not "Disponibile"
 } // namespace PassListFilters
+
+namespace PassLists {
+// Builds the list of a variant into `model`: one sequential read of the card file, the lines of the
+// cards the variant lists, sorted, in one reset. A failure ends the building silently with the lines
+// read so far.
+void build(const QString& programFolder, const PassListVariant& variant, PassLineModel& model);
+} // namespace PassLists
 
 // A list of passes: built from the card file when shown, sorted, searchable with "Trova",
 // printable as a list document; a double-click hands the chosen card over. Each line keeps the

@@ -311,9 +311,17 @@ void TfrmTrovaSchedario_Chiavi::btnCercaClick()
     lblConta->setText(QString::number(inUse.size()));
 
     m_model->clear();
+    // The filters' fields hold those of the line too: no other field of a card is decoded.
+    static const PassRecord::FieldSet read = [] {
+        PassRecord::FieldSet set = 0;
+        for (const FilterField& filter : filterFields())
+            set |= PassRecord::fieldSet({filter.field});
+        return set;
+    }();
     QList<PassLineModel::Entry> entries;
     const bool ok = withCardFile(m_ctx.programFolder, [&](CardFile& file) {
-        return file.readInOrder([&](qint64 position, const PassRecord& card) {
+        entries.reserve(file.count());
+        return file.readInOrder(read, [&](qint64 position, const PassRecord& card) {
             for (const InUse& filter : inUse) {
                 if (!PassLine::asciiLower(card.*filter.field).contains(filter.lowered, Qt::CaseSensitive))
                     return true;

@@ -4,7 +4,10 @@
 #include "lists/PassLineModel.h"
 
 #include <QAbstractItemModelTester>
+#include <QRandomGenerator>
 #include <QTest>
+
+#include <algorithm>
 
 using namespace Qt::StringLiterals;
 
@@ -16,6 +19,7 @@ private slots:
     void lineForms_data();
     void lineForms();
     void order();
+    void orderOfManyLines();
     void find_data();
     void find();
     void findNeedsNoSelection();
@@ -109,6 +113,41 @@ void TestPassLine::order()
 
     model.clear();
     QCOMPARE(model.rowCount(), 0);
+}
+
+void TestPassLine::orderOfManyLines()
+{
+    // Lines alike for long stretches, letters of both cases, lines that begin others, characters
+    // below the blank and above the ASCII ones: the model's order is that of the keys, with equal
+    // keys in file order.
+    const QList<QChar> alphabet = {u'a', u'A',     u'b',          u'B',          u' ',
+                                   u'0', QChar(0), QChar(0x00C9), QChar(0xD83D), QChar(0xFFFF)};
+    QRandomGenerator random(7);
+    QList<PassLineModel::Entry> entries;
+    for (qint64 position = 1; position <= 3000; ++position) {
+        QString line = random.bounded(4) ? u"Cod. P-"_s : u"Cod. "_s;
+        const int length = int(random.bounded(9));
+        for (int i = 0; i < length; ++i)
+            line += alphabet[int(random.bounded(qsizetype(alphabet.size())))];
+        entries.append({line, position});
+    }
+    QList<PassLineModel::Entry> expected = entries;
+    std::stable_sort(expected.begin(), expected.end(), [](const auto& x, const auto& y) {
+        return PassLine::orderKey(x.line) < PassLine::orderKey(y.line);
+    });
+
+    PassLineModel model;
+    model.setEntries(entries);
+    QCOMPARE(model.rowCount(), int(expected.size()));
+    for (int row = 0; row < model.rowCount(); ++row) {
+        QCOMPARE(model.lineAt(row), expected[row].line);
+        QCOMPARE(model.positionAt(row), expected[row].position);
+    }
+    // Lines that share no beginning at all, and a single line.
+    model.setEntries({{u"b"_s, 1}, {u""_s, 2}, {u"B"_s, 3}, {u"a"_s, 4}});
+    QCOMPARE(model.lines(), (QStringList{u""_s, u"a"_s, u"b"_s, u"B"_s}));
+    model.setEntries({{u"x"_s, 9}});
+    QCOMPARE(model.lines(), QStringList{u"x"_s});
 }
 
 // A press of "Trova" is one step: the text in the find field and the row expected selected after it.
