@@ -48,8 +48,9 @@ public:
 
     const OperationVariant& variant() const { return m_variant; }
 
-    // The pick: fills the screen with the card read at `position`, hides the start panel and fills
-    // in the current moment (the list window calls it on a double-click).
+    // The pick: fills the screen with the card read at `position` and hides the start panel (the
+    // list window calls it on a double-click; the current moment is filled in once the list has
+    // handed the pass over).
     void receivePass(qint64 position, const PassRecord& card);
     // Whether a pass is loaded (the start panel is hidden).
     bool hasPass() const { return m_picked.has_value(); }

@@ -14,7 +14,20 @@
 #include <QShowEvent>
 #include <QVBoxLayout>
 
+#include <iterator>
+
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The field of the cycle that each box shows, in the order of the boxes.
+constexpr QString HistoryRecord::*BoxFields[] = {
+    &HistoryRecord::Codice,     &HistoryRecord::Tipo,       &HistoryRecord::Utilizzo, &HistoryRecord::Luogo,
+    &HistoryRecord::Persone,    &HistoryRecord::PersonaRit, &HistoryRecord::DataRit,  &HistoryRecord::OraRit,
+    &HistoryRecord::PersonaRic, &HistoryRecord::DataRic,    &HistoryRecord::OraRic,
+};
+
+} // namespace
 
 TfrmRiepilogo_Operazione::TfrmRiepilogo_Operazione(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx)
 {
@@ -82,18 +95,17 @@ TfrmRiepilogo_Operazione::TfrmRiepilogo_Operazione(AppContext& ctx, QWidget* par
 
 QList<QLineEdit*> TfrmRiepilogo_Operazione::boxes() const
 {
-    return {txtCodice,  txtTipo,   txtUtilizzo,   txtLuogo,   txtPersone, txtPersonaRit,
-            txtDataRit, txtOraRit, txtPersonaRic, txtDataRic, txtOraRic};
+    const QList<QLineEdit*> all = {txtCodice,  txtTipo,   txtUtilizzo,   txtLuogo,   txtPersone, txtPersonaRit,
+                                   txtDataRit, txtOraRit, txtPersonaRic, txtDataRic, txtOraRic};
+    Q_ASSERT(all.size() == qsizetype(std::size(BoxFields)));
+    return all;
 }
 
 void TfrmRiepilogo_Operazione::showCycle(const HistoryRecord& cycle)
 {
-    const QStringList values = {cycle.Codice,     cycle.Tipo,       cycle.Utilizzo, cycle.Luogo,
-                                cycle.Persone,    cycle.PersonaRit, cycle.DataRit,  cycle.OraRit,
-                                cycle.PersonaRic, cycle.DataRic,    cycle.OraRic};
     const QList<QLineEdit*> all = boxes();
     for (qsizetype i = 0; i < all.size(); ++i) {
-        all.at(i)->setText(OperationKit::trimmed(values.at(i)));
+        all.at(i)->setText(OperationKit::trimmed(cycle.*BoxFields[i]));
         all.at(i)->setCursorPosition(0);
     }
 }
@@ -101,17 +113,9 @@ void TfrmRiepilogo_Operazione::showCycle(const HistoryRecord& cycle)
 HistoryRecord TfrmRiepilogo_Operazione::cycle() const
 {
     HistoryRecord r;
-    r.Codice = OperationKit::trimmed(txtCodice->text());
-    r.Tipo = OperationKit::trimmed(txtTipo->text());
-    r.Utilizzo = OperationKit::trimmed(txtUtilizzo->text());
-    r.Luogo = OperationKit::trimmed(txtLuogo->text());
-    r.Persone = OperationKit::trimmed(txtPersone->text());
-    r.PersonaRit = OperationKit::trimmed(txtPersonaRit->text());
-    r.DataRit = OperationKit::trimmed(txtDataRit->text());
-    r.OraRit = OperationKit::trimmed(txtOraRit->text());
-    r.PersonaRic = OperationKit::trimmed(txtPersonaRic->text());
-    r.DataRic = OperationKit::trimmed(txtDataRic->text());
-    r.OraRic = OperationKit::trimmed(txtOraRic->text());
+    const QList<QLineEdit*> all = boxes();
+    for (qsizetype i = 0; i < all.size(); ++i)
+        r.*BoxFields[i] = OperationKit::trimmed(all.at(i)->text());
     return r;
 }
 
