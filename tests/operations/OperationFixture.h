@@ -6,6 +6,7 @@
 #include "archives/CardFile.h"
 #include "archives/HistoryFile.h"
 #include "operations/OperationScreen.h"
+#include "tests/support/DataFiles.h"
 #include "tests/support/ScriptedSeams.h"
 
 #include <QApplication>
@@ -20,6 +21,7 @@
 namespace OperationFixture {
 
 using namespace Qt::StringLiterals;
+using namespace DataFiles;
 
 inline PassRecord availableCard(const QString& codice)
 {
@@ -55,34 +57,6 @@ inline PassRecord lentCard(const QString& codice)
     return c;
 }
 
-inline bool writeCards(const AppContext& ctx, const QList<PassRecord>& cards)
-{
-    return withCardFile(ctx.programFolder, [&](CardFile& file) {
-        for (const PassRecord& c : cards)
-            if (!file.append(c))
-                return false;
-        return true;
-    });
-}
-
-inline PassRecord readCard(const AppContext& ctx, qint64 position)
-{
-    PassRecord out;
-    withCardFile(ctx.programFolder, [&](CardFile& f) {
-        out = f.readAt(position).value_or(PassRecord());
-        return true;
-    });
-    return out;
-}
-
-// The card file written by another implementation (see tests/fixtures/README.md), as the card file.
-inline bool copyFixtureCards(const AppContext& ctx)
-{
-    const QString target = ctx.file(QString::fromLatin1(CardFile::FileName));
-    return QFile::copy(QStringLiteral(INGRESSARIO_FIXTURES "/Schedario_Pass.pro"), target) &&
-           QFile::setPermissions(target, QFile::ReadOwner | QFile::WriteOwner);
-}
-
 // Puts a folder where the data file `name` was (kept aside as "<name>.aside"), so that opening it
 // fails whoever runs the test: permission bits do not stop root. `restore` puts the file back.
 inline bool replaceByFolder(const AppContext& ctx, const QString& name)
@@ -93,12 +67,6 @@ inline bool replaceByFolder(const AppContext& ctx, const QString& name)
 inline bool restore(const AppContext& ctx, const QString& name)
 {
     return QDir(ctx.programFolder).rmdir(name) && QFile::rename(ctx.file(name + u".aside"_s), ctx.file(name));
-}
-
-inline QByteArray fileBytes(const QString& path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 inline QList<HistoryRecord> historyRecords(const AppContext& ctx)

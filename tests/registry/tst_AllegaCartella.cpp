@@ -1,6 +1,7 @@
 #include "archives/CardFile.h"
 #include "registry/AllegaCartella.h"
 #include "registry/Schedario_Chiavi.h"
+#include "tests/support/DataFiles.h"
 #include "tests/support/ScriptedSeams.h"
 
 #include <QApplication>
@@ -125,7 +126,7 @@ struct Editor
         card.Desc01 = u"Pianta"_s;
         card.Desc02 = u"Foto"_s;
         card.Desc03 = u"Appunti"_s;
-        QVERIFY(withCardFile(t.ctx.programFolder, [&](CardFile& file) { return file.append(card).has_value(); }));
+        QVERIFY(DataFiles::writeCards(t.ctx, {card}));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         clickEditor(u"cmdPrimo"_s);
@@ -137,17 +138,7 @@ struct Editor
         QVERIFY2(button, qPrintable(name));
         QTest::mouseClick(button, Qt::LeftButton);
     }
-    PassRecord storedCard() const
-    {
-        PassRecord card;
-        withCardFile(t.ctx.programFolder, [&](CardFile& file) {
-            auto read = file.readAt(1);
-            if (read)
-                card = *read;
-            return bool(read);
-        });
-        return card;
-    }
+    PassRecord storedCard() const { return DataFiles::readCard(t.ctx, 1); }
     // Opens the attachment window with the editor's "Allega file" and runs `work` on it while it is
     // shown modally; the window is closed afterwards if `work` left it open (a failed check included).
     void withAttachments(const std::function<void(TfrmAllegaCartella&, Looks&)>& work)

@@ -4,6 +4,7 @@
 #include "shell/ArchiveMessages.h"
 #include "shell/Guida.h"
 #include "shell/ScreenKit.h"
+#include "tests/support/DataFiles.h"
 #include "tests/support/ScriptedSeams.h"
 
 #include <QApplication>
@@ -112,40 +113,10 @@ struct Editor
         type(u"txtLuogo"_s, u"Reception"_s);
         type(u"txtPersone"_s, u"Visitatori"_s);
     }
-    void writeCards(const QList<PassRecord>& cards) const
-    {
-        QVERIFY(withCardFile(t.ctx.programFolder, [&](CardFile& file) {
-            for (const PassRecord& card : cards)
-                if (!file.append(card))
-                    return false;
-            return true;
-        }));
-    }
-    qint64 count() const
-    {
-        qint64 n = -1;
-        withCardFile(t.ctx.programFolder, [&](CardFile& file) {
-            n = file.count();
-            return true;
-        });
-        return n;
-    }
-    PassRecord cardAt(qint64 position) const
-    {
-        PassRecord card;
-        withCardFile(t.ctx.programFolder, [&](CardFile& file) {
-            auto read = file.readAt(position);
-            if (read)
-                card = *read;
-            return bool(read);
-        });
-        return card;
-    }
-    QByteArray fileBytes() const
-    {
-        QFile f(cardPath());
-        return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-    }
+    void writeCards(const QList<PassRecord>& cards) const { QVERIFY(DataFiles::writeCards(t.ctx, cards)); }
+    qint64 count() const { return DataFiles::cardCount(t.ctx); }
+    PassRecord cardAt(qint64 position) const { return DataFiles::readCard(t.ctx, position); }
+    QByteArray fileBytes() const { return DataFiles::fileBytes(cardPath()); }
     // What the window shows, as a card (the position aside).
     PassRecord shown() const { return w.cardFromFields(); }
 };
