@@ -3,7 +3,6 @@
 #include "archives/FileLock.h"
 
 #include <QFile>
-#include <QFileInfo>
 
 #include <vector>
 

@@ -10,7 +10,6 @@
 #include "shell/SvgPicture.h"
 
 #include <QCloseEvent>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>

@@ -32,21 +32,6 @@ namespace {
 constexpr double DesignWidth = 1366;
 constexpr double DesignHeight = 740;
 
-QWidget* cardEditor(AppContext& ctx)
-{
-    return ctx.frmSchedario_Chiavi;
-}
-
-QWidget* operationsChooser(AppContext& ctx)
-{
-    return ctx.frmMenuOperazioni;
-}
-
-QWidget* historyInterval(AppContext& ctx)
-{
-    return ctx.frmMenuRiepilogo;
-}
-
 QSize scaled(QSize size, double factor)
 {
     return QSize(qRound(size.width() * factor), qRound(size.height() * factor));
@@ -215,11 +200,11 @@ QWidget* TfrmAvvio::workAreaWindow(WorkArea area) const
 {
     switch (area) {
     case WorkArea::CardFile:
-        return cardEditor(m_ctx);
+        return m_ctx.frmSchedario_Chiavi;
     case WorkArea::Operations:
-        return operationsChooser(m_ctx);
+        return m_ctx.frmMenuOperazioni;
     case WorkArea::History:
-        return historyInterval(m_ctx);
+        return m_ctx.frmMenuRiepilogo;
     }
     return nullptr;
 }

@@ -46,7 +46,7 @@ public:
 
 protected:
     // The single window of a work area: the card editor, the operations chooser, the history
-    // interval window; null while the program has none.
+    // interval window, as the context holds it (null in a context without it).
     virtual QWidget* workAreaWindow(WorkArea area) const;
 
     void closeEvent(QCloseEvent* event) override;

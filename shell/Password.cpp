@@ -9,7 +9,7 @@
 #include "shell/ShellLook.h"
 #include "shell/SvgPicture.h"
 
-#include <QApplication>
+#include <QCoreApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>

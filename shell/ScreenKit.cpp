@@ -5,6 +5,7 @@
 #include <QAbstractItemView>
 #include <QApplication>
 #include <QComboBox>
+#include <QEventLoop>
 #include <QFocusEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
@@ -666,13 +667,12 @@ void makeFixedDialogFrame(QWidget* window)
 
 namespace detail {
 
-void runModalLoop(QWidget* companion, QWidget* opener)
+void runModalLoop(QWidget* companion)
 {
     if (!companion->isWindow())
         companion->setWindowFlags(companion->windowFlags() | Qt::Window);
     companion->setAttribute(Qt::WA_DeleteOnClose);
     companion->setWindowModality(Qt::ApplicationModal);
-    Q_UNUSED(opener);
 
     QPointer<QWidget> guard(companion);
     QEventLoop loop;

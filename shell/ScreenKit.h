@@ -20,7 +20,6 @@
 
 #include <QAbstractButton>
 #include <QColor>
-#include <QEventLoop>
 #include <QLabel>
 #include <QList>
 #include <QObject>
@@ -276,7 +275,7 @@ void centreOnScreen(QWidget* window);
 void makeFixedDialogFrame(QWidget* window);
 
 namespace detail {
-void runModalLoop(QWidget* companion, QWidget* opener);
+void runModalLoop(QWidget* companion);
 }
 
 // Creates a companion window `T(ctx, opener)`, lets `setup` fill it in, shows it modally and waits
@@ -287,7 +286,7 @@ template <class T, class Setup> void runModal(QWidget* opener, AppContext& ctx, 
 {
     auto* companion = new T(ctx, opener);
     std::forward<Setup>(setup)(*companion);
-    detail::runModalLoop(companion, opener);
+    detail::runModalLoop(companion);
 }
 template <class T> void runModal(QWidget* opener, AppContext& ctx)
 {

@@ -7,7 +7,6 @@
 #include "tests/support/PdfText.h"
 #include "tests/support/ScriptedSeams.h"
 
-#include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>

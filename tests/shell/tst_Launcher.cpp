@@ -25,7 +25,7 @@ using namespace Qt::StringLiterals;
 namespace {
 
 // A launcher whose three work areas are plain windows, standing in for the card editor, the
-// operations chooser and the history interval window; null ones stand for areas not yet there.
+// operations chooser and the history interval window; without them, for a context that holds none.
 class LauncherWithAreas : public TfrmAvvio
 {
 public:
