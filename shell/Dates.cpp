@@ -1,33 +1,24 @@
 #include "shell/Dates.h"
 
+#include "archives/Win1252.h"
+
 using namespace Qt::StringLiterals;
 
 namespace Dates {
 
 namespace {
 
-QStringList numberItems(int first, int last)
-{
-    QStringList items;
-    for (int n = first; n <= last; ++n)
-        items << u"%1"_s.arg(n, 2, 10, QChar(u'0'));
-    return items;
-}
-
 QString twoDigits(int n)
 {
     return u"%1"_s.arg(n, 2, 10, QChar(u'0'));
 }
 
-// Leading and trailing characters with a code of 32 or below go, as everywhere in the program.
-QString trimmed(const QString& text)
+QStringList numberItems(int first, int last)
 {
-    qsizetype from = 0, to = text.size();
-    while (from < to && text.at(from).unicode() <= 32)
-        ++from;
-    while (to > from && text.at(to - 1).unicode() <= 32)
-        --to;
-    return text.mid(from, to - from);
+    QStringList items;
+    for (int n = first; n <= last; ++n)
+        items << twoDigits(n);
+    return items;
 }
 
 QString asciiLower(const QString& text)
@@ -106,7 +97,7 @@ const QStringList& monthNames()
 
 QString monthNumber(const QString& monthText)
 {
-    const QString wanted = asciiLower(trimmed(monthText));
+    const QString wanted = asciiLower(Win1252::trimmed(monthText).toString());
     const QStringList& names = monthNames();
     for (int i = 0; i < names.size(); ++i)
         if (asciiLower(names.at(i)) == wanted)
