@@ -3,7 +3,7 @@
 #include "lists/PassLine.h"
 
 #include <algorithm>
-#include <numeric>
+#include <array>
 #include <vector>
 
 PassLineModel::PassLineModel(QObject* parent) : QAbstractListModel(parent) {}
@@ -16,66 +16,68 @@ char16_t folded(QChar c)
     return u >= u'a' && u <= u'z' ? char16_t(u - (u'a' - u'A')) : u;
 }
 
-// PassLine::orderKey(a) < PassLine::orderKey(b), without making the keys, knowing that their first
-// `from` characters are equal.
-bool foldedLess(const QString& a, const QString& b, qsizetype from)
+// The comparison of PassLine::orderKey(a) with PassLine::orderKey(b) (below 0, 0, above 0),
+// without making the keys, knowing that their first `from` characters are equal.
+int foldedCompare(const QString& a, const QString& b, qsizetype from)
 {
     const qsizetype n = qMin(a.size(), b.size());
     for (qsizetype i = from; i < n; ++i) {
         const char16_t x = folded(a[i]), y = folded(b[i]);
         if (x != y)
-            return x < y;
+            return x < y ? -1 : 1;
     }
-    return a.size() < b.size();
+    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
 }
 
-// The number of the four characters of `line` from `from` on (a to z in upper case, 0 for each
-// past the end), which orders as their keys do: a smaller number is a smaller key.
-quint64 prefixNumber(const QString& line, qsizetype from)
+// What a line is sorted on first: its first sixteen characters (a to z in upper case, 0 for each
+// past the end) as four numbers, which order as the keys do, and its place in the file order.
+// Sixteen characters hold the beginning all lines share ("Cod. ") and most of the identifier.
+constexpr qsizetype KeyCharacters = 16;
+struct SortKey
 {
-    quint64 number = 0;
-    for (qsizetype i = from; i < from + 4; ++i)
-        number = (number << 16) | (i < line.size() ? folded(line[i]) : 0);
-    return number;
+    std::array<quint64, KeyCharacters / 4> numbers;
+    qsizetype entry;
+};
+
+SortKey sortKey(const QString& line, qsizetype entry)
+{
+    SortKey key{{}, entry};
+    for (qsizetype i = 0; i < KeyCharacters; ++i) {
+        quint64& n = key.numbers[size_t(i / 4)];
+        n = (n << 16) | (i < line.size() ? folded(line[i]) : 0);
+    }
+    return key;
 }
 
 } // namespace
 
 void PassLineModel::setEntries(QList<Entry> entries)
 {
-    // Sort once, in the order of PassLine::orderKey, with no key made: the lines of a list begin
-    // alike ("Cod. "), so each gets the number of its four characters after the beginning they all
-    // share, which settles most comparisons at once; lines of equal numbers compare character by
-    // character.
+    // Sort once, in the order of PassLine::orderKey, with no key made: the numbers of the first
+    // characters of each line settle most comparisons at once, and each line is read once for
+    // them; lines of equal numbers compare character by character from there (a line that ends
+    // among those characters has them as 0, so it comes before the longer ones, as it should).
     const QList<Entry>& all = entries;
     const qsizetype count = all.size();
-    qsizetype shared = count > 0 ? all[0].line.size() : 0;
-    for (const Entry& e : all) {
-        const QString& first = all[0].line;
-        qsizetype i = 0;
-        const qsizetype n = qMin(shared, e.line.size());
-        while (i < n && folded(e.line[i]) == folded(first[i]))
-            ++i;
-        shared = i;
-    }
-    std::vector<quint64> prefix(static_cast<size_t>(count));
+    std::vector<SortKey> keys;
+    keys.reserve(size_t(count));
     for (qsizetype i = 0; i < count; ++i)
-        prefix[size_t(i)] = prefixNumber(all[i].line, shared);
-    std::vector<qsizetype> order(static_cast<size_t>(count));
-    std::iota(order.begin(), order.end(), 0);
-    std::stable_sort(order.begin(), order.end(), [&](qsizetype a, qsizetype b) {
-        const quint64 pa = prefix[size_t(a)], pb = prefix[size_t(b)];
-        if (pa != pb)
-            return pa < pb;
-        return foldedLess(all[a].line, all[b].line, shared);
+        keys.push_back(sortKey(all[i].line, i));
+    std::sort(keys.begin(), keys.end(), [&](const SortKey& a, const SortKey& b) {
+        for (size_t i = 0; i < a.numbers.size(); ++i) {
+            if (a.numbers[i] != b.numbers[i])
+                return a.numbers[i] < b.numbers[i];
+        }
+        const int order = foldedCompare(all[a.entry].line, all[b.entry].line, KeyCharacters);
+        return order != 0 ? order < 0 : a.entry < b.entry; // equal lines keep their file order
     });
 
     QList<Entry> sorted;
     sorted.reserve(count);
     qsizetype longest = 0;
-    for (qsizetype i : order) {
-        longest = std::max(longest, entries[i].line.size());
-        sorted.append(std::move(entries[i]));
+    for (const SortKey& k : keys) {
+        longest = std::max(longest, entries[k.entry].line.size());
+        sorted.append(std::move(entries[k.entry]));
     }
 
     beginResetModel();

@@ -126,8 +126,12 @@ void TestPassLine::orderOfManyLines()
     QList<PassLineModel::Entry> entries;
     for (qint64 position = 1; position <= 3000; ++position) {
         QString line = random.bounded(4) ? u"Cod. P-"_s : u"Cod. "_s;
-        const int length = int(random.bounded(9));
-        for (int i = 0; i < length; ++i)
+        // Now and then a long stretch that differs in letter case only.
+        if (random.bounded(3) == 0) {
+            for (int i = int(random.bounded(12)); i > 0; --i)
+                line += random.bounded(2) ? u'a' : u'A';
+        }
+        for (int i = int(random.bounded(8)); i > 0; --i)
             line += alphabet[int(random.bounded(qsizetype(alphabet.size())))];
         entries.append({line, position});
     }
