@@ -8,6 +8,9 @@
 #include <QRandomGenerator>
 #include <QStringList>
 
+#include <array>
+#include <cstring>
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -45,6 +48,36 @@ const QString Filler = u"Si raccomanda la massima cura nella custodia del pass; 
                        u"subito il responsabile della sicurezza, che provvederà al blocco e alla sostituzione. "
                        u"Annotazioni più lunghe arrivano fino alla capacità del campo, così da riempirlo tutto."_s;
 
+// The capacities of the record fields in file order, to leave the bytes of older texts after
+// the new ones as files written over the years hold them. Each record so made is checked to read
+// back exactly as written.
+constexpr std::array<int, 34> CardCapacities = {5, 20, 50, 50, 250, 250, 250, 250, 250, 250, 250, 2,
+                                                2, 10, 4,  10, 2,   2,   5,   2,   10,  4,   10,  2,
+                                                2, 5,  50, 50, 250, 250, 250, 250, 250, 250};
+constexpr std::array<int, 11> HistoryCapacities = {20, 50, 50, 250, 250, 50, 10, 5, 50, 10, 5};
+constexpr int sizeOf(const auto& capacities)
+{
+    int total = 0;
+    for (int c : capacities)
+        total += c + 1;
+    return total;
+}
+static_assert(sizeOf(CardCapacities) == PassRecord::Size);
+static_assert(sizeOf(HistoryCapacities) == HistoryRecord::Size);
+
+// The length byte and text of every field of `now` written over `before`, whose bytes stay after
+// each text.
+template <std::size_t N> QByteArray over(QByteArray before, const QByteArray& now, const std::array<int, N>& capacities)
+{
+    int offset = 0;
+    for (int capacity : capacities) {
+        const int length = uchar(now[offset]);
+        std::memcpy(before.data() + offset, now.constData() + offset, size_t(length) + 1);
+        offset += capacity + 1;
+    }
+    return before;
+}
+
 class Gen
 {
 public:
@@ -60,6 +93,32 @@ public:
             return QString();
         const int length = roll == 9 ? capacity : 5 + below(qMax(1, capacity / 3));
         return Filler.left(length);
+    }
+    // A text from a list, now and then longer, up to the capacity: what operators type.
+    QString typed(const QString& text, int capacity)
+    {
+        if (below(40) != 0)
+            return text;
+        return QString(text + u", "_s + Filler).left(5 + below(capacity - 4));
+    }
+    // A pass type as typed over the years: now and then in another letter case.
+    QString type()
+    {
+        const QString& t = pick(Types);
+        switch (below(30)) {
+        case 0:
+            return t.toLower();
+        case 1:
+            return t.toUpper();
+        default:
+            return t;
+        }
+    }
+    QString code(int capacity)
+    {
+        if (below(50) == 0) // a long identifier of a maker's own
+            return QString(u"IT-"_s + QString::number(m_rng.generate64())).left(capacity);
+        return u"P-"_s + QString::number(100000 + below(900000));
     }
     QDate date() { return QDate(2016, 1, 1).addDays(below(3650)); }
     QString two(int n) { return QString::number(n).rightJustified(2, u'0'); }
@@ -86,17 +145,20 @@ bool writeCardFile(const QString& path, qint64 cards, quint32 seed)
     for (qint64 i = 1; i <= cards; ++i) {
         PassRecord r;
         r.Scheda = PassValues::cardNumber(i);
-        r.Codice = QString(u"P-"_s + QString::number(100000 + g.below(900000)));
-        r.Tipo = g.pick(Types);
-        r.Utilizzo = g.pick(Uses);
+        r.Codice = g.code(20);
+        r.Tipo = g.type();
+        r.Utilizzo = g.typed(g.pick(Uses), 50);
         r.Duplicati = g.prose(250);
-        r.Luogo = g.pick(Places);
-        r.Responsabile = g.person();
-        r.Recapiti = QString(u"int. "_s + QString::number(100 + g.below(900)));
-        r.Persone = g.pick(People);
+        r.Luogo = g.typed(g.pick(Places), 250);
+        r.Responsabile = g.typed(g.person(), 250);
+        r.Recapiti = g.typed(QString(u"int. "_s + QString::number(100 + g.below(900))), 250);
+        r.Persone = g.typed(g.pick(People), 250);
         r.Note = g.prose(250);
-        r.Smarrita = g.below(50) == 0 ? PassValues::Si : PassValues::No;
+        // A few lost passes, and on a few old cards a flag left empty (which counts as lost).
+        const int lost = g.below(500);
+        r.Smarrita = lost < 10 ? PassValues::Si : lost == 10 ? QString() : PassValues::No;
         r.Stato = PassValues::Disponibile;
+        bool returned = false;
         if (g.below(10) < 8) { // lent at least once
             const QDate d = g.date();
             const QString hh = g.two(7 + g.below(12)), mm = g.two(g.below(60));
@@ -107,10 +169,11 @@ bool writeCardFile(const QString& path, qint64 cards, quint32 seed)
             r.OreRit = hh;
             r.MinutiRit = mm;
             r.OraRit = hh + u':' + mm;
-            r.PersonaRit = g.person();
+            r.PersonaRit = g.typed(g.person(), 50);
             if (g.below(10) < 2) { // still out
                 r.Stato = PassValues::withdrawalState(r.PersonaRit, r.DataRit, r.OraRit);
             } else {
+                returned = true;
                 const QDate back = d.addDays(g.below(5));
                 r.GiornoRic = g.two(back.day());
                 r.MeseRic = Months[back.month() - 1];
@@ -126,7 +189,19 @@ bool writeCardFile(const QString& path, qint64 cards, quint32 seed)
             r.File01 = u"documento "_s + QString::number(i) + u".pdf"_s;
             r.Desc01 = u"Modulo di consegna firmato"_s;
         }
-        out.append(r.encode());
+        const QByteArray bytes = r.encode();
+        if (returned) {
+            // The return rewrote the card over its withdrawn self: the bytes of the longer state
+            // stay after "Disponibile".
+            PassRecord withdrawn = r;
+            withdrawn.Stato = PassValues::withdrawalState(r.PersonaRit, r.DataRit, r.OraRit);
+            const QByteArray record = over(withdrawn.encode(), bytes, CardCapacities);
+            if (!(PassRecord::decode(record.constData()) == PassRecord::decode(bytes.constData())))
+                return false;
+            out.append(record);
+        } else {
+            out.append(bytes);
+        }
     }
     return writeAll(path, out);
 }
@@ -136,21 +211,38 @@ bool writeHistoryFile(const QString& path, qint64 records, quint32 seed)
     Gen g(seed);
     QByteArray out;
     out.reserve(records * HistoryRecord::Size);
+    const QDate first(2016, 1, 1);
     for (qint64 i = 0; i < records; ++i) {
         HistoryRecord r;
-        r.Codice = QString(u"P-"_s + QString::number(100000 + g.below(900000)));
-        r.Tipo = g.pick(Types);
-        r.Utilizzo = g.pick(Uses);
-        r.Luogo = g.pick(Places);
-        r.Persone = g.pick(People);
-        r.PersonaRit = g.person();
-        const QDate d = g.date();
+        r.Codice = g.code(20);
+        r.Tipo = g.type();
+        r.Utilizzo = g.typed(g.pick(Uses), 50);
+        r.Luogo = g.typed(g.pick(Places), 250);
+        r.Persone = g.typed(g.pick(People), 250);
+        r.PersonaRit = g.typed(g.person(), 50);
+        // File order is the order of the returns over ten years; a pass comes back a few days
+        // after it went out at most.
+        const QDate back = first.addDays(records > 1 ? i * 3650 / records : 0);
+        const QDate d = back.addDays(-g.below(5));
         r.DataRit = d.toString(u"dd/MM/yyyy"_s);
         r.OraRit = g.two(7 + g.below(12)) + u':' + g.two(g.below(60));
         r.PersonaRic = g.below(3) == 0 ? g.person() : r.PersonaRit;
-        r.DataRic = d.addDays(g.below(5)).toString(u"dd/MM/yyyy"_s);
+        // The summary leaves the return date editable: now and then it holds another text.
+        r.DataRic = g.below(1000) == 0 ? u"vedi note"_s : back.toString(u"dd/MM/yyyy"_s);
         r.OraRic = g.two(7 + g.below(12)) + u':' + g.two(g.below(60));
-        out.append(r.encode());
+        const QByteArray bytes = r.encode();
+        if (g.below(20) == 0) {
+            // Bytes left after the texts by whatever wrote the record.
+            QByteArray leftovers(HistoryRecord::Size, 0);
+            for (qsizetype b = 0; b < leftovers.size(); ++b)
+                leftovers[b] = char(Filler.at(b % Filler.size()).unicode() & 0x7F);
+            const QByteArray record = over(leftovers, bytes, HistoryCapacities);
+            if (!(HistoryRecord::decode(record.constData()) == HistoryRecord::decode(bytes.constData())))
+                return false;
+            out.append(record);
+        } else {
+            out.append(bytes);
+        }
     }
     return writeAll(path, out);
 }
