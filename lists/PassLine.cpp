@@ -44,6 +44,14 @@ QString build(Form form, const PassRecord& card)
     return line;
 }
 
+PassRecord::FieldSet fields(Form form)
+{
+    using P = PassRecord;
+    static const P::FieldSet longForm = P::fieldSet({&P::Codice, &P::Tipo, &P::Utilizzo, &P::Note});
+    static const P::FieldSet shortForm = P::fieldSet({&P::Codice, &P::Tipo, &P::Stato});
+    return form == Form::Long ? longForm : shortForm;
+}
+
 QString asciiLower(QString text)
 {
     for (QChar& c : text) {

@@ -43,10 +43,9 @@ namespace PassLists {
 
 void build(const QString& programFolder, const PassListVariant& variant, PassLineModel& model)
 {
-    // Only what the filters above and the lines of both forms read of a card is decoded.
-    static const PassRecord::FieldSet read =
-        PassRecord::fieldSet({&PassRecord::Smarrita, &PassRecord::Stato, &PassRecord::Codice, &PassRecord::Tipo,
-                              &PassRecord::Utilizzo, &PassRecord::Note});
+    // Only what the filters above and the line read of a card is decoded.
+    const PassRecord::FieldSet read =
+        PassRecord::fieldSet({&PassRecord::Smarrita, &PassRecord::Stato}) | PassLine::fields(variant.form);
     // One sequential read of the whole file; a failure ends the building silently with the lines
     // read so far.
     QList<PassLineModel::Entry> entries;

@@ -311,13 +311,10 @@ void TfrmTrovaSchedario_Chiavi::btnCercaClick()
     lblConta->setText(QString::number(inUse.size()));
 
     m_model->clear();
-    // The filters' fields hold those of the line too: no other field of a card is decoded.
-    static const PassRecord::FieldSet read = [] {
-        PassRecord::FieldSet set = 0;
-        for (const FilterField& filter : filterFields())
-            set |= PassRecord::fieldSet({filter.field});
-        return set;
-    }();
+    // Only the fields of the line and of the filters in use are decoded.
+    PassRecord::FieldSet read = PassLine::fields(PassLine::Form::Long);
+    for (const InUse& filter : inUse)
+        read |= PassRecord::fieldSet({filter.field});
     QList<PassLineModel::Entry> entries;
     const bool ok = withCardFile(m_ctx.programFolder, [&](CardFile& file) {
         entries.reserve(file.count());
