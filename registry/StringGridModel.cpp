@@ -10,6 +10,7 @@
 #include <cstring>
 #include <string_view>
 #include <unordered_map>
+#include <utility>
 
 // ---- Rows ---------------------------------------------------------------------------------------
 
@@ -32,13 +33,8 @@ void StringGridModel::Rows::append(qint64 number, const char* record, const Fiel
 {
     const auto id = quint32(m_rows.size());
     m_rows.push_back({quint64(m_bytes.size()), quint32(number), id});
-    // The row's cells are measured first and copied into room made once.
-    constexpr int MostCells = 32;
-    Q_ASSERT(m_cells <= MostCells);
-    const char* from[MostCells];
-    uchar length[MostCells];
-    size_t total = 0;
-    for (int c = 0; c < m_cells; ++c) {
+    // The trimmed text of a cell's field.
+    const auto trimmed = [&](int c) -> std::pair<const char*, size_t> {
         const char* text = record + fields[c].offset + 1;
         // A damaged length byte never reaches past the field.
         int begin = 0, end = qMin(int(uchar(record[fields[c].offset])), fields[c].capacity);
@@ -47,17 +43,20 @@ void StringGridModel::Rows::append(qint64 number, const char* record, const Fiel
             ++begin;
         while (end > begin && uchar(text[end - 1]) <= 32)
             --end;
-        from[c] = text + begin;
-        length[c] = uchar(end - begin);
-        total += 1 + size_t(length[c]);
-    }
+        return {text + begin, size_t(end - begin)};
+    };
+    // The row's cells are measured first and copied into room made once.
+    size_t total = 0;
+    for (int c = 0; c < m_cells; ++c)
+        total += 1 + trimmed(c).second;
     size_t at = m_bytes.size();
     m_bytes.resize(at + total);
     char* out = m_bytes.data();
     for (int c = 0; c < m_cells; ++c) {
-        out[at++] = char(length[c]);
-        copyCell(out + at, from[c], length[c]);
-        at += length[c];
+        const auto [text, length] = trimmed(c);
+        out[at++] = char(uchar(length));
+        copyCell(out + at, text, length);
+        at += length;
     }
 }
 
