@@ -1,10 +1,8 @@
+#include "app/Startup.h"
 #include "app/WindowSet.h"
-#include "shell/QtSeams.h"
 
 #include <QApplication>
 #include <QDir>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QTranslator>
 
 int main(int argc, char* argv[])
@@ -12,29 +10,12 @@ int main(int argc, char* argv[])
     // Drawing never depends on graphics acceleration.
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Ingressario"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/icona.svg")));
-
-    // Standard buttons and dialogs speak Italian.
-    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
+    prepareApplication(qtTranslator);
 
-    QtMessages messages;
-    QtShell shell;
-    QtFileDialogs fileDialogs;
-    QtPrinters printers(messages);
-    SystemClock clock;
-
+    DesktopSeams seams;
     AppContext ctx;
-    ctx.programFolder = QDir(QCoreApplication::applicationDirPath()).absolutePath() + u'/';
-    ctx.messages = &messages;
-    ctx.shell = &shell;
-    ctx.fileDialogs = &fileDialogs;
-    ctx.printers = &printers;
-    ctx.clock = &clock;
+    seams.install(ctx, QDir(QCoreApplication::applicationDirPath()).absolutePath() + u'/');
 
     WindowSet windows(ctx);
     windows.mainWindow()->show();

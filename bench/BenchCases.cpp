@@ -1,5 +1,6 @@
 #include "bench/BenchCases.h"
 
+#include "app/Startup.h"
 #include "app/WindowSet.h"
 #include "history/Riepilogo.h"
 #include "lists/PassLineModel.h"
@@ -11,13 +12,10 @@
 #include "registry/ExpChiavi.h"
 #include "registry/StringGridModel.h"
 #include "registry/TrovaSchedario_Chiavi.h"
-#include "shell/QtSeams.h"
 
 #include <QApplication>
 #include <QFile>
-#include <QLibraryInfo>
 #include <QLineEdit>
-#include <QLocale>
 #include <QProcess>
 #include <QTextStream>
 #include <QTranslator>
@@ -233,29 +231,14 @@ namespace BenchChild {
 int startup(int argc, char* argv[])
 {
     defaultHandler = qInstallMessageHandler(quietHandler);
-    // What main does, line for line, with the benchmark's folder as the ProgramFolder.
+    // What main does, with the benchmark's folder as the ProgramFolder.
     QCoreApplication::setAttribute(Qt::AA_UseSoftwareOpenGL);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("Ingressario"));
-    QApplication::setWindowIcon(QIcon(QStringLiteral(":/pictures/icona.svg")));
-    QLocale::setDefault(QLocale(QLocale::Italian, QLocale::Italy));
     QTranslator qtTranslator;
-    if (qtTranslator.load(QLocale(QLocale::Italian), QStringLiteral("qtbase"), QStringLiteral("_"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
-
-    QtMessages messages;
-    QtShell shell;
-    QtFileDialogs fileDialogs;
-    QtPrinters printers(messages);
-    SystemClock clock;
+    prepareApplication(qtTranslator);
+    DesktopSeams seams;
     AppContext ctx;
-    ctx.programFolder = app.arguments().value(2);
-    ctx.messages = &messages;
-    ctx.shell = &shell;
-    ctx.fileDialogs = &fileDialogs;
-    ctx.printers = &printers;
-    ctx.clock = &clock;
+    seams.install(ctx, app.arguments().value(2));
 
     WindowSet windows(ctx);
     waitForPaint(windows.mainWindow());
