@@ -1,15 +1,25 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, running and testing need, when missing.
-# Needs root, or sudo for a normal user.
+# Installs the Debian 12 packages that building and running need, when missing; with "test", also
+# those the tests need. Needs root, or sudo for a normal user.
+#
+#   bash scripts/setup-deps.sh          # build and run the program
+#   bash scripts/setup-deps.sh test     # ... and run every test
 set -euo pipefail
 
 PACKAGES=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-translations-l10n qt6-l10n-tools
     fonts-liberation2 fonts-dejavu-core
-    poppler-utils xvfb xauth
-    cups printer-driver-cups-pdf
 )
+if [ "${1:-}" = test ]; then
+    PACKAGES+=(
+        # PDF text and page checks of the printouts; a private print server with a PDF queue
+        poppler-utils cups printer-driver-cups-pdf
+        # the end-to-end tests: an X server, a window manager, synthetic input, the accessibility
+        # bus through which they find the controls on screen, and screenshots of failures
+        xvfb xauth openbox xdotool x11-utils imagemagick dbus at-spi2-core python3-pyatspi
+    )
+fi
 
 missing=()
 for p in "${PACKAGES[@]}"; do

@@ -2,7 +2,7 @@
 # Installs what is missing, builds and runs every test headless (offscreen platform).
 set -euo pipefail
 cd "$(dirname "$0")/.."
-bash scripts/setup-deps.sh
+bash scripts/setup-deps.sh test
 bash scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR="$(mktemp -d)"
