@@ -70,6 +70,7 @@ TfrmRiepilogo::TfrmRiepilogo(AppContext& ctx, QWidget* parent) : QWidget(parent)
     shpTitolo->setAttribute(Qt::WA_StyledBackground);
     shpTitolo->setStyleSheet(u"QWidget#shpTitolo { background: #000080; border-radius: 6px; }"_s);
     lblIntervallo = ScreenKit::named(new QLabel(u"Storico operazioni"_s, shpTitolo), u"lblIntervallo"_s);
+    ScreenKit::speakChangingText(lblIntervallo, u"Periodo"_s);
     lblIntervallo->setFont(QFont(u"Arial"_s, 18, QFont::Bold));
     lblIntervallo->setStyleSheet(u"color: #ffffff;"_s);
     lblIntervallo->setAlignment(Qt::AlignCenter);

@@ -107,10 +107,47 @@ int PassListBox::layoutWidth() const
     return std::max(MinimumLayoutWidth, longest);
 }
 
+bool PassListBox::belowTheLines(const QMouseEvent* event) const
+{
+    return !indexAt(event->position().toPoint()).isValid();
+}
+
+// A click where there is no line, below the last one, leaves the chosen line chosen: a double-click
+// there hands over that line, so the single click that starts it must not clear the selection, as
+// the view would.
+void PassListBox::mousePressEvent(QMouseEvent* event)
+{
+    m_pressBelowTheLines = belowTheLines(event);
+    if (m_pressBelowTheLines) {
+        event->accept();
+        return;
+    }
+    QListView::mousePressEvent(event);
+}
+
+void PassListBox::mouseMoveEvent(QMouseEvent* event)
+{
+    if (m_pressBelowTheLines && event->buttons() != Qt::NoButton) {
+        event->accept();
+        return;
+    }
+    QListView::mouseMoveEvent(event);
+}
+
+void PassListBox::mouseReleaseEvent(QMouseEvent* event)
+{
+    if (m_pressBelowTheLines) {
+        m_pressBelowTheLines = false;
+        event->accept();
+        return;
+    }
+    QListView::mouseReleaseEvent(event);
+}
+
 void PassListBox::mouseDoubleClickEvent(QMouseEvent* event)
 {
     // A double-click on a line first makes it the selected one, as a single click would.
-    QListView::mousePressEvent(event);
+    mousePressEvent(event);
     if (event->button() == Qt::LeftButton)
         emit doubleClickedAnywhere();
     event->accept();

@@ -28,8 +28,16 @@ signals:
     void doubleClickedAnywhere();
 
 protected:
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
 
 private:
+    bool belowTheLines(const QMouseEvent* event) const;
+
     PassLineModel* m_model;
+    // The mouse button went down where there is no line: until it is released, the view's own
+    // handling (which would clear the selection) stays out of it.
+    bool m_pressBelowTheLines = false;
 };

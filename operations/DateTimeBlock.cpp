@@ -105,7 +105,8 @@ QWidget* DateTimeBlock::buildDateGroup(QWidget* screen)
 
     txtGiorno = makeDropDown(group, u"Giorno"_s, Dates::dayItems(), QString(), u"Giorno"_s);
     txtMese = makeDropDown(group, u"Mese"_s, Dates::monthNames(), QString(), u"Mese"_s);
-    lblAnno = ScreenKit::named(new QLabel(u"ANNO"_s, group), u"lblAnno"_s + suffix(), u"Anno"_s);
+    lblAnno = ScreenKit::named(new QLabel(u"ANNO"_s, group), u"lblAnno"_s + suffix());
+    ScreenKit::speakChangingText(lblAnno, u"Anno"_s); // the year of the pick
     QFont yearFont(u"Verdana"_s, 18);
     yearFont.setBold(true);
     lblAnno->setFont(yearFont);

@@ -12,6 +12,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFocusEvent>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -33,6 +34,26 @@ QString accessibleOf(const QString& caption)
         text.chop(1);
     return text;
 }
+
+// A read-only field whose text is longer than the field shows its beginning, where the words that
+// tell one pass from another are: when it is filled and whenever the operator has left it (taking
+// the focus by Tab selects the whole text and moves to its end).
+class ShownFromTheStart : public QObject
+{
+public:
+    explicit ShownFromTheStart(QObject* parent) : QObject(parent) {}
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() == QEvent::FocusOut) {
+            const auto reason = static_cast<QFocusEvent*>(event)->reason();
+            if (reason != Qt::ActiveWindowFocusReason && reason != Qt::PopupFocusReason)
+                static_cast<QLineEdit*>(watched)->setCursorPosition(0);
+        }
+        return false;
+    }
+};
 
 } // namespace
 
@@ -137,8 +158,10 @@ QWidget* OperationScreen::buildPassSheet(QWidget* parent)
                                 {&txtPersone, u"txtPersone"_s, u"Persone autorizzate al ritiro:"_s},
                             },
                             560);
-    for (QLineEdit* edit : {txtCodice, txtTipo, txtUtilizzo, txtLuogo, txtResponsabile, txtRecapiti, txtPersone}) {
+    auto* fromTheStart = new ShownFromTheStart(this);
+    for (QLineEdit* edit : passFields()) {
         edit->setReadOnly(true);
+        edit->installEventFilter(fromTheStart);
         edit->setStyleSheet(u"QLineEdit { background: #f4f7fb; border: 1px solid #b0c4de; padding: 2px 4px; }"_s);
     }
     row->addLayout(grid, 1);
@@ -282,6 +305,8 @@ void OperationScreen::receivePass(qint64 position, const PassRecord& card)
     txtResponsabile->setText(card.Responsabile);
     txtRecapiti->setText(card.Recapiti);
     txtPersone->setText(card.Persone);
+    for (QLineEdit* edit : passFields())
+        edit->setCursorPosition(0);
     txtNote->setText(card.Note);
     if (card.Smarrita == PassValues::Si)
         chkSmarrita->setChecked(true);

@@ -5,6 +5,7 @@
 #include "operations/SignatureForm.h"
 #include "shell/AppContext.h"
 
+#include <QList>
 #include <QString>
 #include <QWidget>
 
@@ -77,6 +78,11 @@ public:
     QLineEdit* txtResponsabile = nullptr;
     QLineEdit* txtRecapiti = nullptr;
     QLineEdit* txtPersone = nullptr;
+    // The seven read-only fields above, in screen order.
+    QList<QLineEdit*> passFields() const
+    {
+        return {txtCodice, txtTipo, txtUtilizzo, txtLuogo, txtResponsabile, txtRecapiti, txtPersone};
+    }
 
     PictureButton* btnStampa = nullptr;
     PictureButton* btnApplica = nullptr;

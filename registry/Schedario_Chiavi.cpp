@@ -164,7 +164,8 @@ void TfrmSchedario_Chiavi::buildWindow()
     picture(cmdIndietro, u"cmdIndietro"_s, u"Scheda precedente"_s, u"sch_indietro"_s,
             &TfrmSchedario_Chiavi::cmdIndietroClick);
 
-    lblPosizione = ScreenKit::named(new QLabel(panToolbar), u"lblPosizione"_s, u"Posizione della scheda"_s);
+    lblPosizione = ScreenKit::named(new QLabel(panToolbar), u"lblPosizione"_s);
+    ScreenKit::speakChangingText(lblPosizione, u"Posizione della scheda"_s);
     lblPosizione->setAlignment(Qt::AlignCenter);
     lblPosizione->setMinimumWidth(78);
     lblPosizione->setFixedHeight(34);

@@ -94,6 +94,14 @@ protected:
                     return true;
             return false;
         }
+        if (event->type() == QEvent::Wheel) {
+            // The wheel over a closed drop-down would step its value along the list. Left to the
+            // window around it instead.
+            if (m_filter == KeyFilter::DigitsOnly || !qobject_cast<QComboBox*>(watched))
+                return false;
+            event->ignore();
+            return true;
+        }
         if (event->type() != QEvent::KeyPress)
             return false;
         auto* key = static_cast<QKeyEvent*>(event);
@@ -104,13 +112,14 @@ protected:
         case Qt::Key_Backtab:
         case Qt::Key_Left:
         case Qt::Key_Right:
-        case Qt::Key_Up:
-        case Qt::Key_Down:
-        case Qt::Key_PageUp:
-        case Qt::Key_PageDown:
         case Qt::Key_F4:
         case Qt::Key_Escape:
             return false;
+        case Qt::Key_Down:
+            // Alt+Down opens the list, as F4 does: the keyboard's one way to a choice. Down alone,
+            // Up and the page keys would step the closed box's value along the list; inside the open
+            // list they move among its lines, and those keys go to the list, not here.
+            return !(key->modifiers() & Qt::AltModifier);
         case Qt::Key_Backspace:
         case Qt::Key_Delete:
             if (m_filter == KeyFilter::DigitsOnly)
@@ -152,7 +161,10 @@ public:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
-        if (event->type() == QEvent::FocusIn)
+        // The focus comes back with PopupFocusReason when the box's own list closes, before the box
+        // takes the item chosen in it: that is no new visit to the box, and a reset then would
+        // throw the choice away.
+        if (event->type() == QEvent::FocusIn && static_cast<QFocusEvent*>(event)->reason() != Qt::PopupFocusReason)
             resetSelection(static_cast<QComboBox*>(watched));
         return false;
     }
@@ -209,6 +221,14 @@ void name(QWidget* control, const QString& objectName, const QString& accessible
     control->setAccessibleName(spoken);
 }
 
+void speakChangingText(QLabel* label, const QString& role)
+{
+    // A label without a name of its own is read by its text, and tells screen readers itself each
+    // time setText changes that text; the role goes where a fixed name would hide the value.
+    label->setAccessibleName(QString());
+    label->setAccessibleDescription(role);
+}
+
 // ---- Status line ------------------------------------------------------------------------------
 
 StatusLine::StatusLine(QWidget* screen, QWidget* strip, const QString& designText, QColor stripColour)
@@ -222,7 +242,7 @@ StatusLine::StatusLine(QWidget* screen, QWidget* strip, const QString& designTex
     }
     m_label = new QLabel(designText, strip);
     m_label->setObjectName(u"panInfo"_s);
-    m_label->setAccessibleName(u"Barra di stato"_s);
+    speakChangingText(m_label, u"Barra di stato"_s);
     m_label->setWordWrap(false);
     m_label->setTextFormat(Qt::PlainText);
     m_label->setFont(QFont(u"Tahoma"_s, 12));

@@ -56,6 +56,12 @@ template <class W> W* named(W* control, const QString& objectName, const QString
     return control;
 }
 
+// Labels that show a changing value (the status line, a position, a year, a period): screen readers
+// read the label's current text as its name and are told of every change of it, while `role`
+// ("Barra di stato", "Anno") says what the value is, as the label's description. Write such a label
+// with setText (clear() tells nobody).
+void speakChangingText(QLabel* label, const QString& role);
+
 // ---- Status line ------------------------------------------------------------------------------
 
 struct Hint
@@ -201,9 +207,10 @@ enum class KeyFilter
     // discarded (pasting included). Enter is left to the Enter chain.
     DigitsOnly,
 };
-// In every filter Tab and Backtab still move between fields, and the keys that open a drop-down's
-// list or move within it (F4, Alt+Down, Up, Down, Page Up, Page Down, Escape) keep their effect,
-// since they only choose among the list's items.
+// In every filter Tab and Backtab still move between fields, and F4 and Alt+Down still open a
+// drop-down's list, the keyboard's way to a choice; Up, Down, Page Up, Page Down and the mouse wheel
+// never step a closed drop-down along its list. Inside the open list the arrows move among its lines
+// and Enter or a click chooses one.
 void installKeyFilter(QWidget* field, KeyFilter filter);
 
 // Makes `box` a drop-down edit with a fixed item list: editable text, no insertion of typed
@@ -213,7 +220,8 @@ void setUpDropDown(QComboBox* box, const QStringList& items, const QString& desi
 // Clears the selection of a drop-down's list (no item highlighted); its text stays unchanged.
 // Read a drop-down's value with currentText(), never currentIndex().
 void resetSelection(QComboBox* box);
-// Resets the selection each time the drop-down is about to take the focus.
+// Resets the selection each time the drop-down is about to take the focus, but not when the focus
+// comes back from the drop-down's own list, which then hands the chosen item to the box.
 void resetSelectionOnFocus(QComboBox* box);
 
 // ---- Link texts -------------------------------------------------------------------------------

@@ -5,6 +5,7 @@
 #include "lists/RiepDaRiconsegnare.h"
 #include "shell/Guida.h"
 #include "shell/ScreenKit.h"
+#include "tests/support/DropDowns.h"
 #include "tests/support/ScriptedSeams.h"
 
 #include <QApplication>
@@ -74,6 +75,8 @@ private slots:
     void yearFieldTakesDigitsAndFillsTheYearLabels();
     void enterChain();
     void fieldsOutsideTheirListsAreEmptiedOnLeaving();
+    void dropDownsChangeOnlyByTheirLists_data();
+    void dropDownsChangeOnlyByTheirLists();
     void checks_data();
     void checks();
     void acceptedPeriodOpensTheView_data();
@@ -183,6 +186,54 @@ void TestMenuRiepilogo::fieldsOutsideTheirListsAreEmptiedOnLeaving()
     QCOMPARE(x.w->txtMeseInizio->currentText(), u" marzo "_s);
     QCOMPARE(x.w->txtGiornoFine->currentText(), QString());
     QCOMPARE(x.w->txtMeseFine->currentText(), QString());
+}
+
+void TestMenuRiepilogo::dropDownsChangeOnlyByTheirLists_data()
+{
+    QTest::addColumn<QString>("field");
+    QTest::addColumn<QString>("item");
+    QTest::addColumn<int>("way");
+    QTest::newRow("start month, click") << u"txtMeseInizio"_s << u"Dicembre"_s << int(DropDowns::Way::Mouse);
+    QTest::newRow("start month, keys") << u"txtMeseInizio"_s << u"Gennaio"_s << int(DropDowns::Way::Keys);
+    QTest::newRow("start day, keys") << u"txtGiornoInizio"_s << u"01"_s << int(DropDowns::Way::Keys);
+    QTest::newRow("end day, click") << u"txtGiornoFine"_s << u"31"_s << int(DropDowns::Way::Mouse);
+    QTest::newRow("end month, click") << u"txtMeseFine"_s << u"Aprile"_s << int(DropDowns::Way::Mouse);
+    QTest::newRow("end month, keys") << u"txtMeseFine"_s << u"Agosto"_s << int(DropDowns::Way::Keys);
+}
+
+void TestMenuRiepilogo::dropDownsChangeOnlyByTheirLists()
+{
+    QFETCH(QString, field);
+    QFETCH(QString, item);
+    QFETCH(int, way);
+
+    Window x;
+    auto* box = x.w->findChild<QComboBox*>(field);
+    QVERIFY(box);
+    // Reached along the Enter chain from the year.
+    while (QApplication::focusWidget() != box && QApplication::focusWidget() != x.w->txtMeseFine)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+    QCOMPARE(QApplication::focusWidget(), box);
+    const QString shown = box->currentText();
+    QVERIFY(shown == u"07"_s || shown == u"Marzo"_s);
+
+    // The arrows, the page keys and the wheel leave the closed box as it is.
+    for (Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_PageDown, Qt::Key_PageUp}) {
+        QTest::keyClick(box, key);
+        QCOMPARE(box->currentText(), shown);
+    }
+    DropDowns::turnWheel(box, -1);
+    DropDowns::turnWheel(box, 1);
+    QCOMPARE(box->currentText(), shown);
+
+    // The list opened from the keyboard gives its item, and leaving keeps it.
+    QVERIFY(DropDowns::openAndChoose(box, item, DropDowns::Way(way)));
+    QCOMPARE(box->currentText(), item);
+    QTest::keyClick(box, Qt::Key_Down);
+    QCOMPARE(box->currentText(), item);
+    QTest::keyClick(box, Qt::Key_Return);
+    QVERIFY(QApplication::focusWidget() != box);
+    QCOMPARE(box->currentText(), item);
 }
 
 void TestMenuRiepilogo::checks_data()

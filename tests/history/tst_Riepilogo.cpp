@@ -4,6 +4,7 @@
 #include "registry/StringGridModel.h"
 #include "shell/ScreenKit.h"
 #include "tests/support/ScriptedSeams.h"
+#include "tests/support/Spoken.h"
 
 #include <QAbstractItemModelTester>
 #include <QFile>
@@ -105,6 +106,7 @@ private slots:
     void damagedWithdrawalDateHidesNothingElse();
     void editedCellsReachTheExportOnly();
     void closingHidesTheWaitingText();
+    void screenReadersReadThePeriod();
 };
 
 void TestRiepilogo::designState()
@@ -256,6 +258,14 @@ void TestRiepilogo::closingHidesTheWaitingText()
     v.w->cmdEsciClick();
     QVERIFY(!v.w->isVisible());
     QVERIFY(!v.waiting.isVisible());
+}
+
+void TestRiepilogo::screenReadersReadThePeriod()
+{
+    View v;
+    v.open(u"01/03/2025"_s, u"31/03/2025"_s);
+    QCOMPARE(Spoken::name(v.w->lblIntervallo), u"Storico operazioni dal 01/03/2025 al 31/03/2025"_s);
+    QCOMPARE(Spoken::description(v.w->lblIntervallo), u"Periodo"_s);
 }
 
 QTEST_MAIN(TestRiepilogo)

@@ -38,6 +38,8 @@ private slots:
     void changedCardIsNotHandedOver();
     void doubleClickOnEmptyList_data();
     void doubleClickOnEmptyList();
+    void clicksBelowTheLinesKeepTheChosenLine_data();
+    void clicksBelowTheLinesKeepTheChosenLine();
     void notReturnedListHandsNothingOver();
     void printsTheList();
     void cardEditorLoadsTheChosenLostCard();
@@ -353,6 +355,48 @@ void TestPassListWindows::doubleClickOnEmptyList()
     QVERIFY(!w->isVisible());
     QCOMPARE(received, 0);
     QCOMPARE(after, 1);
+}
+
+void TestPassListWindows::clicksBelowTheLinesKeepTheChosenLine_data()
+{
+    QTest::addColumn<Variant>("variant");
+    QTest::addColumn<QString>("smarrita");
+    QTest::addColumn<QString>("stato");
+    QTest::newRow("lost") << Variant::Lost << u"Sì"_s << u"Disponibile"_s;
+    QTest::newRow("available") << Variant::Available << u"No"_s << u"Disponibile"_s;
+    QTest::newRow("to return") << Variant::ToReturn << u"No"_s
+                               << u"Ritirato da Ada in data 01/02/2025 alle ore 10:00"_s;
+}
+
+void TestPassListWindows::clicksBelowTheLinesKeepTheChosenLine()
+{
+    QFETCH(Variant, variant);
+    QFETCH(QString, smarrita);
+    QFETCH(QString, stato);
+
+    TestContext t;
+    writeCards(t, {pass(u"A-1"_s, smarrita, stato), pass(u"B-2"_s, smarrita, stato), pass(u"C-3"_s, smarrita, stato)});
+    auto w = makeWindow(variant, t.ctx);
+    QList<qint64> received;
+    w->setReceiver([&](qint64 position, const PassRecord&) { received << position; });
+    w->show();
+    PassListBox* list = listOf(w.get());
+    QCOMPARE(w->model()->rowCount(), 3);
+    const QPoint below(30, list->viewport()->height() - 5);
+    QVERIFY(!list->indexAt(below).isValid());
+
+    // A click on the second line chooses it; a click below the last line leaves the choice.
+    const QRect second = list->visualRect(list->model()->index(1, 0));
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, second.center());
+    QCOMPARE(list->selectedRow(), 1);
+    QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, below);
+    QCOMPARE(list->selectedRow(), 1);
+
+    // So a double-click there hands the chosen line over.
+    QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, below);
+    QCOMPARE(received, QList<qint64>{2});
+    QVERIFY(!w->isVisible());
+    QVERIFY(t.messages.calls.isEmpty());
 }
 
 void TestPassListWindows::notReturnedListHandsNothingOver()

@@ -1,10 +1,13 @@
 // The date-time block of the withdrawal and return screens: the check and its messages in their
-// order, the keys the drop-downs accept, the exit rule, the Enter ring and the now action.
+// order, the keys the drop-downs accept, the choice from their lists, the exit rule, the Enter ring,
+// the now action and the year as screen readers read it.
 
 #include "operations/Riconsegne.h"
 #include "operations/Ritiri.h"
 #include "shell/PictureButton.h"
 #include "tests/operations/OperationFixture.h"
+#include "tests/support/DropDowns.h"
+#include "tests/support/Spoken.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -15,6 +18,8 @@
 
 using namespace Qt::StringLiterals;
 using namespace OperationFixture;
+using DropDowns::Opener;
+using DropDowns::Way;
 
 Q_DECLARE_METATYPE(Operation)
 
@@ -31,11 +36,15 @@ private slots:
     void applyStopsAtTheFirstFailure();
     void keysInTheDropDowns_data();
     void keysInTheDropDowns();
+    void choosingFromTheLists_data();
+    void choosingFromTheLists();
     void leavingADropDownKeepsOnlyItsItems();
     void enterRing_data();
     void enterRing();
     void nowAction_data();
     void nowAction();
+    void screenReadersReadTheYear_data();
+    void screenReadersReadTheYear();
 };
 
 namespace {
@@ -283,9 +292,62 @@ void TestDateTimeBlock::keysInTheDropDowns()
     QTest::keyClick(box, Qt::Key_Delete);
     QCOMPARE(box->currentText(), QString());
 
-    // Choosing from the list fills it.
-    box->setCurrentIndex(box->findText(value));
-    QCOMPARE(box->currentText(), value);
+    // The arrows, the page keys and the wheel do not step the closed box along its list, neither
+    // from a value with no line of the list selected nor from one chosen in the list.
+    box->setCurrentText(value);
+    for (int round = 0; round < 2; ++round) {
+        if (round == 1) {
+            QVERIFY(DropDowns::openAndChoose(box, value, Way::Keys));
+            QCOMPARE(box->currentText(), value);
+        }
+        for (Qt::Key key : {Qt::Key_Down, Qt::Key_Up, Qt::Key_PageDown, Qt::Key_PageUp}) {
+            QTest::keyClick(box, key);
+            QCOMPARE(box->currentText(), value);
+        }
+        DropDowns::turnWheel(box, -1);
+        DropDowns::turnWheel(box, 1);
+        QCOMPARE(box->currentText(), value);
+        QVERIFY(!DropDowns::openList(box));
+    }
+}
+
+void TestDateTimeBlock::choosingFromTheLists_data()
+{
+    QTest::addColumn<Operation>("operation");
+    QTest::addColumn<int>("way");
+    QTest::newRow("withdrawal, click") << Operation::Withdrawal << int(Way::Mouse);
+    QTest::newRow("withdrawal, keys") << Operation::Withdrawal << int(Way::Keys);
+    QTest::newRow("return, click") << Operation::Return << int(Way::Mouse);
+    QTest::newRow("return, keys") << Operation::Return << int(Way::Keys);
+}
+
+void TestDateTimeBlock::choosingFromTheLists()
+{
+    QFETCH(Operation, operation);
+    QFETCH(int, way);
+
+    Shown s(operation);
+    DateTimeBlock& b = s.block();
+    const QList<std::pair<QComboBox*, QString>> choices = {
+        {b.txtGiorno, u"02"_s}, {b.txtMese, u"Febbraio"_s}, {b.txtOre, u"10"_s}, {b.txtMinuti, u"07"_s}};
+    // From the person, Enter leads through the four boxes; each is emptied and then filled from
+    // its list.
+    QCOMPARE(QApplication::focusWidget(), s.screen->ownPerson());
+    for (const auto& [box, item] : choices) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+        QCOMPARE(QApplication::focusWidget(), box);
+        QTest::keyClick(box, Qt::Key_Backspace);
+        QCOMPARE(box->currentText(), QString());
+        QVERIFY(DropDowns::openAndChoose(box, item, Way(way), box == b.txtMese ? Opener::F4 : Opener::AltDown));
+        QVERIFY2(box->currentText() == item, qPrintable(box->objectName() + u": "_s + box->currentText()));
+        QCOMPARE(QApplication::focusWidget(), box);
+    }
+
+    // Apply takes them: past the date and time, it stops only at the missing person.
+    QTest::mouseClick(s.screen->btnApplica, Qt::LeftButton);
+    QCOMPARE(s.t.messages.texts(), QStringList{s.screen->variant().personWarning});
+    QCOMPARE(b.lblData->text(), u"02/02/2025"_s);
+    QCOMPARE(b.lblOra->text(), u"10:07"_s);
 }
 
 void TestDateTimeBlock::leavingADropDownKeepsOnlyItsItems()
@@ -355,6 +417,26 @@ void TestDateTimeBlock::nowAction()
     QCOMPARE(b.txtMinuti->currentText(), u"05"_s);
     QCOMPARE(b.lblAnno->text(), u"2024"_s); // the year is the pick's
     QCOMPARE(b.impAdesso->objectName(), operation == Operation::Withdrawal ? u"impRitiro"_s : u"impRiconsegna"_s);
+}
+
+void TestDateTimeBlock::screenReadersReadTheYear_data()
+{
+    enterRing_data();
+}
+
+void TestDateTimeBlock::screenReadersReadTheYear()
+{
+    QFETCH(Operation, operation);
+    TestContext t;
+    writeCards(t.ctx, {operation == Operation::Withdrawal ? availableCard(u"B-01"_s) : lentCard(u"B-01"_s)});
+    auto screen = makeScreen(operation, t.ctx);
+    QLabel* year = screen->ownBlock()->lblAnno;
+    QCOMPARE(year->objectName(), u"lblAnno"_s + screen->ownBlock()->suffix());
+    QCOMPARE(Spoken::name(year), u"ANNO"_s);
+    t.clock.moment = QDateTime(QDate(2031, 12, 31), QTime(23, 59));
+    pick(*screen, t.ctx, 1);
+    QCOMPARE(Spoken::name(year), u"2031"_s);
+    QCOMPARE(Spoken::description(year), u"Anno"_s);
 }
 
 QTEST_MAIN(TestDateTimeBlock)

@@ -6,6 +6,7 @@
 #include "shell/ScreenKit.h"
 #include "tests/support/DataFiles.h"
 #include "tests/support/ScriptedSeams.h"
+#include "tests/support/Spoken.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -396,6 +397,18 @@ private slots:
         QCOMPARE(e.edit(u"txtCodice"_s)->text(), codice);
         if (codice != u"shown"_s)
             QCOMPARE(e.shown(), e.cardAt(position.toLongLong()));
+    }
+
+    void screenReadersReadThePosition()
+    {
+        Editor e;
+        e.writeCards({plainCard(1), plainCard(2)});
+        auto* lblPosizione = e.w.findChild<QLabel*>(u"lblPosizione"_s);
+        e.click(u"cmdUltimo"_s);
+        QCOMPARE(Spoken::name(lblPosizione), u"2"_s);
+        e.click(u"cmdIndietro"_s);
+        QCOMPARE(Spoken::name(lblPosizione), u"1"_s);
+        QCOMPARE(Spoken::description(lblPosizione), u"Posizione della scheda"_s);
     }
 
     void emptyFile_data()

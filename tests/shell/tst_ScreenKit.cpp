@@ -2,7 +2,9 @@
 
 #include "shell/Dates.h"
 #include "shell/ScreenKit.h"
+#include "tests/support/DropDowns.h"
 #include "tests/support/ScriptedSeams.h"
+#include "tests/support/Spoken.h"
 
 #include <QAbstractItemView>
 #include <QCheckBox>
@@ -15,6 +17,8 @@
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
+using DropDowns::Opener;
+using DropDowns::Way;
 using ScreenKit::KeyFilter;
 
 namespace {
@@ -120,11 +124,16 @@ private slots:
     void keyFilters_data();
     void keyFilters();
     void dropDownSelectionResetKeepsText();
+    void dropDownTakesTheItemChosenInItsList_data();
+    void dropDownTakesTheItemChosenInItsList();
+    void closedDropDownKeepsItsValue_data();
+    void closedDropDownKeepsItsValue();
     void fieldColoursFollowTheFocus();
     void linkTextsTurnOrangeWhilePressed();
     void waitingTextShowsBeforeTheClickRuns();
     void companionIsModalAndDestroyedWhenClosed();
     void namingGivesObjectAndAccessibleName();
+    void screenReadersReadChangingTexts();
 };
 
 void TestScreenKit::statusLineFollowsThePointer()
@@ -304,19 +313,124 @@ void TestScreenKit::dropDownSelectionResetKeepsText()
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
 
-    // Chosen from the list.
-    w.txtMese->setCurrentIndex(2);
-    QCOMPARE(w.txtMese->currentText(), u"Marzo"_s);
+    // Chosen from the list: the item stays the box's own while the box keeps the focus.
+    ScreenKit::moveFocus(w.txtMese);
+    QVERIFY(DropDowns::openAndChoose(w.txtMese, u"Marzo"_s, Way::Keys));
+    QCOMPARE(w.txtMese->currentIndex(), 2);
+    // Taking the focus again clears the selection of the list and keeps the text.
     ScreenKit::moveFocus(w.txtUno);
     ScreenKit::moveFocus(w.txtMese);
     QCOMPARE(w.txtMese->currentIndex(), -1);
     QCOMPARE(w.txtMese->currentText(), u"Marzo"_s);
     QVERIFY(!w.txtMese->view()->currentIndex().isValid());
+    // So the list opens with no line highlighted: Down highlights the first.
+    QAbstractItemView* list = DropDowns::open(w.txtMese);
+    QVERIFY(list);
+    QVERIFY(!list->currentIndex().isValid());
+    DropDowns::keyInList(list, Qt::Key_Down);
+    DropDowns::keyInList(list, Qt::Key_Return);
+    QCOMPARE(w.txtMese->currentText(), u"Gennaio"_s);
 
     w.txtMese->setCurrentIndex(4);
     ScreenKit::resetSelection(w.txtMese);
     QCOMPARE(w.txtMese->currentIndex(), -1);
     QCOMPARE(w.txtMese->currentText(), u"Maggio"_s);
+}
+
+void TestScreenKit::dropDownTakesTheItemChosenInItsList_data()
+{
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<int>("way");
+    QTest::addColumn<int>("opener");
+
+    const int clearable = int(KeyFilter::ChoiceClearable), choice = int(KeyFilter::ChoiceOnly);
+    QTest::newRow("clearable: click, Alt+Down") << clearable << int(Way::Mouse) << int(Opener::AltDown);
+    QTest::newRow("clearable: click, F4") << clearable << int(Way::Mouse) << int(Opener::F4);
+    QTest::newRow("clearable: keys, Alt+Down") << clearable << int(Way::Keys) << int(Opener::AltDown);
+    QTest::newRow("clearable: keys, F4") << clearable << int(Way::Keys) << int(Opener::F4);
+    QTest::newRow("choice-only: click") << choice << int(Way::Mouse) << int(Opener::AltDown);
+    QTest::newRow("choice-only: keys") << choice << int(Way::Keys) << int(Opener::F4);
+}
+
+void TestScreenKit::dropDownTakesTheItemChosenInItsList()
+{
+    QFETCH(int, filter);
+    QFETCH(int, way);
+    QFETCH(int, opener);
+
+    TestScreen w;
+    ScreenKit::installKeyFilter(w.txtMese, KeyFilter(filter));
+    // The clearable drop-downs reset their list whenever they take the focus.
+    if (KeyFilter(filter) == KeyFilter::ChoiceClearable)
+        ScreenKit::resetSelectionOnFocus(w.txtMese);
+    w.txtMese->setEditText(u"Settembre"_s);
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    ScreenKit::moveFocus(w.txtMese);
+
+    QVERIFY(DropDowns::openAndChoose(w.txtMese, u"Marzo"_s, Way(way), Opener(opener)));
+    QCOMPARE(w.txtMese->currentText(), u"Marzo"_s);
+    QVERIFY(w.txtMese->hasFocus());
+    // And a second choice in the same visit, from the list that now highlights the first.
+    QVERIFY(DropDowns::openAndChoose(w.txtMese, u"Novembre"_s, Way(way), Opener(opener)));
+    QCOMPARE(w.txtMese->currentText(), u"Novembre"_s);
+    // Leaving the box keeps the choice.
+    ScreenKit::moveFocus(w.txtUno);
+    QCOMPARE(w.txtMese->currentText(), u"Novembre"_s);
+}
+
+void TestScreenKit::closedDropDownKeepsItsValue_data()
+{
+    QTest::addColumn<int>("filter");
+    QTest::addColumn<int>("key");   // pressed on the closed box, or 0
+    QTest::addColumn<int>("wheel"); // otherwise wheel steps turned over it
+
+    for (KeyFilter f : {KeyFilter::ChoiceClearable, KeyFilter::ChoiceOnly}) {
+        const char* tag = f == KeyFilter::ChoiceClearable ? "clearable" : "choice-only";
+        QTest::addRow("%s: Down", tag) << int(f) << int(Qt::Key_Down) << 0;
+        QTest::addRow("%s: Up", tag) << int(f) << int(Qt::Key_Up) << 0;
+        QTest::addRow("%s: Page Down", tag) << int(f) << int(Qt::Key_PageDown) << 0;
+        QTest::addRow("%s: Page Up", tag) << int(f) << int(Qt::Key_PageUp) << 0;
+        QTest::addRow("%s: wheel towards the user", tag) << int(f) << 0 << -1;
+        QTest::addRow("%s: wheel away from the user", tag) << int(f) << 0 << 1;
+    }
+}
+
+void TestScreenKit::closedDropDownKeepsItsValue()
+{
+    QFETCH(int, filter);
+    QFETCH(int, key);
+    QFETCH(int, wheel);
+
+    TestScreen w;
+    ScreenKit::installKeyFilter(w.txtMese, KeyFilter(filter));
+    if (KeyFilter(filter) == KeyFilter::ChoiceClearable)
+        ScreenKit::resetSelectionOnFocus(w.txtMese);
+    w.txtMese->setEditText(u"Settembre"_s);
+    w.show();
+    w.activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    ScreenKit::moveFocus(w.txtMese);
+
+    // As shown, with no line of the list selected, and after a choice from the list.
+    for (const QString& value : {u"Settembre"_s, u"Marzo"_s}) {
+        if (value == u"Marzo"_s)
+            QVERIFY(DropDowns::openAndChoose(w.txtMese, value, Way::Keys));
+        if (key)
+            QTest::keyClick(w.txtMese, Qt::Key(key));
+        else
+            DropDowns::turnWheel(w.txtMese, wheel);
+        QCOMPARE(w.txtMese->currentText(), value);
+        QVERIFY(!DropDowns::openList(w.txtMese));
+    }
+
+    // In the open list the arrows move among the lines.
+    QAbstractItemView* list = DropDowns::open(w.txtMese);
+    QVERIFY(list);
+    DropDowns::keyInList(list, Qt::Key_Up);
+    DropDowns::keyInList(list, Qt::Key_Return);
+    QCOMPARE(w.txtMese->currentText(), u"Febbraio"_s);
 }
 
 void TestScreenKit::fieldColoursFollowTheFocus()
@@ -468,6 +582,33 @@ void TestScreenKit::namingGivesObjectAndAccessibleName()
     QCOMPARE(cmdEsci->accessibleName(), u"Esci"_s);
     QCOMPARE(imgGuida->accessibleName(), u"Guida"_s);
     QCOMPARE(w.findChild<QWidget*>(u"imgGuida"_s), imgGuida);
+}
+
+void TestScreenKit::screenReadersReadChangingTexts()
+{
+    TestScreen w;
+    auto* lblValore = ScreenKit::named(new QLabel(u"1"_s, w.panContainer), u"lblValore"_s, u"Valore"_s);
+    ScreenKit::speakChangingText(lblValore, u"Valore"_s);
+    static_cast<QGridLayout*>(w.panContainer->layout())->addWidget(lblValore, 4, 0);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QLabel* panInfo = w.status->label();
+    QCOMPARE(panInfo->objectName(), u"panInfo"_s);
+    QCOMPARE(Spoken::name(panInfo), u"Pronto per archiviare una nuova scheda..."_s);
+    QCOMPARE(Spoken::description(panInfo), u"Barra di stato"_s);
+
+    QTest::mouseMove(&w, centreOf(w.cmdSalva, &w));
+    QCOMPARE(Spoken::name(panInfo), u"Salva la scheda corrente in archivio."_s);
+    QTest::mouseMove(&w, QPoint(5, 5));
+    QCOMPARE(Spoken::name(panInfo), QString());
+    QCOMPARE(Spoken::description(panInfo), u"Barra di stato"_s);
+
+    // Any label so made, named before with a fixed name.
+    QCOMPARE(Spoken::name(lblValore), u"1"_s);
+    lblValore->setText(u"42"_s);
+    QCOMPARE(Spoken::name(lblValore), u"42"_s);
+    QCOMPARE(Spoken::description(lblValore), u"Valore"_s);
+    QCOMPARE(lblValore->objectName(), u"lblValore"_s);
 }
 
 QTEST_MAIN(TestScreenKit)
