@@ -8,7 +8,7 @@ PACKAGES=(
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-translations-l10n qt6-l10n-tools
     fonts-liberation2 fonts-dejavu-core
     poppler-utils xvfb xauth
-    cups printer-driver-cups-pdf
+    cups cups-filters printer-driver-cups-pdf
 )
 
 missing=()
