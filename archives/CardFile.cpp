@@ -41,6 +41,12 @@ std::optional<bool> CardFile::rewriteAtIf(qint64 position, const std::function<b
         card.encode().constData());
 }
 
+std::optional<bool> CardFile::rewriteAtIfUnchanged(qint64 position, const PassRecord& asRead, const PassRecord& card)
+{
+    return rewriteAtIf(
+        position, [&](const PassRecord& current) { return current == asRead; }, card);
+}
+
 std::optional<qint64> CardFile::append(const PassRecord& card)
 {
     return m_file.append([&](qint64 position, char* record) {

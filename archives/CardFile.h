@@ -26,6 +26,10 @@ public:
     // Rewrites only if the card now at `position` passes `stillValid` (checked under the lock).
     std::optional<bool> rewriteAtIf(qint64 position, const std::function<bool(const PassRecord& current)>& stillValid,
                                     const PassRecord& card);
+    // Rewrites only while the file still holds `asRead` at `position`, the card as it was read when
+    // the screen loaded it: a change made there since, from another workstation, is never written
+    // over. Every screen that writes a card it has shown uses this one comparison.
+    std::optional<bool> rewriteAtIfUnchanged(qint64 position, const PassRecord& asRead, const PassRecord& card);
     // Appends the card with its card number set from its new position; returns the position.
     std::optional<qint64> append(const PassRecord& card);
 

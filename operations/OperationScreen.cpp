@@ -432,8 +432,7 @@ void OperationScreen::btnApplicaClick()
     // taken back or edited this pass since the pick, and its operation must not be overwritten.
     std::optional<bool> written;
     withCardFile(m_ctx.programFolder, [&](CardFile& file) {
-        written = file.rewriteAtIf(
-            position, [&](const PassRecord& current) { return current == picked; }, record);
+        written = file.rewriteAtIfUnchanged(position, picked, record);
         return written.has_value();
     });
     if (!written) {

@@ -555,6 +555,69 @@ private slots:
         QCOMPARE(e.cardAt(2), elsewhere);
     }
 
+    // Whatever another workstation changed in the card after it was shown here — the lost flag, the
+    // notes, an attachment — is not put back by a save of the older card.
+    void saveRefusesToUndoAnEditMadeElsewhere_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::newRow("lost flag cleared") << u"Smarrita"_s;
+        QTest::newRow("notes") << u"Note"_s;
+        QTest::newRow("attachment name") << u"File02"_s;
+        QTest::newRow("attachment description") << u"Desc03"_s;
+        QTest::newRow("identifier") << u"Codice"_s;
+    }
+
+    void saveRefusesToUndoAnEditMadeElsewhere()
+    {
+        QFETCH(QString, field);
+        Editor e;
+        e.writeCards({plainCard(1), busyCard(2)});
+        e.click(u"cmdUltimo"_s);
+        e.type(u"txtRecapiti"_s, u"int. 77"_s);
+
+        PassRecord elsewhere = e.cardAt(2);
+        QString PassRecord::*member = field == u"Smarrita"_s ? &PassRecord::Smarrita
+                                      : field == u"Note"_s   ? &PassRecord::Note
+                                      : field == u"File02"_s ? &PassRecord::File02
+                                      : field == u"Desc03"_s ? &PassRecord::Desc03
+                                                             : &PassRecord::Codice;
+        elsewhere.*member = field == u"Smarrita"_s ? PassValues::No : u"altra postazione"_s;
+        QVERIFY(withCardFile(e.t.ctx.programFolder, [&](CardFile& f) { return f.rewriteAt(2, elsewhere); }));
+        const QByteArray before = e.fileBytes();
+        const PassRecord typed = e.shown();
+
+        e.click(u"cmdSalva"_s);
+        QCOMPARE(e.t.messages.calls.size(), 1);
+        QCOMPARE(e.t.messages.calls[0].kind, MessageCall::Warning);
+        QCOMPARE(e.t.messages.calls[0].text, ChangedElsewhere);
+        QCOMPARE(e.fileBytes(), before);
+        QCOMPARE(e.shown(), typed);
+        QCOMPARE(e.position(), u"2"_s);
+    }
+
+    // The editor's own save is what the next save compares with: saving twice, and saving a card
+    // just appended, are not taken for a change made elsewhere.
+    void saveAfterSaveIsNotRefused()
+    {
+        Editor e;
+        e.writeCards({busyCard(1)});
+        e.click(u"cmdPrimo"_s);
+        QTest::mouseClick(e.lost(), Qt::LeftButton);
+        e.type(u"txtNote"_s, u"  prima  "_s);
+        e.click(u"cmdSalva"_s);
+        e.type(u"txtNote"_s, u"seconda"_s);
+        e.click(u"cmdSalva"_s);
+        e.click(u"cmdNuovo"_s);
+        e.typeCard();
+        e.click(u"cmdSalva"_s);
+        e.type(u"txtNote"_s, u"terza"_s);
+        e.click(u"cmdSalva"_s);
+        QCOMPARE(e.t.messages.texts(), QStringList({Saved, Saved, Inserted, Saved}));
+        QCOMPARE(e.cardAt(1).Note, u"seconda"_s);
+        QCOMPARE(e.cardAt(1).Smarrita, PassValues::No);
+        QCOMPARE(e.cardAt(2).Note, u"terza"_s);
+    }
+
     void newClearsEverything()
     {
         Editor e;
