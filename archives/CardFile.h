@@ -9,7 +9,8 @@ class CardFile
 public:
     static constexpr auto FileName = "Schedario_Pass.pro";
 
-    explicit CardFile(const QString& programFolder);
+    // `wait`: how a write waits for the lock while another workstation holds it.
+    explicit CardFile(const QString& programFolder, LockWait wait = {});
 
     bool open() { return m_file.open(); }
     void close() { m_file.close(); }
@@ -42,3 +43,5 @@ private:
 // Opens the card file, runs `work`, closes it: the shape of every user action on cards.
 // Returns false when opening or the work failed.
 bool withCardFile(const QString& programFolder, const std::function<bool(CardFile&)>& work);
+// The same for an action that writes: `wait` tells how a write waits for the lock.
+bool withCardFile(const QString& programFolder, const LockWait& wait, const std::function<bool(CardFile&)>& work);

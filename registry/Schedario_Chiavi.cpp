@@ -695,7 +695,7 @@ void TfrmSchedario_Chiavi::cmdSalvaClick()
         // then, and writing them back would silently undo that, so the card is rewritten only
         // while the file still holds it as it was read.
         std::optional<bool> written;
-        const bool ok = withCardFile(m_ctx.programFolder, [&](CardFile& file) {
+        const bool ok = withCardFile(m_ctx.programFolder, m_ctx.lockWait, [&](CardFile& file) {
             written = file.rewriteAtIfUnchanged(p, m_asRead, card);
             return written.has_value();
         });
@@ -713,7 +713,7 @@ void TfrmSchedario_Chiavi::cmdSalvaClick()
     }
 
     std::optional<qint64> appended;
-    const bool ok = withCardFile(m_ctx.programFolder, [&](CardFile& file) {
+    const bool ok = withCardFile(m_ctx.programFolder, m_ctx.lockWait, [&](CardFile& file) {
         appended = file.append(card);
         return appended.has_value();
     });

@@ -4,11 +4,14 @@
 #include "shell/ArchiveMessages.h"
 #include "shell/Guida.h"
 #include "shell/ScreenKit.h"
+#include "shell/WaitCursor.h"
 #include "tests/support/DataFiles.h"
+#include "tests/support/LockHolder.h"
 #include "tests/support/ScriptedSeams.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -16,6 +19,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -487,6 +492,61 @@ private slots:
         QCOMPARE(e.shown(), before);
         QCOMPARE(e.position(), position);
         QVERIFY(QFileInfo(e.cardPath()).isDir());
+    }
+
+    // Another workstation holds the card file's lock for longer than the program waits: the save
+    // shows the waiting cursor meanwhile, then gives up with the access message, nothing written
+    // and the window as it was. Once the lock is free the same save goes through.
+    void saveGivesUpWhileTheLockIsHeldElsewhere_data()
+    {
+        QTest::addColumn<bool>("shownCard");
+        QTest::newRow("new card") << false;
+        QTest::newRow("shown card") << true;
+    }
+
+    void saveGivesUpWhileTheLockIsHeldElsewhere()
+    {
+        QFETCH(bool, shownCard);
+        Editor e;
+        e.writeCards({plainCard(1), busyCard(2)});
+        if (shownCard)
+            e.click(u"cmdUltimo"_s);
+        e.typeCard();
+        const PassRecord typed = e.shown();
+        const QString position = e.position();
+        const QByteArray before = e.fileBytes();
+
+        e.t.ctx.lockWait = waitCursorLockWait(std::chrono::milliseconds(300));
+        QList<int> cursorWhileWaiting;
+        const auto showWaiting = e.t.ctx.lockWait.waiting;
+        e.t.ctx.lockWait.waiting = [&](bool waiting) {
+            showWaiting(waiting);
+            if (waiting)
+                cursorWhileWaiting << (QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : -1);
+        };
+        bool cursorBackForTheMessage = false;
+        e.t.messages.onMessage = [&] { cursorBackForTheMessage = !QApplication::overrideCursor(); };
+
+        auto other = std::make_unique<LockHolder>(e.cardPath());
+        QVERIFY(other->holds());
+        e.click(u"cmdSalva"_s);
+
+        QCOMPARE(cursorWhileWaiting, QList<int>{Qt::WaitCursor});
+        QCOMPARE(e.t.messages.calls.size(), 1);
+        QCOMPARE(e.t.messages.calls[0].kind, MessageCall::Error);
+        QCOMPARE(e.t.messages.calls[0].text, ArchiveMessages::CardFileAccess);
+        QVERIFY(cursorBackForTheMessage);
+        QCOMPARE(e.fileBytes(), before);
+        QCOMPARE(e.shown(), typed);
+        QCOMPARE(e.position(), position);
+
+        other.reset();
+        e.click(u"cmdSalva"_s);
+        QCOMPARE(e.t.messages.lastText(), shownCard ? Saved : Inserted);
+        QCOMPARE(e.position(), shownCard ? u"2"_s : u"3"_s);
+        QCOMPARE(e.cardAt(shownCard ? 2 : 3).Codice, u"B-01"_s);
+        QCOMPARE(cursorWhileWaiting.size(), 1); // a free lock: no waiting
+        QVERIFY(!QApplication::overrideCursor());
     }
 
     void missingProgramFolderGivesTheAccessMessage()
