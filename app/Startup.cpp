@@ -1,5 +1,7 @@
 #include "app/Startup.h"
 
+#include "shell/WaitCursor.h"
+
 #include <QApplication>
 #include <QIcon>
 #include <QLibraryInfo>
@@ -26,4 +28,5 @@ void DesktopSeams::install(AppContext& ctx, const QString& programFolder)
     ctx.fileDialogs = &fileDialogs;
     ctx.printers = &printers;
     ctx.clock = &clock;
+    ctx.lockWait = waitCursorLockWait();
 }

@@ -2,7 +2,8 @@
 
 #include <cstring>
 
-CardFile::CardFile(const QString& programFolder) : m_file(programFolder + QLatin1StringView(FileName), PassRecord::Size)
+CardFile::CardFile(const QString& programFolder, LockWait wait)
+    : m_file(programFolder + QLatin1StringView(FileName), PassRecord::Size, std::move(wait))
 {
 }
 
@@ -41,6 +42,12 @@ std::optional<bool> CardFile::rewriteAtIf(qint64 position, const std::function<b
         card.encode().constData());
 }
 
+std::optional<bool> CardFile::rewriteAtIfUnchanged(qint64 position, const PassRecord& asRead, const PassRecord& card)
+{
+    return rewriteAtIf(
+        position, [&](const PassRecord& current) { return current == asRead; }, card);
+}
+
 std::optional<qint64> CardFile::append(const PassRecord& card)
 {
     return m_file.append([&](qint64 position, char* record) {
@@ -53,7 +60,12 @@ std::optional<qint64> CardFile::append(const PassRecord& card)
 
 bool withCardFile(const QString& programFolder, const std::function<bool(CardFile&)>& work)
 {
-    CardFile file(programFolder);
+    return withCardFile(programFolder, LockWait{}, work);
+}
+
+bool withCardFile(const QString& programFolder, const LockWait& wait, const std::function<bool(CardFile&)>& work)
+{
+    CardFile file(programFolder, wait);
     if (!file.open())
         return false;
     const bool ok = work(file);

@@ -1,6 +1,9 @@
 #include "archives/FileLock.h"
 
+#include <QDeadlineTimer>
 #include <QFile>
+
+#include <thread>
 
 #ifdef Q_OS_WIN
 #include <io.h>
@@ -18,23 +21,49 @@ namespace {
 // the same byte, so they exclude one another's writes.
 constexpr qint64 LockOffset = qint64(1) << 62;
 
+// How often a waiting write asks for the lock again. Record locks offer no wait with a time
+// limit, so the wait is a series of attempts that never block.
+constexpr std::chrono::milliseconds RetryInterval{25};
+
 } // namespace
 
-FileLock::FileLock(QFile& file) : m_file(file)
+FileLock::FileLock(QFile& file, const LockWait& wait) : m_file(file)
 {
-    const int fd = file.handle();
-    if (fd < 0)
+    Attempt attempt = tryLock();
+    if (attempt != Attempt::Busy)
         return;
+    // Another workstation is writing: wait for it, for a bounded time, and say so meanwhile.
+    if (wait.waiting)
+        wait.waiting(true);
+    const QDeadlineTimer deadline(wait.limit);
+    while (attempt == Attempt::Busy && !deadline.hasExpired()) {
+        std::this_thread::sleep_for(
+            std::min<std::chrono::nanoseconds>(RetryInterval, deadline.remainingTimeAsDuration()));
+        attempt = tryLock();
+    }
+    if (wait.waiting)
+        wait.waiting(false);
+}
+
+FileLock::Attempt FileLock::tryLock()
+{
+    const int fd = m_file.handle();
+    if (fd < 0)
+        return Attempt::Failed;
 #ifdef Q_OS_WIN
     HANDLE h = HANDLE(_get_osfhandle(fd));
     OVERLAPPED ov{};
     ov.Offset = DWORD(LockOffset & 0xFFFFFFFF);
     ov.OffsetHigh = DWORD(LockOffset >> 32);
-    m_locked = LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK, 0, 1, 0, &ov);
-    if (!m_locked) {
-        const DWORD err = GetLastError();
-        m_unsupported = err == ERROR_NOT_SUPPORTED || err == ERROR_INVALID_FUNCTION;
+    if (LockFileEx(h, LOCKFILE_EXCLUSIVE_LOCK | LOCKFILE_FAIL_IMMEDIATELY, 0, 1, 0, &ov)) {
+        m_locked = true;
+        return Attempt::Locked;
     }
+    const DWORD err = GetLastError();
+    if (err == ERROR_LOCK_VIOLATION || err == ERROR_IO_PENDING)
+        return Attempt::Busy;
+    m_unsupported = err == ERROR_NOT_SUPPORTED || err == ERROR_INVALID_FUNCTION;
+    return Attempt::Failed;
 #else
     struct flock fl
     {
@@ -45,10 +74,16 @@ FileLock::FileLock(QFile& file) : m_file(file)
     fl.l_len = 1;
     int rc;
     do {
-        rc = ::fcntl(fd, F_SETLKW, &fl);
+        rc = ::fcntl(fd, F_SETLK, &fl);
     } while (rc == -1 && errno == EINTR);
-    m_locked = rc == 0;
-    m_unsupported = rc == -1 && (errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS);
+    if (rc == 0) {
+        m_locked = true;
+        return Attempt::Locked;
+    }
+    if (errno == EACCES || errno == EAGAIN)
+        return Attempt::Busy;
+    m_unsupported = errno == ENOLCK || errno == EOPNOTSUPP || errno == ENOSYS;
+    return Attempt::Failed;
 #endif
 }
 

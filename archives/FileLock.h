@@ -2,16 +2,31 @@
 
 #include <QtGlobal>
 
+#include <chrono>
+#include <functional>
+
 class QFile;
 
+// How a write waits while another workstation holds the lock of its file.
+struct LockWait
+{
+    // The longest wait: then the write gives up as on any failure of the file.
+    std::chrono::milliseconds limit{5000};
+    // Told true when a wait begins and false when it ends, so that the screens can show it; not
+    // told anything when the lock is free at once.
+    std::function<void(bool waiting)> waiting;
+};
+
 // Advisory whole-file write lock held on an open data file (fcntl record lock on POSIX,
-// LockFileEx on Windows). Blocks until granted. Released by unlock() or the destructor.
+// LockFileEx on Windows). While another process holds it, waits as `wait` says and no longer:
+// then the lock is not held (and not unsupported), so the write does not go ahead. Released by
+// unlock() or the destructor.
 // Some network shares do not support locks at all: the caller may then write unlocked, as
 // every workstation did before locks existed, rather than refuse all work.
 class FileLock
 {
 public:
-    explicit FileLock(QFile& file);
+    explicit FileLock(QFile& file, const LockWait& wait = {});
     ~FileLock();
     FileLock(const FileLock&) = delete;
     FileLock& operator=(const FileLock&) = delete;
@@ -24,6 +39,15 @@ public:
     void unlock();
 
 private:
+    enum class Attempt
+    {
+        Locked,
+        Busy,
+        Failed
+    };
+    // One attempt that never blocks.
+    Attempt tryLock();
+
     QFile& m_file;
     bool m_locked = false;
     bool m_unsupported = false;

@@ -2,8 +2,8 @@
 
 #include <cstring>
 
-HistoryFile::HistoryFile(const QString& programFolder)
-    : m_file(programFolder + QLatin1StringView(FileName), HistoryRecord::Size)
+HistoryFile::HistoryFile(const QString& programFolder, LockWait wait)
+    : m_file(programFolder + QLatin1StringView(FileName), HistoryRecord::Size, std::move(wait))
 {
 }
 

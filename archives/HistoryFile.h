@@ -9,7 +9,8 @@ class HistoryFile
 public:
     static constexpr auto FileName = "Storico_Operazioni.pro";
 
-    explicit HistoryFile(const QString& programFolder);
+    // `wait`: how an append waits for the lock while another workstation holds it.
+    explicit HistoryFile(const QString& programFolder, LockWait wait = {});
 
     bool open() { return m_file.open(); }
     void close() { m_file.close(); }

@@ -13,7 +13,10 @@ constexpr qint64 BlockBytes = qint64(1) << 20;
 
 } // namespace
 
-RecordFile::RecordFile(QString path, int recordSize) : m_path(std::move(path)), m_recordSize(recordSize) {}
+RecordFile::RecordFile(QString path, int recordSize, LockWait wait)
+    : m_path(std::move(path)), m_recordSize(recordSize), m_wait(std::move(wait))
+{
+}
 
 RecordFile::~RecordFile()
 {
@@ -100,7 +103,7 @@ std::optional<bool> RecordFile::rewriteAtIf(qint64 position, const std::function
 {
     if (!m_file)
         return std::nullopt;
-    FileLock lock(*m_file);
+    FileLock lock(*m_file, m_wait);
     if (!lock.mayWrite())
         return std::nullopt;
     std::vector<char> current(static_cast<size_t>(m_recordSize));
@@ -118,7 +121,7 @@ std::optional<qint64> RecordFile::append(const std::function<void(qint64, char*)
 {
     if (!m_file)
         return std::nullopt;
-    FileLock lock(*m_file);
+    FileLock lock(*m_file, m_wait);
     if (!lock.mayWrite())
         return std::nullopt;
     const qint64 n = count();

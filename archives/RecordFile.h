@@ -1,5 +1,7 @@
 #pragma once
 
+#include "FileLock.h"
+
 #include <QString>
 
 #include <functional>
@@ -11,11 +13,13 @@ class QFile;
 // A flat file of fixed-size records with no header, shared with other workstations.
 // One object per user action: open, work, close (the destructor closes too).
 // Writes hold an advisory lock on the file (FileLock) from the count to the flush, so that two
-// workstations appending at once each get their own position.
+// workstations appending at once each get their own position. A write waits for a lock held
+// elsewhere as its LockWait says, and fails like any other write when the wait runs out.
 class RecordFile
 {
 public:
-    RecordFile(QString path, int recordSize);
+    // `wait`: how a write waits for the lock while another workstation holds it.
+    RecordFile(QString path, int recordSize, LockWait wait = {});
     ~RecordFile();
     RecordFile(const RecordFile&) = delete;
     RecordFile& operator=(const RecordFile&) = delete;
@@ -53,5 +57,6 @@ public:
 private:
     QString m_path;
     int m_recordSize;
+    LockWait m_wait;
     std::unique_ptr<QFile> m_file;
 };

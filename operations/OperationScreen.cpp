@@ -456,9 +456,8 @@ void OperationScreen::btnApplicaClick()
     // Under the card file's lock the card is read again: another workstation may have handed out,
     // taken back or edited this pass since the pick, and its operation must not be overwritten.
     std::optional<bool> written;
-    withCardFile(m_ctx.programFolder, [&](CardFile& file) {
-        written = file.rewriteAtIf(
-            position, [&](const PassRecord& current) { return current == picked; }, record);
+    withCardFile(m_ctx.programFolder, m_ctx.lockWait, [&](CardFile& file) {
+        written = file.rewriteAtIfUnchanged(position, picked, record);
         return written.has_value();
     });
     if (!written) {

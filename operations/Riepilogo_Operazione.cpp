@@ -125,9 +125,9 @@ void TfrmRiepilogo_Operazione::btnOKClick()
     if (!OperationKit::trimmed(lblPosizione->text()).isEmpty())
         return;
 
-    // A history file that cannot be opened or written ends the summary without a word: the card is
-    // already back in the card file.
-    HistoryFile history(m_ctx.programFolder);
+    // A history file that cannot be opened or written, or that another workstation keeps locked
+    // beyond the wait, ends the summary without a word: the card is already back in the card file.
+    HistoryFile history(m_ctx.programFolder, m_ctx.lockWait);
     if (history.open()) {
         if (const std::optional<qint64> position = history.append(cycle()))
             lblPosizione->setText(QString::number(*position));

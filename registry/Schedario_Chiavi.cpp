@@ -104,6 +104,12 @@ QString trimmedText(const QLineEdit* edit)
     return Win1252::trimmed(edit->text()).toString();
 }
 
+// A card as the file gives it back once written: texts trimmed, converted and cut.
+PassRecord asStored(const PassRecord& card)
+{
+    return PassRecord::decode(card.encode().constData());
+}
+
 } // namespace
 
 TfrmSchedario_Chiavi::TfrmSchedario_Chiavi(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx)
@@ -401,6 +407,7 @@ void TfrmSchedario_Chiavi::showCard(qint64 position, const PassRecord& card)
     c.lblDesc02 = screenText(card.Desc02);
     c.lblDesc03 = screenText(card.Desc03);
 
+    m_asRead = card;
     setPosition(position);
 }
 
@@ -684,21 +691,13 @@ void TfrmSchedario_Chiavi::cmdSalvaClick()
     const qint64 p = position();
 
     if (p > 0) {
-        // The state and the withdrawal and return fields are what was read with the card. Another
-        // workstation may have registered a withdrawal or a return since then: writing them back
-        // would silently undo it, so the card is rewritten only while the file still holds them.
-        const PassRecord shown = PassRecord::decode(card.encode().constData());
-        auto sameOperations = [&shown](const PassRecord& now) {
-            return now.Stato == shown.Stato && now.PersonaRit == shown.PersonaRit && now.GiornoRit == shown.GiornoRit &&
-                   now.MeseRit == shown.MeseRit && now.AnnoRit == shown.AnnoRit && now.DataRit == shown.DataRit &&
-                   now.OreRit == shown.OreRit && now.MinutiRit == shown.MinutiRit && now.OraRit == shown.OraRit &&
-                   now.PersonaRic == shown.PersonaRic && now.GiornoRic == shown.GiornoRic &&
-                   now.MeseRic == shown.MeseRic && now.AnnoRic == shown.AnnoRic && now.DataRic == shown.DataRic &&
-                   now.OreRic == shown.OreRic && now.MinutiRic == shown.MinutiRic && now.OraRic == shown.OraRic;
-        };
+        // The window writes back the whole card: its state, operations, lost flag, notes and
+        // attachments as they were read. Another workstation may have changed any of them since
+        // then, and writing them back would silently undo that, so the card is rewritten only
+        // while the file still holds it as it was read.
         std::optional<bool> written;
-        const bool ok = withCardFile(m_ctx.programFolder, [&](CardFile& file) {
-            written = file.rewriteAtIf(p, sameOperations, card);
+        const bool ok = withCardFile(m_ctx.programFolder, m_ctx.lockWait, [&](CardFile& file) {
+            written = file.rewriteAtIfUnchanged(p, m_asRead, card);
             return written.has_value();
         });
         if (!ok) {
@@ -709,12 +708,13 @@ void TfrmSchedario_Chiavi::cmdSalvaClick()
             warning(ChangedElsewhere);
             return;
         }
+        m_asRead = asStored(card);
         information(Saved);
         return;
     }
 
     std::optional<qint64> appended;
-    const bool ok = withCardFile(m_ctx.programFolder, [&](CardFile& file) {
+    const bool ok = withCardFile(m_ctx.programFolder, m_ctx.lockWait, [&](CardFile& file) {
         appended = file.append(card);
         return appended.has_value();
     });
@@ -723,6 +723,9 @@ void TfrmSchedario_Chiavi::cmdSalvaClick()
         return;
     }
     m_carriers.txtScheda = PassValues::cardNumber(*appended);
+    PassRecord numbered = card;
+    numbered.Scheda = m_carriers.txtScheda;
+    m_asRead = asStored(numbered);
     setPosition(*appended);
     information(Inserted);
 }

@@ -113,6 +113,9 @@ private:
 
     AppContext& m_ctx;
     Carriers m_carriers;
+    // The card as the file held it when it was shown here, or as this window last wrote it; set
+    // whenever the position is. A save rewrites the card only while the file still holds it.
+    PassRecord m_asRead;
 
     PictureButton* cmdNuovo = nullptr;
     PictureButton* cmdDuplica = nullptr;

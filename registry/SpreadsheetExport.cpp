@@ -91,6 +91,9 @@ char* putCell(char* p, QStringView text)
         case u'<':
             p = put(p, "&lt;");
             continue;
+        case u'>':
+            p = put(p, "&gt;");
+            continue;
         case u'&':
             p = put(p, "&amp;");
             continue;
@@ -132,6 +135,9 @@ char* putFieldBytes(char* p, QByteArrayView bytes)
         switch (b) {
         case '<':
             p = put(p, "&lt;");
+            break;
+        case '>':
+            p = put(p, "&gt;");
             break;
         case '&':
             p = put(p, "&amp;");

@@ -23,8 +23,8 @@ struct HeaderCell
     int width;
 };
 
-// A cell text as the document holds it: Windows-1252 bytes, with "<", "&" and the double quote
-// written as character references and every character the code page lacks (and a line break) as
+// A cell text as the document holds it: Windows-1252 bytes, with "&", "<", ">" and the double
+// quote written as character references and every character the code page lacks (and a line break) as
 // a numeric character reference, so that the spreadsheet shows exactly the text of the grid.
 QByteArray cellBytes(QStringView text);
 

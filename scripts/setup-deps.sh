@@ -14,7 +14,7 @@ PACKAGES=(
 if [ "${1:-}" = test ]; then
     PACKAGES+=(
         # PDF text and page checks of the printouts; a private print server with a PDF queue
-        poppler-utils cups printer-driver-cups-pdf
+        poppler-utils cups cups-filters
         # the end-to-end tests: an X server, a window manager, synthetic input, the accessibility
         # bus through which they find the controls on screen, and screenshots of failures
         xvfb xauth openbox xdotool x11-utils imagemagick dbus at-spi2-core python3-pyatspi

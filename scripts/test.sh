@@ -7,4 +7,4 @@ bash scripts/build.sh
 export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR="$(mktemp -d)"
 chmod 700 "$XDG_RUNTIME_DIR"
-ctest --test-dir build --output-on-failure -j2 --repeat until-pass:2
+ctest --test-dir build --output-on-failure -j2

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "archives/FileLock.h"
 #include "shell/Seams.h"
 
 #include <QString>
@@ -39,6 +40,8 @@ struct AppContext
     FileDialogs* fileDialogs = nullptr;
     Printers* printers = nullptr;
     Clock* clock = nullptr;
+    // How the writes of the data files wait while another workstation holds a file's lock.
+    LockWait lockWait;
 
     // Single instances that live for the whole run.
     TfrmPassword* frmPassword = nullptr;

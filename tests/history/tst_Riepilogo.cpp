@@ -193,7 +193,7 @@ void TestRiepilogo::titleAndCells()
     QVERIFY(file.endsWith(
         QByteArray(header +
                    cells({"B-01", "Badge", "Ingresso &amp; uscita", "Reception", "Visitatori", "Niccol\xf2 Gallo",
-                          "31/12/2025", "09:00", "Anna &lt;Bianchi>", "31/12/2025", "17:30"}) +
+                          "31/12/2025", "09:00", "Anna &lt;Bianchi&gt;", "31/12/2025", "17:30"}) +
                    "</table></body></html>")));
 }
 
@@ -240,7 +240,7 @@ void TestRiepilogo::editedCellsReachTheExportOnly()
     QVERIFY(!v.grid().setData(v.grid().index(0, TfrmRiepilogo::colPersonaRic), u"altro"_s));
     QVERIFY(v.exported().contains(
         cells({"B-1", "Badge", "Visita &#349;peciale", "Reception", "Visitatori", "Niccol\xf2 Gallo", "11/03/2025",
-               "09:00", "Anna &lt;Bianchi>", "12/03/2025", "17:30"})));
+               "09:00", "Anna &lt;Bianchi&gt;", "12/03/2025", "17:30"})));
     QCOMPARE(readAll(v.t.ctx.file(u"Storico_Operazioni.pro"_s)), history);
 
     // A new view shows the file's texts again.

@@ -4,12 +4,17 @@
 #include "operations/Riconsegne.h"
 #include "operations/Riepilogo_Operazione.h"
 #include "operations/Ritiri.h"
+#include "shell/ArchiveMessages.h"
+#include "shell/PictureButton.h"
 #include "tests/operations/OperationFixture.h"
+#include "tests/support/LockHolder.h"
 
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTest>
+
+#include <memory>
 
 using namespace Qt::StringLiterals;
 using namespace OperationFixture;
@@ -24,11 +29,21 @@ private slots:
     void returnOfAnEarlierWithdrawalIsRefused();
     void cardEditedElsewhereIsNotOverwritten();
     void unchangedCardIsWritten();
+    void applyGivesUpWhileTheLockIsHeldElsewhere();
+    void summaryGivesUpWhileTheHistoryIsHeldElsewhere();
 };
 
 namespace {
 
 const QString CardFileName = u"Schedario_Pass.pro"_s;
+const QString HistoryFileName = u"Storico_Operazioni.pro"_s;
+
+// Writes wait a short while for a lock held elsewhere, and count their waits.
+void shortLockWait(AppContext& ctx, int& waits)
+{
+    ctx.lockWait.limit = std::chrono::milliseconds(300);
+    ctx.lockWait.waiting = [&waits](bool waiting) { waits += waiting ? 1 : 0; };
+}
 
 // A second workstation: its own seams, the same ProgramFolder.
 struct Workstation
@@ -189,6 +204,72 @@ void TestConcurrentChange::unchangedCardIsWritten()
     QCOMPARE(t.messages.texts(), QStringList{u"Il ritiro del pass è stato registrato con successo."_s});
     QCOMPARE(readCard(t.ctx, 1).PersonaRit, u"Mario Rossi"_s);
     QCOMPARE(readCard(t.ctx, 2).PersonaRit, u"Anna Bianchi"_s);
+}
+
+void TestConcurrentChange::applyGivesUpWhileTheLockIsHeldElsewhere()
+{
+    // Another workstation is writing the card file for longer than the program waits: Apply gives
+    // up with the access message, nothing written and the pass still on the screen to try again.
+    TestContext t;
+    int waits = 0;
+    shortLockWait(t.ctx, waits);
+    QVERIFY(writeCards(t.ctx, {availableCard(u"B-01"_s)}));
+    TfrmRitiri screen(t.ctx);
+    screen.show();
+    pick(screen, t.ctx, 1);
+    QTest::keyClicks(screen.txtPersonaRit, u"Mario Rossi"_s);
+    const QByteArray before = fileBytes(t.ctx.file(CardFileName));
+
+    auto other = std::make_unique<LockHolder>(t.ctx.file(CardFileName));
+    QVERIFY(other->holds());
+    QTest::mouseClick(screen.btnApplica, Qt::LeftButton);
+    QCOMPARE(waits, 1);
+    QCOMPARE(t.messages.texts(), QStringList{ArchiveMessages::CardFileAccess});
+    QCOMPARE(t.messages.calls[0].kind, MessageCall::Error);
+    QCOMPARE(fileBytes(t.ctx.file(CardFileName)), before);
+    QVERIFY(screen.isVisible());
+    QVERIFY(screen.hasPass());
+    QCOMPARE(screen.txtPersonaRit->text(), u"Mario Rossi"_s);
+
+    other.reset();
+    QTest::mouseClick(screen.btnApplica, Qt::LeftButton);
+    QCOMPARE(t.messages.lastText(), u"Il ritiro del pass è stato registrato con successo."_s);
+    QCOMPARE(readCard(t.ctx, 1).PersonaRit, u"Mario Rossi"_s);
+    QCOMPARE(waits, 1);
+}
+
+void TestConcurrentChange::summaryGivesUpWhileTheHistoryIsHeldElsewhere()
+{
+    // The history file is held elsewhere: the summary's OK gives up after the bounded wait as on
+    // any failure of the history file (no word, the window closes); the return itself stands.
+    TestContext t;
+    int waits = 0;
+    shortLockWait(t.ctx, waits);
+    QVERIFY(writeCards(t.ctx, {lentCard(u"B-01"_s)}));
+    {
+        HistoryFile history(t.ctx.programFolder);
+        QVERIFY(history.open() && history.append(HistoryRecord{}));
+    }
+    const QByteArray before = fileBytes(t.ctx.file(HistoryFileName));
+    TfrmRiconsegne screen(t.ctx);
+    screen.show();
+    pick(screen, t.ctx, 1);
+    QTest::keyClicks(screen.txtPersonaRic, u"Luca Verdi"_s);
+
+    LockHolder other(t.ctx.file(HistoryFileName));
+    QVERIFY(other.holds());
+    bool closed = false;
+    QVERIFY(whileShown<TfrmRiepilogo_Operazione>(
+        [&](TfrmRiepilogo_Operazione& summary) {
+            connect(&summary, &QObject::destroyed, [&] { closed = true; });
+            QTest::mouseClick(summary.btnOK, Qt::LeftButton);
+        },
+        [&] { QTest::mouseClick(screen.btnApplica, Qt::LeftButton); }));
+    QVERIFY(closed);
+    QCOMPARE(waits, 1);
+    QCOMPARE(t.messages.texts(), QStringList{u"La riconsegna del pass è stata registrata con successo."_s});
+    QCOMPARE(readCard(t.ctx, 1).PersonaRic, u"Luca Verdi"_s);
+    QCOMPARE(fileBytes(t.ctx.file(HistoryFileName)), before);
 }
 
 QTEST_MAIN(TestConcurrentChange)

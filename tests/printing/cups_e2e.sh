@@ -1,45 +1,40 @@
 #!/usr/bin/env bash
 # End-to-end print through a real print queue. Starts a private CUPS server (its own folder and
-# socket, so a system CUPS is never touched), adds the cups-pdf printer as the default queue, runs
-# print_e2e (the program's print path with the real print dialog) and checks with pdfinfo the PDF
-# files that cups-pdf writes for the two jobs: the 300-line list on 6 pages, the card on 1.
+# socket, so a system CUPS is never touched) with one queue, the default, whose device is a file
+# in this run's own folder and whose driver hands the job on as PDF. print_e2e prints each job
+# through the program's print path with the real print dialog; pdfinfo and pdftotext then check
+# the file the queue wrote: the 300-line list on 6 pages, the card on 1.
 #
 #     bash tests/printing/cups_e2e.sh build/tests/print_e2e
 #
-# Exit 77 (skipped) where it cannot run: not root (cupsd and the cups-pdf backend need it) or
-# cups / printer-driver-cups-pdf / poppler-utils missing.
+# Nothing outside the run's folder is read or written: no machine-wide printer configuration and
+# no folder of the user's, so files left there by other prints cannot confuse the check.
+#
+# Exit 77 (skipped) where it cannot run: not root (cupsd needs it) or cups, cups-filters or
+# poppler-utils missing.
 set -euo pipefail
 
 TOOL=${1:?usage: cups_e2e.sh <print_e2e executable>}
-PPD=/usr/share/ppd/cups-pdf/CUPS-PDF_opt.ppd
 QUEUE=IngressarioPDF
 
 skip() { echo "SKIP: $*"; exit 77; }
-[ "$(id -u)" -eq 0 ] || skip "needs root to run cupsd and the cups-pdf backend"
-for need in /usr/sbin/cupsd /usr/lib/cups/backend/cups-pdf "$PPD"; do
-    [ -e "$need" ] || skip "$need is missing (packages cups, printer-driver-cups-pdf)"
+[ "$(id -u)" -eq 0 ] || skip "needs root to run cupsd"
+for need in /usr/sbin/cupsd /usr/lib/cups/filter/pdftopdf; do
+    [ -e "$need" ] || skip "$need is missing (packages cups, cups-filters)"
 done
-for tool in lpadmin lpstat pdfinfo; do
+for tool in lpadmin lpstat pdfinfo pdftotext; do
     command -v "$tool" >/dev/null || skip "$tool is missing"
 done
 
 WORK=$(mktemp -d /tmp/ingressario-cups.XXXXXX)
+OUT="$WORK/out"
 CUPSD_PID=""
-# cups-pdf writes into the PDF folder of the job's owner.
-OUT="$(getent passwd "$(id -un)" | cut -d: -f6)/PDF"
-OUT_EXISTED=0
-[ -d "$OUT" ] && OUT_EXISTED=1
-BEFORE="$WORK/before.txt"
-ls -1 "$OUT" 2>/dev/null | sort >"$BEFORE" || true
-NEW_FILES=()
 
 cleanup() {
     if [ -n "$CUPSD_PID" ]; then
         kill "$CUPSD_PID" 2>/dev/null || true
         wait "$CUPSD_PID" 2>/dev/null || true
     fi
-    for f in "${NEW_FILES[@]}"; do rm -f "$OUT/$f"; done
-    [ "$OUT_EXISTED" -eq 0 ] && rmdir "$OUT" 2>/dev/null || true
     rm -rf "$WORK"
 }
 trap cleanup EXIT
@@ -49,7 +44,7 @@ on_error() {
 }
 trap 'on_error $LINENO' ERR
 
-mkdir -p "$WORK/spool/tmp" "$WORK/cache" "$WORK/state" "$WORK/log" "$WORK/ppd"
+mkdir -p "$WORK/spool/tmp" "$WORK/cache" "$WORK/state" "$WORK/log" "$WORK/ppd" "$OUT"
 chmod 0755 "$WORK" "$WORK/spool"
 cat >"$WORK/cupsd.conf" <<EOF
 Listen $WORK/cups.sock
@@ -68,6 +63,7 @@ DefaultAuthType None
   </Limit>
 </Policy>
 EOF
+# FileDevice: the queue's device may be a plain file (this run's own).
 cat >"$WORK/cups-files.conf" <<EOF
 ServerRoot $WORK
 RequestRoot $WORK/spool
@@ -79,7 +75,46 @@ ErrorLog $WORK/log/error_log
 PageLog $WORK/log/page_log
 ServerBin /usr/lib/cups
 DataDir /usr/share/cups
-FileDevice No
+FileDevice Yes
+EOF
+# A printer that takes PDF: the job goes through the standard PDF filter (copies, page ranges)
+# and reaches the device as PDF, its text intact.
+cat >"$WORK/pdf-file.ppd" <<'EOF'
+*PPD-Adobe: "4.3"
+*FormatVersion: "4.3"
+*FileVersion: "1.0"
+*LanguageVersion: English
+*LanguageEncoding: ISOLatin1
+*PCFileName: "INGRPDF.PPD"
+*Manufacturer: "Ingressario"
+*Product: "(PDF file)"
+*ModelName: "Ingressario PDF file"
+*ShortNickName: "Ingressario PDF file"
+*NickName: "Ingressario PDF file"
+*PSVersion: "(3010.000) 0"
+*LanguageLevel: "3"
+*ColorDevice: True
+*DefaultColorSpace: RGB
+*FileSystem: False
+*Throughput: "1"
+*LandscapeOrientation: Plus90
+*TTRasterizer: Type42
+*cupsVersion: 2.4
+*cupsFilter2: "application/vnd.cups-pdf application/pdf 0 -"
+*OpenUI *PageSize/Page Size: PickOne
+*OrderDependency: 10 AnySetup *PageSize
+*DefaultPageSize: A4
+*PageSize A4/A4: "<</PageSize[595 842]/ImagingBBox null>>setpagedevice"
+*CloseUI: *PageSize
+*OpenUI *PageRegion/Page Region: PickOne
+*OrderDependency: 10 AnySetup *PageRegion
+*DefaultPageRegion: A4
+*PageRegion A4/A4: "<</PageSize[595 842]/ImagingBBox null>>setpagedevice"
+*CloseUI: *PageRegion
+*DefaultImageableArea: A4
+*ImageableArea A4/A4: "0 0 595 842"
+*DefaultPaperDimension: A4
+*PaperDimension A4/A4: "595 842"
 EOF
 
 /usr/sbin/cupsd -f -c "$WORK/cupsd.conf" -s "$WORK/cups-files.conf" >"$WORK/log/cupsd.out" 2>&1 &
@@ -91,35 +126,37 @@ for _ in $(seq 1 100); do
 done
 lpstat -r >/dev/null 2>&1 || { cat "$WORK/log/cupsd.out" "$WORK/log/error_log" 2>/dev/null; echo "FAIL: cupsd did not start"; exit 1; }
 
-lpadmin -p "$QUEUE" -v cups-pdf:/ -E -P "$PPD" 2>/dev/null
+lpadmin -p "$QUEUE" -v "file:$OUT/none.pdf" -E -P "$WORK/pdf-file.ppd"
 lpadmin -d "$QUEUE"
 
 export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR="$WORK/runtime"
 mkdir -p -m 0700 "$XDG_RUNTIME_DIR"
-"$TOOL"
 
-# Both jobs done (the queue empties once cups-pdf has written the files).
-for _ in $(seq 1 600); do
-    [ -z "$(lpstat -o "$QUEUE" 2>/dev/null)" ] && break
-    sleep 0.1
-done
-[ -z "$(lpstat -o "$QUEUE" 2>/dev/null)" ] || { tail -20 "$WORK/log/error_log"; echo "FAIL: jobs still queued"; exit 1; }
-
-mapfile -t NEW_FILES < <(comm -13 "$BEFORE" <(ls -1 "$OUT" 2>/dev/null | sort))
-echo "cups-pdf wrote: ${NEW_FILES[*]:-nothing}"
-
-pages_of_title() { # the page count of the new PDF whose title is $1
-    for f in "${NEW_FILES[@]}"; do
-        if pdfinfo "$OUT/$f" 2>/dev/null | grep -q "^Title:.*$1"; then
-            pdfinfo "$OUT/$f" | sed -n 's/^Pages: *//p'
-            return
-        fi
+# One job at a time, each into its own file: the device is one file that every job rewrites.
+print_job() { # $1: list or card; the job's PDF ends up in $OUT/$1.pdf
+    lpadmin -p "$QUEUE" -v "file:$OUT/$1.pdf"
+    "$TOOL" "$1"
+    for _ in $(seq 1 600); do
+        [ -z "$(lpstat -o "$QUEUE" 2>/dev/null)" ] && break
+        sleep 0.1
     done
-    echo 0
+    [ -z "$(lpstat -o "$QUEUE" 2>/dev/null)" ] || { tail -20 "$WORK/log/error_log"; echo "FAIL: $1 job still queued"; exit 1; }
+    [ -s "$OUT/$1.pdf" ] || { tail -20 "$WORK/log/error_log"; echo "FAIL: the $1 job wrote nothing"; exit 1; }
 }
-LIST_PAGES=$(pages_of_title "Riepilogo dati")
-CARD_PAGES=$(pages_of_title "Scheda Pass")
+pages() { pdfinfo "$OUT/$1.pdf" | sed -n 's/^Pages: *//p'; }
+page_text() { pdftotext -f "$2" -l "$2" -layout "$OUT/$1.pdf" -; }
+
+print_job list
+print_job card
+LIST_PAGES=$(pages list)
+CARD_PAGES=$(pages card)
 echo "list job: $LIST_PAGES pages (expected 6); card job: $CARD_PAGES pages (expected 1)"
-[ "$LIST_PAGES" = 6 ] && [ "$CARD_PAGES" = 1 ] || { tail -20 "$WORK/log/error_log"; echo "FAIL"; exit 1; }
+[ "$LIST_PAGES" = 6 ] && [ "$CARD_PAGES" = 1 ] || { echo "FAIL: page counts"; exit 1; }
+
+# What reached the device is the program's own pages: the first and the last line of the list
+# where they belong, the card's values on the card.
+page_text list 1 | grep -q "Cod. 00001" || { echo "FAIL: the list's first line is not on page 1"; exit 1; }
+page_text list 6 | grep -q "Cod. 00300" || { echo "FAIL: the list's last line is not on page 6"; exit 1; }
+page_text card 1 | grep -q "Prova di stampa" || { echo "FAIL: the card's note is not on the card"; exit 1; }
 echo "PASS"

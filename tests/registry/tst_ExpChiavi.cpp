@@ -203,8 +203,9 @@ void TestExpChiavi::exportWritesTrimmedEscapedCells()
     QCOMPARE(x.w->grid()->cell(0, TfrmExpChiavi::colNote), u"Città €"_s);
 
     const QByteArray file = x.exported();
-    QVERIFY(file.contains(rowOf({"B-01", "tipo", "utilizzo", "stato", "duplicati", "Ufficio &lt;A> &amp; &quot;B&quot;",
-                                 "responsabile", "recapiti", "persone", "Citt\xe0 \x80"})));
+    QVERIFY(
+        file.contains(rowOf({"B-01", "tipo", "utilizzo", "stato", "duplicati", "Ufficio &lt;A&gt; &amp; &quot;B&quot;",
+                             "responsabile", "recapiti", "persone", "Citt\xe0 \x80"})));
     // A card with nothing in it still has its row of ten empty cells.
     QVERIFY(file.endsWith(QByteArray(rowOf(QList<QByteArray>(10)) + "</table></body></html>")));
 }

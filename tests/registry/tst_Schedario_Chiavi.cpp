@@ -4,12 +4,15 @@
 #include "shell/ArchiveMessages.h"
 #include "shell/Guida.h"
 #include "shell/ScreenKit.h"
+#include "shell/WaitCursor.h"
 #include "tests/support/DataFiles.h"
+#include "tests/support/LockHolder.h"
 #include "tests/support/ScriptedSeams.h"
 #include "tests/support/Spoken.h"
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QCursor>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
@@ -17,6 +20,8 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+
+#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -502,6 +507,61 @@ private slots:
         QVERIFY(QFileInfo(e.cardPath()).isDir());
     }
 
+    // Another workstation holds the card file's lock for longer than the program waits: the save
+    // shows the waiting cursor meanwhile, then gives up with the access message, nothing written
+    // and the window as it was. Once the lock is free the same save goes through.
+    void saveGivesUpWhileTheLockIsHeldElsewhere_data()
+    {
+        QTest::addColumn<bool>("shownCard");
+        QTest::newRow("new card") << false;
+        QTest::newRow("shown card") << true;
+    }
+
+    void saveGivesUpWhileTheLockIsHeldElsewhere()
+    {
+        QFETCH(bool, shownCard);
+        Editor e;
+        e.writeCards({plainCard(1), busyCard(2)});
+        if (shownCard)
+            e.click(u"cmdUltimo"_s);
+        e.typeCard();
+        const PassRecord typed = e.shown();
+        const QString position = e.position();
+        const QByteArray before = e.fileBytes();
+
+        e.t.ctx.lockWait = waitCursorLockWait(std::chrono::milliseconds(300));
+        QList<int> cursorWhileWaiting;
+        const auto showWaiting = e.t.ctx.lockWait.waiting;
+        e.t.ctx.lockWait.waiting = [&](bool waiting) {
+            showWaiting(waiting);
+            if (waiting)
+                cursorWhileWaiting << (QApplication::overrideCursor() ? QApplication::overrideCursor()->shape() : -1);
+        };
+        bool cursorBackForTheMessage = false;
+        e.t.messages.onMessage = [&] { cursorBackForTheMessage = !QApplication::overrideCursor(); };
+
+        auto other = std::make_unique<LockHolder>(e.cardPath());
+        QVERIFY(other->holds());
+        e.click(u"cmdSalva"_s);
+
+        QCOMPARE(cursorWhileWaiting, QList<int>{Qt::WaitCursor});
+        QCOMPARE(e.t.messages.calls.size(), 1);
+        QCOMPARE(e.t.messages.calls[0].kind, MessageCall::Error);
+        QCOMPARE(e.t.messages.calls[0].text, ArchiveMessages::CardFileAccess);
+        QVERIFY(cursorBackForTheMessage);
+        QCOMPARE(e.fileBytes(), before);
+        QCOMPARE(e.shown(), typed);
+        QCOMPARE(e.position(), position);
+
+        other.reset();
+        e.click(u"cmdSalva"_s);
+        QCOMPARE(e.t.messages.lastText(), shownCard ? Saved : Inserted);
+        QCOMPARE(e.position(), shownCard ? u"2"_s : u"3"_s);
+        QCOMPARE(e.cardAt(shownCard ? 2 : 3).Codice, u"B-01"_s);
+        QCOMPARE(cursorWhileWaiting.size(), 1); // a free lock: no waiting
+        QVERIFY(!QApplication::overrideCursor());
+    }
+
     void missingProgramFolderGivesTheAccessMessage()
     {
         Editor e;
@@ -566,6 +626,69 @@ private slots:
         QCOMPARE(e.t.messages.lastText(), Saved);
         elsewhere.Note = u"modifica locale"_s;
         QCOMPARE(e.cardAt(2), elsewhere);
+    }
+
+    // Whatever another workstation changed in the card after it was shown here — the lost flag, the
+    // notes, an attachment — is not put back by a save of the older card.
+    void saveRefusesToUndoAnEditMadeElsewhere_data()
+    {
+        QTest::addColumn<QString>("field");
+        QTest::newRow("lost flag cleared") << u"Smarrita"_s;
+        QTest::newRow("notes") << u"Note"_s;
+        QTest::newRow("attachment name") << u"File02"_s;
+        QTest::newRow("attachment description") << u"Desc03"_s;
+        QTest::newRow("identifier") << u"Codice"_s;
+    }
+
+    void saveRefusesToUndoAnEditMadeElsewhere()
+    {
+        QFETCH(QString, field);
+        Editor e;
+        e.writeCards({plainCard(1), busyCard(2)});
+        e.click(u"cmdUltimo"_s);
+        e.type(u"txtRecapiti"_s, u"int. 77"_s);
+
+        PassRecord elsewhere = e.cardAt(2);
+        QString PassRecord::*member = field == u"Smarrita"_s ? &PassRecord::Smarrita
+                                      : field == u"Note"_s   ? &PassRecord::Note
+                                      : field == u"File02"_s ? &PassRecord::File02
+                                      : field == u"Desc03"_s ? &PassRecord::Desc03
+                                                             : &PassRecord::Codice;
+        elsewhere.*member = field == u"Smarrita"_s ? PassValues::No : u"altra postazione"_s;
+        QVERIFY(withCardFile(e.t.ctx.programFolder, [&](CardFile& f) { return f.rewriteAt(2, elsewhere); }));
+        const QByteArray before = e.fileBytes();
+        const PassRecord typed = e.shown();
+
+        e.click(u"cmdSalva"_s);
+        QCOMPARE(e.t.messages.calls.size(), 1);
+        QCOMPARE(e.t.messages.calls[0].kind, MessageCall::Warning);
+        QCOMPARE(e.t.messages.calls[0].text, ChangedElsewhere);
+        QCOMPARE(e.fileBytes(), before);
+        QCOMPARE(e.shown(), typed);
+        QCOMPARE(e.position(), u"2"_s);
+    }
+
+    // The editor's own save is what the next save compares with: saving twice, and saving a card
+    // just appended, are not taken for a change made elsewhere.
+    void saveAfterSaveIsNotRefused()
+    {
+        Editor e;
+        e.writeCards({busyCard(1)});
+        e.click(u"cmdPrimo"_s);
+        QTest::mouseClick(e.lost(), Qt::LeftButton);
+        e.type(u"txtNote"_s, u"  prima  "_s);
+        e.click(u"cmdSalva"_s);
+        e.type(u"txtNote"_s, u"seconda"_s);
+        e.click(u"cmdSalva"_s);
+        e.click(u"cmdNuovo"_s);
+        e.typeCard();
+        e.click(u"cmdSalva"_s);
+        e.type(u"txtNote"_s, u"terza"_s);
+        e.click(u"cmdSalva"_s);
+        QCOMPARE(e.t.messages.texts(), QStringList({Saved, Saved, Inserted, Saved}));
+        QCOMPARE(e.cardAt(1).Note, u"seconda"_s);
+        QCOMPARE(e.cardAt(1).Smarrita, PassValues::No);
+        QCOMPARE(e.cardAt(2).Note, u"terza"_s);
     }
 
     void newClearsEverything()

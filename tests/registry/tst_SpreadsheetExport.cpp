@@ -119,7 +119,7 @@ void TestSpreadsheetExport::cellTexts_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<QByteArray>("bytes");
     QTest::newRow("plain") << u"Ingresso principale"_s << QByteArray("Ingresso principale");
-    QTest::newRow("markup characters") << u"a < b & \"c\" > d"_s << QByteArray("a &lt; b &amp; &quot;c&quot; > d");
+    QTest::newRow("markup characters") << u"a < b & \"c\" > d"_s << QByteArray("a &lt; b &amp; &quot;c&quot; &gt; d");
     QTest::newRow("apostrophe stays") << u"l'archivio"_s << QByteArray("l'archivio");
     QTest::newRow("accented letters in the code page") << u"Città più così"_s << QByteArray("Citt\xe0 pi\xf9 cos\xec");
     QTest::newRow("euro sign and quotes of the code page") << u"€ 5 “ok”"_s << QByteArray("\x80 5 \x93ok\x94");
@@ -254,7 +254,7 @@ void TestSpreadsheetExport::exportReplacesTheOldFileAndOpensIt()
     QCOMPARE(readAll(target),
              frame("Schedario Pass", "<tr>" + headerCell("Note", 350) + headerCell("Codice", 250) + "</tr><tr>" +
                                          dataCell("scritta a mano") + dataCell("B-01") + "</tr><tr>" +
-                                         dataCell("Ufficio &lt;A> &amp; B") + dataCell("T-07") + "</tr>"));
+                                         dataCell("Ufficio &lt;A&gt; &amp; B") + dataCell("T-07") + "</tr>"));
     // The desktop gets the full path in double quotes, so that spaces in it do no harm.
     QCOMPARE(t.shell.commands, QStringList{u'"' + QDir::toNativeSeparators(target) + u'"'});
 }
