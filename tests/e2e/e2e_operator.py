@@ -235,8 +235,9 @@ class OperatorTest(unittest.TestCase):
         self.p.click(self.p.find("Persona che riconsegna il pass", "text"))
         self.d.type("Lucia Verdi")
         self.p.click(self.p.find("Applica e chiudi", "button"))
-        self.answer("OK")
+        self.wait_active("Riepilogo ritiro e riconsegna pass")
         self.p.click(self.p.find("OK", "button"))  # the return summary appends the cycle
+        self.answer("OK")  # then the return's own success message
         self.wait_active("Ingressario")
         history = self.p.history()
         self.assertEqual(len(history), history_before + 1)
