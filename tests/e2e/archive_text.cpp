@@ -5,12 +5,8 @@
 //     archive_text history <folder>            every history record as JSON
 //     archive_text set <folder> <position> Field=Value...
 //                                              rewrites fields of one card, as another desk would
-//     archive_text hold-lock <folder> <seconds>
-//                                              holds the card file's write lock, as another desk
-//                                              writing would; prints "locked" once it holds it
 
 #include "archives/CardFile.h"
-#include "archives/FileLock.h"
 #include "archives/HistoryFile.h"
 
 #include <QCoreApplication>
@@ -19,7 +15,6 @@
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
-#include <QThread>
 
 #include <cstdio>
 #include <utility>
@@ -31,17 +26,39 @@ namespace {
 template <class Record, class Visit> void forEachCardField(Record& c, Visit&& visit)
 {
     const std::pair<const char*, decltype(&c.Codice)> fields[] = {
-        {"Scheda", &c.Scheda},         {"Codice", &c.Codice},         {"Tipo", &c.Tipo},
-        {"Utilizzo", &c.Utilizzo},     {"Stato", &c.Stato},           {"Duplicati", &c.Duplicati},
-        {"Luogo", &c.Luogo},           {"Responsabile", &c.Responsabile}, {"Recapiti", &c.Recapiti},
-        {"Persone", &c.Persone},       {"Note", &c.Note},             {"Smarrita", &c.Smarrita},
-        {"GiornoRit", &c.GiornoRit},   {"MeseRit", &c.MeseRit},       {"AnnoRit", &c.AnnoRit},
-        {"DataRit", &c.DataRit},       {"OreRit", &c.OreRit},         {"MinutiRit", &c.MinutiRit},
-        {"OraRit", &c.OraRit},         {"GiornoRic", &c.GiornoRic},   {"MeseRic", &c.MeseRic},
-        {"AnnoRic", &c.AnnoRic},       {"DataRic", &c.DataRic},       {"OreRic", &c.OreRic},
-        {"MinutiRic", &c.MinutiRic},   {"OraRic", &c.OraRic},         {"PersonaRit", &c.PersonaRit},
-        {"PersonaRic", &c.PersonaRic}, {"File01", &c.File01},         {"File02", &c.File02},
-        {"File03", &c.File03},         {"Desc01", &c.Desc01},         {"Desc02", &c.Desc02},
+        {"Scheda", &c.Scheda},
+        {"Codice", &c.Codice},
+        {"Tipo", &c.Tipo},
+        {"Utilizzo", &c.Utilizzo},
+        {"Stato", &c.Stato},
+        {"Duplicati", &c.Duplicati},
+        {"Luogo", &c.Luogo},
+        {"Responsabile", &c.Responsabile},
+        {"Recapiti", &c.Recapiti},
+        {"Persone", &c.Persone},
+        {"Note", &c.Note},
+        {"Smarrita", &c.Smarrita},
+        {"GiornoRit", &c.GiornoRit},
+        {"MeseRit", &c.MeseRit},
+        {"AnnoRit", &c.AnnoRit},
+        {"DataRit", &c.DataRit},
+        {"OreRit", &c.OreRit},
+        {"MinutiRit", &c.MinutiRit},
+        {"OraRit", &c.OraRit},
+        {"GiornoRic", &c.GiornoRic},
+        {"MeseRic", &c.MeseRic},
+        {"AnnoRic", &c.AnnoRic},
+        {"DataRic", &c.DataRic},
+        {"OreRic", &c.OreRic},
+        {"MinutiRic", &c.MinutiRic},
+        {"OraRic", &c.OraRic},
+        {"PersonaRit", &c.PersonaRit},
+        {"PersonaRic", &c.PersonaRic},
+        {"File01", &c.File01},
+        {"File02", &c.File02},
+        {"File03", &c.File03},
+        {"Desc01", &c.Desc01},
+        {"Desc02", &c.Desc02},
         {"Desc03", &c.Desc03},
     };
     for (const auto& [name, value] : fields)
@@ -57,49 +74,36 @@ QJsonObject cardObject(qint64 position, const PassRecord& c)
 
 int setFields(const QString& folder, qint64 position, const QStringList& assignments)
 {
-    return withCardFile(folder, [&](CardFile& file) {
-               std::optional<PassRecord> card = file.readAt(position);
-               if (!card)
-                   return false;
-               for (const QString& a : assignments) {
-                   const qsizetype eq = a.indexOf(u'=');
-                   bool found = false;
-                   forEachCardField(*card, [&](QLatin1StringView name, QString& value) {
-                       if (eq > 0 && a.first(eq) == name) {
-                           value = a.mid(eq + 1);
-                           found = true;
-                       }
-                   });
-                   if (!found)
-                       return false;
-               }
-               return file.rewriteAt(position, *card);
-           })
+    return withCardFile(folder,
+                        [&](CardFile& file) {
+                            std::optional<PassRecord> card = file.readAt(position);
+                            if (!card)
+                                return false;
+                            for (const QString& a : assignments) {
+                                const qsizetype eq = a.indexOf(u'=');
+                                bool found = false;
+                                forEachCardField(*card, [&](QLatin1StringView name, QString& value) {
+                                    if (eq > 0 && a.first(eq) == name) {
+                                        value = a.mid(eq + 1);
+                                        found = true;
+                                    }
+                                });
+                                if (!found)
+                                    return false;
+                            }
+                            return file.rewriteAt(position, *card);
+                        })
                ? 0
                : 1;
-}
-
-int holdLock(const QString& folder, int seconds)
-{
-    QFile file(folder + QLatin1StringView(CardFile::FileName));
-    if (!file.open(QIODevice::ReadWrite))
-        return 1;
-    FileLock lock(file);
-    if (!lock.isLocked())
-        return 1;
-    std::puts("locked");
-    std::fflush(stdout);
-    QThread::sleep(seconds);
-    return 0;
 }
 
 QJsonObject historyObject(qint64 position, const HistoryRecord& h)
 {
     const std::pair<const char*, const QString*> fields[] = {
-        {"Codice", &h.Codice},       {"Tipo", &h.Tipo},         {"Utilizzo", &h.Utilizzo},
-        {"Luogo", &h.Luogo},         {"Persone", &h.Persone},   {"PersonaRit", &h.PersonaRit},
-        {"DataRit", &h.DataRit},     {"OraRit", &h.OraRit},     {"PersonaRic", &h.PersonaRic},
-        {"DataRic", &h.DataRic},     {"OraRic", &h.OraRic},
+        {"Codice", &h.Codice},   {"Tipo", &h.Tipo},       {"Utilizzo", &h.Utilizzo},
+        {"Luogo", &h.Luogo},     {"Persone", &h.Persone}, {"PersonaRit", &h.PersonaRit},
+        {"DataRit", &h.DataRit}, {"OraRit", &h.OraRit},   {"PersonaRic", &h.PersonaRic},
+        {"DataRic", &h.DataRic}, {"OraRic", &h.OraRic},
     };
     QJsonObject o{{u"position"_s, position}};
     for (const auto& [name, value] : fields)
@@ -114,18 +118,14 @@ int main(int argc, char* argv[])
     QCoreApplication app(argc, argv);
     const QStringList args = app.arguments();
     const bool known = (args.size() == 3 && (args[1] == u"cards"_s || args[1] == u"history"_s)) ||
-                       (args.size() >= 4 && args[1] == u"set"_s) || (args.size() == 4 && args[1] == u"hold-lock"_s);
+                       (args.size() >= 4 && args[1] == u"set"_s);
     if (!known) {
-        std::fputs("usage: archive_text cards|history <folder> | set <folder> <position> Field=Value... | "
-                   "hold-lock <folder> <seconds>\n",
-                   stderr);
+        std::fputs("usage: archive_text cards|history <folder> | set <folder> <position> Field=Value...\n", stderr);
         return 2;
     }
     const QString folder = QDir(args[2]).absolutePath() + u'/';
     if (args[1] == u"set"_s)
         return setFields(folder, args[3].toLongLong(), args.mid(4));
-    if (args[1] == u"hold-lock"_s)
-        return holdLock(folder, args[3].toInt());
     QJsonArray records;
     bool ok = true;
     const bool cards = args[1] == u"cards"_s;

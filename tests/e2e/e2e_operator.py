@@ -177,7 +177,7 @@ class OperatorTest(unittest.TestCase):
         action.doAction(0)
 
     def start_other_desk(self, *args):
-        proc = subprocess.Popen([ARGS.archive_text, *args], stdout=subprocess.PIPE, text=True)
+        proc = subprocess.Popen(list(args), stdout=subprocess.PIPE, text=True)
         self.helpers.append(proc)
         return proc
 
@@ -426,7 +426,7 @@ class OperatorTest(unittest.TestCase):
 
     def test_save_gives_up_on_a_lock_held_elsewhere(self):
         self.show_first_card()
-        holder = self.start_other_desk("hold-lock", self.p.folder, "120")
+        holder = self.start_other_desk(ARGS.hold_lock, self.p.path("Schedario_Pass.pro"), "120000")
         self.assertEqual(holder.stdout.readline().strip(), "locked")
         self.p.click(self.p.find("Recapiti", "text"))
         self.d.key("End")
@@ -435,7 +435,7 @@ class OperatorTest(unittest.TestCase):
         started = time.monotonic()
         _, text = self.message(timeout=30)
         self.assertLess(time.monotonic() - started, 30)
-        self.assertIn("non risulta accessibile", text)
+        self.assertIn("non permette di accedere all'archivio", text)
         self.answer("OK")
         self.assertEqual(self.p.cards()[0]["Recapiti"], "int. 31")
         # The typed value is still on the screen, and saves once the other desk is done.
@@ -514,6 +514,7 @@ def main():
     parser.add_argument("--program", required=True)
     parser.add_argument("--archive-text", required=True)
     parser.add_argument("--password-file", required=True)
+    parser.add_argument("--hold-lock", required=True)
     parser.add_argument("--guide")
     ARGS, rest = parser.parse_known_args()
     unittest.main(argv=[sys.argv[0], "-v", *rest], warnings="ignore")
