@@ -150,12 +150,12 @@ class OperatorTest(unittest.TestCase):
         self.p.click(hit[0])
         wait_until(lambda: not lst.getState().contains(pyatspi.STATE_SHOWING), 5, "the list to close")
 
-    def choose_by_keyboard(self, steps_down):
+    def choose_by_keyboard(self, combo, steps_down):
         """In the focused drop-down: opens the list (Alt+Down), goes to the first item, then down."""
         self.d.key("alt+Down")
-        time.sleep(0.3)
+        lst = self.popup_list(combo)
         self.d.key("Home", *(["Down"] * steps_down), "Return")
-        time.sleep(0.2)
+        wait_until(lambda: not lst.getState().contains(pyatspi.STATE_SHOWING), 5, "the list to close")
 
     def tab_to(self, name, presses=40):
         """Presses Tab until the control named `name` has the keyboard focus."""
@@ -211,9 +211,9 @@ class OperatorTest(unittest.TestCase):
         self.choose_by_mouse(month, "Marzo")
         self.assertEqual((self.combo_text(day), self.combo_text(month)), ("07", "Marzo"))
         self.d.key("Return")  # the Enter chain: month -> hour
-        self.choose_by_keyboard(9)
+        self.choose_by_keyboard(hour, 9)
         self.d.key("Return")  # hour -> minutes
-        self.choose_by_keyboard(5)
+        self.choose_by_keyboard(minutes, 5)
         self.assertEqual((self.combo_text(hour), self.combo_text(minutes)), ("09", "05"))
 
         self.p.click(self.p.find("Persona che ritira il pass", "text"))
