@@ -671,7 +671,13 @@ void runModalLoop(QWidget* companion)
 {
     if (!companion->isWindow())
         companion->setWindowFlags(companion->windowFlags() | Qt::Window);
-    companion->setAttribute(Qt::WA_DeleteOnClose);
+    // Closing only hides the companion; it is deleted below, once its loop has returned. A screen
+    // reader or an automation tool can close it while a message box, a file or print dialog or
+    // another companion runs its own loop inside one of its commands: deleted then (as
+    // WA_DeleteOnClose would, from that inner loop), it would take that box with it from under its
+    // caller's feet. Every loop started inside the companion lies above this one on the stack, so
+    // when this one returns they all have, and the command that ran them has ended.
+    companion->setAttribute(Qt::WA_DeleteOnClose, false);
     companion->setWindowModality(Qt::ApplicationModal);
 
     QPointer<QWidget> guard(companion);
@@ -682,7 +688,7 @@ void runModalLoop(QWidget* companion)
     companion->show();
     if (guard && guard->isVisible())
         loop.exec(QEventLoop::DialogExec);
-    // Gone as soon as it has closed, however it closed.
+    // Gone once it has closed, however it closed.
     if (guard) {
         guard->removeEventFilter(&watcher);
         delete guard.data();
