@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -175,6 +176,30 @@ protected:
 
 private:
     AppContext& m_ctx;
+};
+
+class EscapePress : public QObject
+{
+public:
+    explicit EscapePress(QAbstractButton* button) : QObject(button), m_button(button) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        // Only an Escape that the focused control left alone reaches its window.
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Escape || key->modifiers() != Qt::NoModifier)
+            return false;
+        if (!m_button->isVisible() || !m_button->isEnabled())
+            return false;
+        m_button->click();
+        return true;
+    }
+
+private:
+    QAbstractButton* m_button;
 };
 
 class ModalWatcher : public QObject
@@ -627,6 +652,22 @@ void showWaiting(QLabel* lblAttendere)
 void hideWaiting(QLabel* lblAttendere)
 {
     lblAttendere->hide();
+}
+
+// ---- Buttons ----------------------------------------------------------------------------------
+
+QPushButton* newButton(const QString& text, const QString& objectName, QWidget* parent, const QString& accessibleName)
+{
+    auto* button = named(new QPushButton(text, parent), objectName, accessibleName);
+    // Outside a QDialog a push button leaves Enter alone unless it is an auto-default button; the
+    // screens are plain windows, so each button is made one (no default button comes with it there).
+    button->setAutoDefault(true);
+    return button;
+}
+
+void pressOnEscape(QWidget* window, QAbstractButton* button)
+{
+    window->installEventFilter(new EscapePress(button));
 }
 
 // ---- Window life cycle ------------------------------------------------------------------------

@@ -32,6 +32,7 @@
 #include <utility>
 
 class QComboBox;
+class QPushButton;
 
 namespace ScreenKit {
 
@@ -257,6 +258,18 @@ void drivePressedLook(QAbstractButton* picture, LinkText* link);
 void attachWaitingText(QAbstractButton* command, QLabel* lblAttendere);
 void showWaiting(QLabel* lblAttendere);
 void hideWaiting(QLabel* lblAttendere);
+
+// ---- Buttons ----------------------------------------------------------------------------------
+
+// A push button of a screen, named (read aloud by its label unless `accessibleName` is given). Enter
+// (Return or the keypad's Enter) on it while it has the focus presses it, as the space bar does, in
+// every window, dialog frame or not; a PictureButton does the same by itself.
+QPushButton* newButton(const QString& text, const QString& objectName, QWidget* parent,
+                       const QString& accessibleName = QString());
+
+// Escape in `window` that no control there takes for itself presses `button` (the window's
+// "Chiudi" or "Annulla"), while the button is visible and enabled.
+void pressOnEscape(QWidget* window, QAbstractButton* button);
 
 // ---- Window life cycle ------------------------------------------------------------------------
 
