@@ -44,10 +44,9 @@ QString choiceStyle(const QString& top, const QString& bottom, const QString& ed
 
 QPushButton* choiceButton(const QString& name, const QString& text, const QString& style, QWidget* parent)
 {
-    auto* button = ScreenKit::named(new QPushButton(text, parent), name, text);
+    auto* button = ScreenKit::newButton(text, name, parent);
     button->setStyleSheet(style);
     button->setCursor(Qt::PointingHandCursor);
-    button->setAutoDefault(true); // Enter on the focused button presses it
     QFont font(u"Verdana"_s, 16);
     font.setBold(true);
     button->setFont(font);

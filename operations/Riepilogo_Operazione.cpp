@@ -69,10 +69,9 @@ TfrmRiepilogo_Operazione::TfrmRiepilogo_Operazione(AppContext& ctx, QWidget* par
         box->setReadOnly(box != txtDataRic); // the return date alone may still be changed
     outer->addWidget(panel);
 
-    btnOK = ScreenKit::named(new QPushButton(u"OK"_s, this), u"btnOK"_s, u"OK"_s);
+    btnOK = ScreenKit::newButton(u"OK"_s, u"btnOK"_s, this);
     btnOK->setCursor(Qt::PointingHandCursor);
     btnOK->setMinimumSize(110, 34);
-    btnOK->setAutoDefault(true); // Enter on the focused button presses it
     outer->addWidget(btnOK, 0, Qt::AlignHCenter);
     connect(btnOK, &QPushButton::clicked, this, &TfrmRiepilogo_Operazione::btnOKClick);
 

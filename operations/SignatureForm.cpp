@@ -150,14 +150,13 @@ SignatureFormWindow::SignatureFormWindow(AppContext& ctx, Operation operation, Q
     grid->addWidget(icoInf02, 2, 1);
     outer->addWidget(shpSfondo);
 
-    btnAnnulla = ScreenKit::named(new QPushButton(u"Annulla"_s, this), u"btnAnnulla"_s, u"Annulla"_s);
-    btnStampa = ScreenKit::named(new QPushButton(u"Stampa"_s, this), u"btnStampa"_s, u"Stampa"_s);
+    btnAnnulla = ScreenKit::newButton(u"Annulla"_s, u"btnAnnulla"_s, this);
+    btnStampa = ScreenKit::newButton(u"Stampa"_s, u"btnStampa"_s, this);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch(1);
     for (QPushButton* button : {btnAnnulla, btnStampa}) {
         button->setCursor(Qt::PointingHandCursor);
         button->setMinimumSize(110, 34);
-        button->setAutoDefault(true);
         buttons->addWidget(button);
     }
     outer->addLayout(buttons);

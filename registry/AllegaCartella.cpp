@@ -146,10 +146,10 @@ void TfrmAllegaCartella::buildWindow()
         s.txtFile->setMinimumWidth(380);
         lblFile->setBuddy(s.txtFile);
 
-        s.btnSfoglia = ScreenKit::named(new QPushButton(u"Sfoglia..."_s, frame), numbered(u"btnSfoglia"_s, slot),
-                                        u"Sfoglia "_s + ordinal(slot) + u" file allegato"_s);
-        s.btnApri = ScreenKit::named(new QPushButton(u"Apri"_s, frame), numbered(u"btnApri"_s, slot),
-                                     u"Apri "_s + ordinal(slot) + u" file allegato"_s);
+        s.btnSfoglia = ScreenKit::newButton(u"Sfoglia..."_s, numbered(u"btnSfoglia"_s, slot), frame,
+                                            u"Sfoglia "_s + ordinal(slot) + u" file allegato"_s);
+        s.btnApri = ScreenKit::newButton(u"Apri"_s, numbered(u"btnApri"_s, slot), frame,
+                                         u"Apri "_s + ordinal(slot) + u" file allegato"_s);
         s.btnApri->setEnabled(false);
         for (QPushButton* button : {s.btnSfoglia, s.btnApri}) {
             button->setCursor(Qt::PointingHandCursor);
@@ -187,8 +187,8 @@ void TfrmAllegaCartella::buildWindow()
         connect(s.imgCancella, &QAbstractButton::clicked, this, [this, slot] { imgCancellaClick(slot); });
     }
 
-    btnApplica = ScreenKit::named(new QPushButton(u"Applica e chiudi"_s, shpSfondo), u"btnApplica"_s);
-    btnAnnulla = ScreenKit::named(new QPushButton(u"Annulla"_s, shpSfondo), u"btnAnnulla"_s);
+    btnApplica = ScreenKit::newButton(u"Applica e chiudi"_s, u"btnApplica"_s, shpSfondo);
+    btnAnnulla = ScreenKit::newButton(u"Annulla"_s, u"btnAnnulla"_s, shpSfondo);
     ShellLook::addDialogFoot(column, shpSfondo, {btnApplica, btnAnnulla}, 120);
     chainTab(btnApplica);
     chainTab(btnAnnulla);

@@ -105,10 +105,11 @@ TfrmStampaScheda_Chiave::TfrmStampaScheda_Chiave(AppContext& ctx, QWidget* paren
     top->addWidget(picture(shpSfondo, u"imgSezione04"_s, u"stp_stampante"_s, 80, u"Stampante"_s), 0, Qt::AlignTop);
     column->addLayout(top);
 
-    btnAnnulla = ScreenKit::named(new QPushButton(u"Annulla"_s, shpSfondo), u"btnAnnulla"_s);
-    btnStampa = ScreenKit::named(new QPushButton(u"Stampa"_s, shpSfondo), u"btnStampa"_s);
+    btnAnnulla = ScreenKit::newButton(u"Annulla"_s, u"btnAnnulla"_s, shpSfondo);
+    btnStampa = ScreenKit::newButton(u"Stampa"_s, u"btnStampa"_s, shpSfondo);
     ShellLook::addDialogFoot(column, shpSfondo, {btnAnnulla, btnStampa}, 96);
     setTabOrder(btnAnnulla, btnStampa);
+    ScreenKit::pressOnEscape(this, btnAnnulla);
 
     connect(btnStampa, &QPushButton::clicked, this, &TfrmStampaScheda_Chiave::btnStampaClick);
     connect(btnAnnulla, &QPushButton::clicked, this, &TfrmStampaScheda_Chiave::btnAnnullaClick);

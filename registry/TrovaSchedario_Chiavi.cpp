@@ -85,8 +85,7 @@ protected:
 
 QPushButton* makeButton(const QString& text, const QString& name, QWidget* parent)
 {
-    auto* button = ScreenKit::named(new QPushButton(text, parent), name, text);
-    button->setAutoDefault(true); // Enter on a focused button presses it, as the space bar does
+    auto* button = ScreenKit::newButton(text, name, parent);
     button->setMinimumSize(110, 32);
     return button;
 }

@@ -117,7 +117,7 @@ TfrmAvvio::TfrmAvvio(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
         image = ScreenKit::named(new PictureButton(picture, panel), pictureName, u"Apri "_s + what);
         image->setTakesFocus(false); // the button under it is the keyboard's way in
         image->setToolTip(u"Apri "_s + what);
-        button = ScreenKit::named(new QPushButton(caption, panel), buttonName, caption);
+        button = ScreenKit::newButton(caption, buttonName, panel);
         button->setCursor(Qt::PointingHandCursor);
         button->setStyleSheet(ButtonStyle);
         auto* column = new QVBoxLayout(panel);

@@ -73,17 +73,15 @@ TfrmCambiaPassword::TfrmCambiaPassword(AppContext& ctx, QWidget* parent) : QWidg
            u"Conferma nuova password"_s);
     body->addLayout(grid);
 
-    cmdEsci = ScreenKit::named(new QPushButton(u"Chiudi"_s, shpSfondo), u"cmdEsci"_s);
-    cmdOK = ScreenKit::named(new QPushButton(u"OK"_s, shpSfondo), u"cmdOK"_s);
+    cmdEsci = ScreenKit::newButton(u"Chiudi"_s, u"cmdEsci"_s, shpSfondo);
+    cmdOK = ScreenKit::newButton(u"OK"_s, u"cmdOK"_s, shpSfondo);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(8);
     buttons->addStretch(1);
     buttons->addWidget(cmdOK);
     buttons->addWidget(cmdEsci);
-    for (QPushButton* b : {cmdOK, cmdEsci}) {
+    for (QPushButton* b : {cmdOK, cmdEsci})
         b->setMinimumSize(96, 30);
-        b->setAutoDefault(true);
-    }
     body->addSpacing(4);
     body->addLayout(buttons);
     column->addWidget(shpSfondo);

@@ -78,20 +78,17 @@ TfrmPassword::TfrmPassword(AppContext& ctx, QWidget* parent) : QWidget(parent), 
     fieldRow->addWidget(txtPassword);
     body->addLayout(fieldRow);
 
-    btnCambiaPassword = ScreenKit::named(new QPushButton(u"Cambia password"_s, shpSfondo), u"btnCambiaPassword"_s);
-    cmdOK = ScreenKit::named(new QPushButton(u"OK"_s, shpSfondo), u"cmdOK"_s);
-    cmdEsci = ScreenKit::named(new QPushButton(u"Esci"_s, shpSfondo), u"cmdEsci"_s);
+    btnCambiaPassword = ScreenKit::newButton(u"Cambia password"_s, u"btnCambiaPassword"_s, shpSfondo);
+    cmdOK = ScreenKit::newButton(u"OK"_s, u"cmdOK"_s, shpSfondo);
+    cmdEsci = ScreenKit::newButton(u"Esci"_s, u"cmdEsci"_s, shpSfondo);
     auto* buttons = new QHBoxLayout;
     buttons->setSpacing(8);
     buttons->addWidget(btnCambiaPassword);
     buttons->addStretch(1);
     buttons->addWidget(cmdOK);
     buttons->addWidget(cmdEsci);
-    for (QPushButton* b : {btnCambiaPassword, cmdOK, cmdEsci}) {
+    for (QPushButton* b : {btnCambiaPassword, cmdOK, cmdEsci})
         b->setMinimumSize(96, 30);
-        // Enter on a focused button presses it, as the space bar does.
-        b->setAutoDefault(true);
-    }
     body->addSpacing(6);
     body->addLayout(buttons);
     column->addWidget(shpSfondo);

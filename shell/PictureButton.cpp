@@ -1,5 +1,6 @@
 #include "shell/PictureButton.h"
 
+#include <QKeyEvent>
 #include <QPainter>
 #include <QStyleOptionFocusRect>
 #include <QSvgRenderer>
@@ -77,6 +78,15 @@ QSize PictureButton::sizeHint() const
 QSize PictureButton::minimumSizeHint() const
 {
     return sizeHint();
+}
+
+void PictureButton::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        click();
+        return;
+    }
+    QToolButton::keyPressEvent(event);
 }
 
 void PictureButton::paintEvent(QPaintEvent*)

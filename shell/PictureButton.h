@@ -32,6 +32,8 @@ public:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    // Enter (Return or the keypad's Enter) presses a focused picture, as the space bar does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     QString m_picture;

@@ -12,6 +12,7 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
 #include <QSignalBlocker>
@@ -187,6 +188,30 @@ protected:
 
 private:
     AppContext& m_ctx;
+};
+
+class EscapePress : public QObject
+{
+public:
+    explicit EscapePress(QAbstractButton* button) : QObject(button), m_button(button) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        // Only an Escape that the focused control left alone reaches its window.
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        auto* key = static_cast<QKeyEvent*>(event);
+        if (key->key() != Qt::Key_Escape || key->modifiers() != Qt::NoModifier)
+            return false;
+        if (!m_button->isVisible() || !m_button->isEnabled())
+            return false;
+        m_button->click();
+        return true;
+    }
+
+private:
+    QAbstractButton* m_button;
 };
 
 class ModalWatcher : public QObject
@@ -649,6 +674,22 @@ void hideWaiting(QLabel* lblAttendere)
     lblAttendere->hide();
 }
 
+// ---- Buttons ----------------------------------------------------------------------------------
+
+QPushButton* newButton(const QString& text, const QString& objectName, QWidget* parent, const QString& accessibleName)
+{
+    auto* button = named(new QPushButton(text, parent), objectName, accessibleName);
+    // Outside a QDialog a push button leaves Enter alone unless it is an auto-default button; the
+    // screens are plain windows, so each button is made one (no default button comes with it there).
+    button->setAutoDefault(true);
+    return button;
+}
+
+void pressOnEscape(QWidget* window, QAbstractButton* button)
+{
+    window->installEventFilter(new EscapePress(button));
+}
+
 // ---- Window life cycle ------------------------------------------------------------------------
 
 bool showLauncher(AppContext& ctx)
@@ -691,7 +732,13 @@ void runModalLoop(QWidget* companion)
 {
     if (!companion->isWindow())
         companion->setWindowFlags(companion->windowFlags() | Qt::Window);
-    companion->setAttribute(Qt::WA_DeleteOnClose);
+    // Closing only hides the companion; it is deleted below, once its loop has returned. A screen
+    // reader or an automation tool can close it while a message box, a file or print dialog or
+    // another companion runs its own loop inside one of its commands: deleted then (as
+    // WA_DeleteOnClose would, from that inner loop), it would take that box with it from under its
+    // caller's feet. Every loop started inside the companion lies above this one on the stack, so
+    // when this one returns they all have, and the command that ran them has ended.
+    companion->setAttribute(Qt::WA_DeleteOnClose, false);
     companion->setWindowModality(Qt::ApplicationModal);
 
     QPointer<QWidget> guard(companion);
@@ -702,7 +749,7 @@ void runModalLoop(QWidget* companion)
     companion->show();
     if (guard && guard->isVisible())
         loop.exec(QEventLoop::DialogExec);
-    // Gone as soon as it has closed, however it closed.
+    // Gone once it has closed, however it closed.
     if (guard) {
         guard->removeEventFilter(&watcher);
         delete guard.data();

@@ -32,6 +32,7 @@
 #include <utility>
 
 class QComboBox;
+class QPushButton;
 
 namespace ScreenKit {
 
@@ -266,6 +267,18 @@ void attachWaitingText(QAbstractButton* command, QLabel* lblAttendere);
 void showWaiting(QLabel* lblAttendere);
 void hideWaiting(QLabel* lblAttendere);
 
+// ---- Buttons ----------------------------------------------------------------------------------
+
+// A push button of a screen, named (read aloud by its label unless `accessibleName` is given). Enter
+// (Return or the keypad's Enter) on it while it has the focus presses it, as the space bar does, in
+// every window, dialog frame or not; a PictureButton does the same by itself.
+QPushButton* newButton(const QString& text, const QString& objectName, QWidget* parent,
+                       const QString& accessibleName = QString());
+
+// Escape in `window` that no control there takes for itself presses `button` (the window's
+// "Chiudi" or "Annulla"), while the button is visible and enabled.
+void pressOnEscape(QWidget* window, QAbstractButton* button);
+
 // ---- Window life cycle ------------------------------------------------------------------------
 
 // Shows the launcher (the home of the work areas). False when there is none in the context.
@@ -287,9 +300,11 @@ void runModalLoop(QWidget* companion);
 }
 
 // Creates a companion window `T(ctx, opener)`, lets `setup` fill it in, shows it modally and waits
-// until it closes; the companion is owned by the opener meanwhile and destroyed when it closes, so
-// every opening starts from its design state. A companion hands its results back by writing into
-// the opener before it closes.
+// until it closes; the companion is owned by the opener meanwhile and destroyed when it has closed,
+// so every opening starts from its design state. A command of the companion that is still running
+// when it closes (one closed behind its own message box) ends first: the companion is never deleted
+// from an event loop running inside it. A companion hands its results back by writing into the
+// opener before it closes.
 template <class T, class Setup> void runModal(QWidget* opener, AppContext& ctx, Setup&& setup)
 {
     auto* companion = new T(ctx, opener);

@@ -51,10 +51,11 @@ QWidget* ShellLook::newTitleBand(QWidget* parent, QWidget* picture, const QMargi
 
 QPushButton* ShellLook::newCloseButton(QWidget* window)
 {
-    auto* button = ScreenKit::named(new QPushButton(u"Chiudi"_s, window), u"btnChiudi"_s, u"Chiudi"_s);
+    auto* button = ScreenKit::newButton(u"Chiudi"_s, u"btnChiudi"_s, window);
     button->setCursor(Qt::PointingHandCursor);
     button->setMinimumSize(110, 34);
     QObject::connect(button, &QPushButton::clicked, window, &QWidget::close);
+    ScreenKit::pressOnEscape(window, button);
     return button;
 }
 

@@ -28,7 +28,8 @@ QWidget* newSheet(const QString& objectName, const QString& accessibleName, QWid
 // blue, with `picture` centred in it (the band becomes its parent).
 QWidget* newTitleBand(QWidget* parent, QWidget* picture, const QMargins& margins);
 
-// The "Chiudi" button of the small windows: it only closes its window.
+// The "Chiudi" button of the small windows: it only closes its window. Enter presses it while it has
+// the focus, and Escape anywhere in the window does too.
 QPushButton* newCloseButton(QWidget* window);
 
 // The foot of the card dialogs, added to `column`: the steel-blue separator `shpSepara` and under it

@@ -440,6 +440,47 @@ private slots:
         QCOMPARE(e.t.shell.commands, QStringList{u'"' + path + u'"'});
     }
 
+    // Enter on a focused button presses it, as the space bar does.
+    void enterPressesTheFocusedButton_data()
+    {
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<int>("key");
+        QTest::newRow("btnSfoglia01 Return") << u"btnSfoglia01"_s << int(Qt::Key_Return);
+        QTest::newRow("btnSfoglia03 Enter") << u"btnSfoglia03"_s << int(Qt::Key_Enter);
+        QTest::newRow("btnApplica Return") << u"btnApplica"_s << int(Qt::Key_Return);
+        QTest::newRow("btnApplica Enter") << u"btnApplica"_s << int(Qt::Key_Enter);
+        QTest::newRow("btnAnnulla Return") << u"btnAnnulla"_s << int(Qt::Key_Return);
+    }
+
+    void enterPressesTheFocusedButton()
+    {
+        QFETCH(QString, button);
+        QFETCH(int, key);
+        Editor e;
+        const TfrmSchedario_Chiavi::Carriers before = e.w.carriers();
+        bool closed = false;
+        e.withAttachments([&](TfrmAllegaCartella& frm, Looks& look) {
+            look.click(u"imgCancella02"_s);
+            auto* pressed = frm.findChild<QPushButton*>(button);
+            QVERIFY(pressed);
+            pressed->setFocus(Qt::TabFocusReason);
+            QCOMPARE(frm.focusWidget(), pressed);
+            QTest::keyClick(pressed, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+            closed = frm.isHidden();
+        });
+        if (button.startsWith(u"btnSfoglia"_s)) {
+            QCOMPARE(e.t.fileDialogs.titles, QStringList{u"Selezionare il file da allegare:"_s});
+            QVERIFY(!closed);
+        } else {
+            QVERIFY(closed);
+            QVERIFY(e.t.fileDialogs.titles.isEmpty());
+            // "Applica e chiudi" wrote the cleared slot into the card editor; "Annulla" wrote nothing.
+            QCOMPARE(e.w.attachmentFile(2), button == u"btnApplica"_s ? QString() : u"foto.jpg"_s);
+            if (button == u"btnAnnulla"_s)
+                QVERIFY(e.w.carriers() == before);
+        }
+    }
+
     void applyWithAnotherCallerTagDoesNothing()
     {
         Editor e;

@@ -54,7 +54,9 @@ private slots:
     void printsTheCardAsTheEditorShowsIt();
     void emptyEditorPrintsLabelsAndFrames();
     void cancellingClosesWithoutPrintingOrMessage();
+    void annullaClosesWithoutPrinting_data();
     void annullaClosesWithoutPrinting();
+    void enterOnTheFocusedStampaPrints();
     void failedPrintIsWarnedAndCloses();
 };
 
@@ -149,17 +151,54 @@ void tst_StampaScheda_Chiave::cancellingClosesWithoutPrintingOrMessage()
     QVERIFY(!QFile::exists(t.printers.pdfPath));
 }
 
+void tst_StampaScheda_Chiave::annullaClosesWithoutPrinting_data()
+{
+    QTest::addColumn<QString>("focus"); // the focused button; none for a mouse click on "Annulla"
+    QTest::addColumn<int>("key");
+    QTest::newRow("click") << QString() << 0;
+    // Enter presses the focused "Annulla", as the space bar does.
+    QTest::newRow("Return on Annulla") << u"btnAnnulla"_s << int(Qt::Key_Return);
+    QTest::newRow("Enter on Annulla") << u"btnAnnulla"_s << int(Qt::Key_Enter);
+    // Escape is "Annulla", whichever button has the focus.
+    QTest::newRow("Escape on Annulla") << u"btnAnnulla"_s << int(Qt::Key_Escape);
+    QTest::newRow("Escape on Stampa") << u"btnStampa"_s << int(Qt::Key_Escape);
+}
+
 void tst_StampaScheda_Chiave::annullaClosesWithoutPrinting()
 {
+    QFETCH(QString, focus);
+    QFETCH(int, key);
     TestContext t;
     TfrmStampaScheda_Chiave frm(t.ctx);
     frm.show();
-    QTest::mouseClick(button(frm, "btnAnnulla"), Qt::LeftButton);
+    if (focus.isEmpty()) {
+        QTest::mouseClick(button(frm, "btnAnnulla"), Qt::LeftButton);
+    } else {
+        QPushButton* focused = button(frm, qPrintable(focus));
+        focused->setFocus(Qt::TabFocusReason);
+        QCOMPARE(frm.focusWidget(), focused);
+        QTest::keyClick(focused, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
+    }
 
     QVERIFY(!frm.isVisible());
     QVERIFY(t.printers.requestedPageCounts.isEmpty());
     QVERIFY(t.messages.calls.isEmpty());
     QVERIFY(!QFile::exists(t.printers.pdfPath));
+}
+
+void tst_StampaScheda_Chiave::enterOnTheFocusedStampaPrints()
+{
+    TestContext t;
+    TfrmStampaScheda_Chiave frm(t.ctx);
+    frm.setValue(u"txtCodice"_s, u"00001"_s);
+    frm.show();
+    QPushButton* stampa = button(frm, "btnStampa");
+    stampa->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(stampa, Qt::Key_Return);
+
+    QCOMPARE(t.printers.requestedPageCounts, QList<int>{1});
+    QVERIFY(PdfText::pages(t.printers.pdfPath).value(0).contains(u"00001"_s));
+    QVERIFY(!frm.isVisible()); // printed, then closed
 }
 
 void tst_StampaScheda_Chiave::failedPrintIsWarnedAndCloses()

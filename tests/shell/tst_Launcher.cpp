@@ -57,13 +57,20 @@ QPointer<QWidget> duringModal(const std::function<void()>& open, const std::func
         if (!seen)
             return;
         inside(seen);
-        if (auto* close = seen->findChild<QPushButton*>(u"btnChiudi"_s))
+        auto* close = seen->findChild<QPushButton*>(u"btnChiudi"_s);
+        if (close && seen->isVisible())
             QTest::mouseClick(close, Qt::LeftButton);
     });
     open();
     if (!ran)
         qWarning("no modal window came up");
     return seen;
+}
+
+// A key as the keyboard sends it: Enter comes from the keypad.
+void pressKey(QWidget* widget, int key)
+{
+    QTest::keyClick(widget, Qt::Key(key), key == Qt::Key_Enter ? Qt::KeypadModifier : Qt::NoModifier);
 }
 
 } // namespace
@@ -79,7 +86,10 @@ private slots:
     void missingWorkAreaKeepsTheLauncher();
     void informationWindow();
     void splashWindow();
+    void webStripOpensTheMakersSite_data();
     void webStripOpensTheMakersSite();
+    void smallWindowsCloseByKeyboard_data();
+    void smallWindowsCloseByKeyboard();
     void generalGuideFromTheLauncher();
     void guidePages_data();
     void guidePages();
@@ -115,23 +125,37 @@ void TestLauncher::pictureAndButtonOpenTheSameWorkArea_data()
 {
     QTest::addColumn<QString>("control");
     QTest::addColumn<int>("area");
-    QTest::newRow("imgApp01") << u"imgApp01"_s << int(TfrmAvvio::WorkArea::CardFile);
-    QTest::newRow("btnApp01") << u"btnApp01"_s << int(TfrmAvvio::WorkArea::CardFile);
-    QTest::newRow("imgApp02") << u"imgApp02"_s << int(TfrmAvvio::WorkArea::Operations);
-    QTest::newRow("btnApp02") << u"btnApp02"_s << int(TfrmAvvio::WorkArea::Operations);
-    QTest::newRow("imgApp03") << u"imgApp03"_s << int(TfrmAvvio::WorkArea::History);
-    QTest::newRow("btnApp03") << u"btnApp03"_s << int(TfrmAvvio::WorkArea::History);
+    QTest::addColumn<int>("key"); // pressed on the focused control; 0 for a mouse click
+    QTest::newRow("imgApp01") << u"imgApp01"_s << int(TfrmAvvio::WorkArea::CardFile) << 0;
+    QTest::newRow("btnApp01") << u"btnApp01"_s << int(TfrmAvvio::WorkArea::CardFile) << 0;
+    QTest::newRow("imgApp02") << u"imgApp02"_s << int(TfrmAvvio::WorkArea::Operations) << 0;
+    QTest::newRow("btnApp02") << u"btnApp02"_s << int(TfrmAvvio::WorkArea::Operations) << 0;
+    QTest::newRow("imgApp03") << u"imgApp03"_s << int(TfrmAvvio::WorkArea::History) << 0;
+    QTest::newRow("btnApp03") << u"btnApp03"_s << int(TfrmAvvio::WorkArea::History) << 0;
+    // The buttons are the keyboard's way in: Enter presses the focused one, as the space bar does.
+    QTest::newRow("btnApp01 Return") << u"btnApp01"_s << int(TfrmAvvio::WorkArea::CardFile) << int(Qt::Key_Return);
+    QTest::newRow("btnApp02 Enter") << u"btnApp02"_s << int(TfrmAvvio::WorkArea::Operations) << int(Qt::Key_Enter);
+    QTest::newRow("btnApp03 Return") << u"btnApp03"_s << int(TfrmAvvio::WorkArea::History) << int(Qt::Key_Return);
+    QTest::newRow("btnApp03 Space") << u"btnApp03"_s << int(TfrmAvvio::WorkArea::History) << int(Qt::Key_Space);
 }
 
 void TestLauncher::pictureAndButtonOpenTheSameWorkArea()
 {
     QFETCH(QString, control);
     QFETCH(int, area);
+    QFETCH(int, key);
     TestContext t;
     LauncherWithAreas launcher(t.ctx, true);
     launcher.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&launcher));
-    QTest::mouseClick(launcher.findChild<QAbstractButton*>(control), Qt::LeftButton);
+    QVERIFY(QTest::qWaitForWindowActive(&launcher));
+    auto* pressed = launcher.findChild<QAbstractButton*>(control);
+    if (key) {
+        pressed->setFocus(Qt::TabFocusReason);
+        QVERIFY(pressed->hasFocus());
+        pressKey(pressed, key);
+    } else {
+        QTest::mouseClick(pressed, Qt::LeftButton);
+    }
     for (int other = 0; other < 3; ++other)
         QCOMPARE(launcher.area(TfrmAvvio::WorkArea(other))->isVisible(), other == area);
     QVERIFY(launcher.isHidden());
@@ -195,16 +219,82 @@ void TestLauncher::splashWindow()
     QVERIFY(launcher.isVisible());
 }
 
+void TestLauncher::webStripOpensTheMakersSite_data()
+{
+    QTest::addColumn<int>("key"); // pressed on the focused strip; 0 for a mouse click
+    QTest::newRow("click") << 0;
+    QTest::newRow("Return") << int(Qt::Key_Return);
+    QTest::newRow("Enter") << int(Qt::Key_Enter);
+}
+
 void TestLauncher::webStripOpensTheMakersSite()
 {
+    QFETCH(int, key);
     TestContext t;
     TfrmAvvio launcher(t.ctx);
     launcher.show();
-    QTest::mouseClick(launcher.imgSito, Qt::LeftButton);
+    if (key) {
+        // A clickable picture that takes the focus is pressed by Enter like any button.
+        launcher.imgSito->setFocus(Qt::TabFocusReason);
+        pressKey(launcher.imgSito, key);
+    } else {
+        QTest::mouseClick(launcher.imgSito, Qt::LeftButton);
+    }
     // The web address goes unquoted; a scheme keeps it from being taken for a file.
     QCOMPARE(t.shell.commands, QStringList{Maker::webAddress()});
     QVERIFY(Maker::webAddress().startsWith(u"https://"_s));
     QVERIFY(launcher.isVisible());
+}
+
+void TestLauncher::smallWindowsCloseByKeyboard_data()
+{
+    QTest::addColumn<QString>("picture");
+    QTest::addColumn<QString>("window");
+    QTest::addColumn<QString>("focus"); // the control that takes the key; empty for where the focus starts
+    QTest::addColumn<int>("key");
+    const QList<std::pair<QString, QString>> windows{
+        {u"imgGuida"_s, u"TfrmGuida"_s}, {u"imgInfo"_s, u"TfrmInfo"_s}, {u"imgSplash"_s, u"TfrmSplash"_s}};
+    for (const auto& [picture, window] : windows)
+        for (int key : {int(Qt::Key_Return), int(Qt::Key_Enter), int(Qt::Key_Escape)})
+            QTest::addRow("%s %s", qPrintable(window), qPrintable(QKeySequence(key).toString()))
+                << picture << window << QString() << key;
+    QTest::newRow("TfrmGuida Esc in the text")
+        << u"imgGuida"_s << u"TfrmGuida"_s << u"txtGuida"_s << int(Qt::Key_Escape);
+}
+
+// The focus starts on "Chiudi": Enter presses it, as for any button, and Escape closes the window as
+// "Chiudi" does.
+void TestLauncher::smallWindowsCloseByKeyboard()
+{
+    QFETCH(QString, picture);
+    QFETCH(QString, window);
+    QFETCH(QString, focus);
+    QFETCH(int, key);
+    TestContext t;
+    TfrmAvvio launcher(t.ctx);
+    launcher.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&launcher));
+    bool closedByKey = false;
+    const QPointer<QWidget> seen =
+        duringModal([&] { QTest::mouseClick(launcher.findChild<PictureButton*>(picture), Qt::LeftButton); },
+                    [&](QWidget* frm) {
+                        QCOMPARE(QString::fromLatin1(frm->metaObject()->className()), window);
+                        auto* chiudi = frm->findChild<QPushButton*>(u"btnChiudi"_s);
+                        QVERIFY(chiudi);
+                        QCOMPARE(frm->focusWidget(), chiudi);
+                        QWidget* target = chiudi;
+                        if (!focus.isEmpty()) {
+                            target = frm->findChild<QWidget*>(focus);
+                            QVERIFY(target);
+                            target->setFocus(Qt::MouseFocusReason);
+                        }
+                        pressKey(target, key);
+                        closedByKey = frm->isHidden();
+                    });
+    QVERIFY(closedByKey);
+    QVERIFY(seen.isNull());
+    QVERIFY(launcher.isVisible());
+    QVERIFY(t.shell.commands.isEmpty());
 }
 
 void TestLauncher::generalGuideFromTheLauncher()
