@@ -84,14 +84,28 @@ class Desktop:
         })
         self.env.pop("QT_LOGGING_RULES", None)
         os.environ.update({k: self.env[k] for k in ("DISPLAY", "XDG_RUNTIME_DIR")})
-        self.procs.append(subprocess.Popen(["openbox", "--sm-disable"], env=self.env,
-                                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
+        self.wm_log = open(os.path.join(self.home, "openbox.log"), "w")
+        self.wm = subprocess.Popen(["openbox", "--sm-disable"], env=self.env, stdout=self.wm_log,
+                                   stderr=subprocess.STDOUT)
+        self.procs.append(self.wm)
         launcher = "/usr/libexec/at-spi-bus-launcher"
         self.procs.append(subprocess.Popen([launcher, "--launch-immediately"], env=self.env,
                                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL))
         wait_until(lambda: self.xdotool("getdisplaygeometry", check=False).returncode == 0,
                    what="the X server")
-        time.sleep(0.5)
+        # The window manager has taken the screen when it announces itself on the root window.
+        wait_until(self.window_manager_running, what="the window manager")
+
+    def window_manager_running(self):
+        if self.wm.poll() is not None:
+            raise RuntimeError("the window manager ended: " + self.wm_text())
+        out = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env,
+                             stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True).stdout
+        return "window id" in out
+
+    def wm_text(self):
+        with open(os.path.join(self.home, "openbox.log"), errors="replace") as f:
+            return f.read()
 
     def stop(self):
         for proc in reversed(self.procs):
@@ -121,13 +135,19 @@ class Desktop:
         time.sleep(0.1)
 
     def click_at(self, x, y, button=1, double=False):
-        self.xdotool("mousemove", "--sync", str(int(x)), str(int(y)))
-        time.sleep(0.05)
+        self.move_to(x, y)
         if double:
             self.xdotool("click", "--repeat", "2", "--delay", "80", str(button))
         else:
             self.xdotool("click", str(button))
         time.sleep(0.15)
+
+    def move_to(self, x, y):
+        # "mousemove --sync" waits for a motion that never comes when the pointer is already there.
+        self.xdotool("mousemove", str(int(x)), str(int(y)))
+        wait_until(lambda: self.xdotool("getmouselocation").stdout.startswith(f"x:{int(x)} y:{int(y)} "),
+                   5, "the pointer")
+        time.sleep(0.05)
 
     def screenshot(self, path):
         subprocess.run(["import", "-window", "root", path], env=self.env, check=False,
@@ -285,12 +305,16 @@ class Program:
             return node.name
 
     def focused(self):
+        """The control with the keyboard focus in the active window."""
         def search(node, depth=0):
             if node is None or depth > 40:
                 return None
             try:
-                if node.getState().contains(pyatspi.STATE_FOCUSED):
+                states = node.getState()
+                if states.contains(pyatspi.STATE_FOCUSED):
                     return node
+                if depth > 0 and not states.contains(pyatspi.STATE_SHOWING):
+                    return None
                 for i in range(node.childCount):
                     hit = search(node.getChildAtIndex(i), depth + 1)
                     if hit is not None:
@@ -298,8 +322,5 @@ class Program:
             except Exception:
                 return None
             return None
-        for w in self.windows():
-            hit = search(w)
-            if hit is not None:
-                return hit
-        return None
+        windows = self.windows()
+        return search(windows[0]) if windows else None

@@ -51,6 +51,8 @@ class OperatorTest(unittest.TestCase):
             shot = os.path.join(tempfile.gettempdir(), f"ingressario-e2e-{self._testMethodName}.png")
             self.desktop.screenshot(shot)
             print(f"\nscreenshot: {shot}\nprogram output:\n{self.program.stderr_text()}", file=sys.stderr)
+            wm = "running" if self.desktop.wm.poll() is None else f"ended ({self.desktop.wm.returncode})"
+            print(f"window manager: {wm}\n{self.desktop.wm_text()}", file=sys.stderr)
         crashed = not self.program.running()
         output = self.program.stderr_text()
         for helper in self.helpers:
@@ -363,7 +365,7 @@ class OperatorTest(unittest.TestCase):
         # The attachment window: Enter on each of its buttons does what a click does.
         self.p.click(self.p.find("Allega file", "button"))
         self.wait_active("Allega file")
-        self.tab_to("Sfoglia...")
+        self.tab_to("Sfoglia 1° file allegato")
         self.d.key("Return")
         wait_until(lambda: self.d.active_window_name() not in ("Allega file", " Allega file"), 5,
                    "the file dialog")
@@ -502,7 +504,7 @@ class OperatorTest(unittest.TestCase):
     def test_screen_readers_hear_the_status_line(self):
         self.open_work_area("SCHEDARIO PASS", "Ingressario - Schedario Pass")
         x, y, w, h = self.p.extents(self.p.find("Salva scheda", "button"))
-        self.d.xdotool("mousemove", "--sync", str(x + w // 2), str(y + h // 2))
+        self.d.move_to(x + w // 2, y + h // 2)
         label = self.status_line()
         wanted = "Salva la scheda corrente in archivio."
         wait_until(lambda: wanted in (label.name, label.description), 5, "the status text on the bus")
