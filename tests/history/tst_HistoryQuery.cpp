@@ -118,7 +118,7 @@ void TestHistoryQuery::damagedWithdrawalDateIsSkipped()
     QByteArray unreadable = operation(u"D1"_s, u"xx"_s).encode();
     // Length byte beyond the field and bytes that are no date at all.
     unreadable[HistoryRecord::DataRitOffset] = char(0xFF);
-    unreadable.replace(HistoryRecord::DataRitOffset + 1, 10, "\xff\x01??/??/??");
+    unreadable.replace(HistoryRecord::DataRitOffset + 1, 10, "\xff\x01?\?/?\?/??");
     writeHistory(folder,
                  {operation(u"A"_s, u"01/03/2025"_s).encode(), unreadable, operation(u"D2"_s, u"31/02/2025"_s).encode(),
                   operation(u"D3"_s, u""_s).encode(), operation(u"B"_s, u"02/03/2025"_s).encode()});
