@@ -60,7 +60,10 @@ constexpr char AfterName[] = "</x:Name>"
                              "<table x:str>";
 constexpr char Closing[] = "</table></body></html>";
 constexpr char HeaderCellStart[] = "<td style=\"text-align: left; font-weight: bold;\" width=";
-constexpr char DataCellStart[] = "<td style=\"text-align: left;\">";
+// Every data cell is text-formatted, so that a spreadsheet program shows its text as it is and never
+// takes it for a formula, a link, a number or a date ("=1+1", "+1", "00012"): Excel reads the number
+// format "@" of the style, LibreOffice the one of the sdnum attribute.
+constexpr char DataCellStart[] = "<td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">";
 
 // The most bytes that one character of a cell takes in the document ("&#1114111;"; a pair of
 // surrogates takes at most as many).
