@@ -472,7 +472,7 @@ void OperationScreen::btnApplicaClick()
     lblPosizione->setText(QString::number(position));
     m_picked = record;
 
-    afterRewrite();
-    m_ctx.messages->notice(this, NoticeKind::Information, m_variant.successMessage);
+    if (afterRewrite())
+        m_ctx.messages->notice(this, NoticeKind::Information, m_variant.successMessage);
     close();
 }

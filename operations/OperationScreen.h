@@ -120,8 +120,9 @@ protected:
     virtual void openPassList() = 0;
     // The signature form of this operation, shown modally.
     virtual void openSignatureForm() = 0;
-    // After the card has been written and before the success message (the return summary).
-    virtual void afterRewrite() {}
+    // After the card has been written and before the success message (the return summary); false
+    // when the operator has already been told how the operation ended, and no success message follows.
+    virtual bool afterRewrite() { return true; }
 
     // The card as Apply writes it, from the screen's controls.
     PassRecord recordToWrite() const;

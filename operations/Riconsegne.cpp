@@ -44,7 +44,7 @@ void TfrmRiconsegne::openSignatureForm()
         this, m_ctx, [this](TfrmStampaScheda_Riconsegna& form) { form.setValues(signatureValues()); });
 }
 
-void TfrmRiconsegne::afterRewrite()
+bool TfrmRiconsegne::afterRewrite()
 {
     // The whole cycle, as the card now holds it.
     HistoryRecord cycle;
@@ -60,6 +60,11 @@ void TfrmRiconsegne::afterRewrite()
     cycle.DataRic = OperationKit::trimmed(ric->lblData->text());
     cycle.OraRic = OperationKit::trimmed(ric->lblOra->text());
 
-    ScreenKit::runModal<TfrmRiepilogo_Operazione>(
-        this, m_ctx, [&cycle](TfrmRiepilogo_Operazione& summary) { summary.showCycle(cycle); });
+    // Closed without the history, the summary has told the operator how the return ended.
+    bool withoutHistory = false;
+    ScreenKit::runModal<TfrmRiepilogo_Operazione>(this, m_ctx, [&](TfrmRiepilogo_Operazione& summary) {
+        summary.showCycle(cycle);
+        connect(&summary, &TfrmRiepilogo_Operazione::closedWithoutHistory, this, [&] { withoutHistory = true; });
+    });
+    return !withoutHistory;
 }

@@ -15,5 +15,5 @@ public:
 protected:
     void openPassList() override;
     void openSignatureForm() override;
-    void afterRewrite() override;
+    bool afterRewrite() override;
 };

@@ -2,12 +2,14 @@
 
 #include "archives/HistoryFile.h"
 #include "operations/OperationKit.h"
+#include "shell/ArchiveMessages.h"
 #include "shell/ScreenKit.h"
 #include "shell/ShellLook.h"
 #include "shell/SvgPicture.h"
 
 #include <QCloseEvent>
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -26,6 +28,15 @@ constexpr QString HistoryRecord::*BoxFields[] = {
     &HistoryRecord::Persone,    &HistoryRecord::PersonaRit, &HistoryRecord::DataRit,  &HistoryRecord::OraRit,
     &HistoryRecord::PersonaRic, &HistoryRecord::DataRic,    &HistoryRecord::OraRic,
 };
+
+const QString HistoryNotWritten = u"Attenzione: la riconsegna è registrata nella scheda del pass, ma il sistema non "
+                                  u"permette di scriverla nello storico delle operazioni.\n\r\n\r"_s;
+const QString LockReason =
+    u"Un'altra postazione sta scrivendo lo storico delle operazioni: attendere qualche istante."_s;
+const QString TryAgain = u"\n\r\n\rPremere OK nel riepilogo per riprovare, oppure \"Chiudi senza registrare\" per "
+                         u"chiudere il riepilogo senza scrivere lo storico."_s;
+const QString CloseWithoutHistory = u"Attenzione: questa riconsegna non sarà presente nello storico delle operazioni."
+                                    u"\r\n\r\nSi vuole chiudere il riepilogo senza registrarla?"_s;
 
 } // namespace
 
@@ -70,10 +81,20 @@ TfrmRiepilogo_Operazione::TfrmRiepilogo_Operazione(AppContext& ctx, QWidget* par
     outer->addWidget(panel);
 
     btnOK = ScreenKit::newButton(u"OK"_s, u"btnOK"_s, this);
-    btnOK->setCursor(Qt::PointingHandCursor);
-    btnOK->setMinimumSize(110, 34);
-    outer->addWidget(btnOK, 0, Qt::AlignHCenter);
+    btnChiudi = ScreenKit::newButton(u"Chiudi senza registrare"_s, u"btnChiudi"_s, this);
+    auto* buttons = new QHBoxLayout;
+    buttons->setSpacing(10);
+    buttons->addStretch(1);
+    for (QPushButton* button : {btnOK, btnChiudi}) {
+        button->setCursor(Qt::PointingHandCursor);
+        button->setMinimumSize(110, 34);
+        buttons->addWidget(button);
+    }
+    buttons->addStretch(1);
+    btnChiudi->hide(); // until an append fails
+    outer->addLayout(buttons);
     connect(btnOK, &QPushButton::clicked, this, &TfrmRiepilogo_Operazione::btnOKClick);
+    connect(btnChiudi, &QPushButton::clicked, this, &TfrmRiepilogo_Operazione::btnChiudiClick);
 
     lblPosizione = ScreenKit::named(new QLabel(this), u"lblPosizione"_s, u"Posizione"_s);
     lblPosizione->hide();
@@ -88,6 +109,7 @@ TfrmRiepilogo_Operazione::TfrmRiepilogo_Operazione(AppContext& ctx, QWidget* par
     for (qsizetype i = 1; i < order.size(); ++i)
         QWidget::setTabOrder(order.at(i - 1), order.at(i));
     QWidget::setTabOrder(order.last(), btnOK);
+    QWidget::setTabOrder(btnOK, btnChiudi);
 
     ScreenKit::makeFixedDialogFrame(this);
 }
@@ -124,14 +146,41 @@ void TfrmRiepilogo_Operazione::btnOKClick()
     if (!OperationKit::trimmed(lblPosizione->text()).isEmpty())
         return;
 
-    // A history file that cannot be opened or written, or that another workstation keeps locked
-    // beyond the wait, ends the summary without a word: the card is already back in the card file.
-    HistoryFile history(m_ctx.programFolder, m_ctx.lockWait);
+    // The history is written after the card: the return stands whatever happens here. A failure is
+    // told, and the summary stays open so that OK tries again.
+    bool waitedForLock = false;
+    LockWait wait = m_ctx.lockWait;
+    wait.waiting = [&waitedForLock, told = m_ctx.lockWait.waiting](bool waiting) {
+        waitedForLock = waitedForLock || waiting;
+        if (told)
+            told(waiting);
+    };
+    HistoryFile history(m_ctx.programFolder, wait);
+    std::optional<qint64> position;
     if (history.open()) {
-        if (const std::optional<qint64> position = history.append(cycle()))
-            lblPosizione->setText(QString::number(*position));
+        position = history.append(cycle());
         history.close();
     }
+    if (!position) {
+        // After a wait for another workstation's lock, that workstation is the likely reason.
+        m_ctx.messages->notice(this, NoticeKind::Warning,
+                               HistoryNotWritten + (waitedForLock ? LockReason : ArchiveMessages::WriteAccessReason) +
+                                   TryAgain);
+        btnChiudi->show();
+        return;
+    }
+    lblPosizione->setText(QString::number(*position));
+    m_leaving = true;
+    close();
+}
+
+void TfrmRiepilogo_Operazione::btnChiudiClick()
+{
+    if (!OperationKit::trimmed(lblPosizione->text()).isEmpty())
+        return;
+    if (!m_ctx.messages->question(this, CloseWithoutHistory))
+        return;
+    emit closedWithoutHistory();
     m_leaving = true;
     close();
 }

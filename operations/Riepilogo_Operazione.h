@@ -11,7 +11,9 @@ class QPushButton;
 
 // The return summary: the whole cycle of the pass just returned, in eleven boxes, and OK, which
 // appends the cycle to the history file and closes the window. Only the return date can still be
-// changed here. The window has no other way out, so every summary shown leads to one append.
+// changed here. The window has no other way out, so every summary shown leads to one append; when
+// the append fails, the operator is told and the summary stays open for OK to try again, with a
+// second way out that closes without the history once confirmed.
 class TfrmRiepilogo_Operazione : public QWidget
 {
     Q_OBJECT
@@ -24,6 +26,7 @@ public:
     HistoryRecord cycle() const;
 
     void btnOKClick();
+    void btnChiudiClick();
 
     QLineEdit* txtCodice;
     QLineEdit* txtTipo;
@@ -37,8 +40,14 @@ public:
     QLineEdit* txtDataRic; // the only editable box
     QLineEdit* txtOraRic;
     QPushButton* btnOK;
+    // Shown once an append has failed: closes the summary without the history, after a question.
+    QPushButton* btnChiudi;
     // Empty until the cycle is recorded; then the 1-based number of the new history record.
     QLabel* lblPosizione;
+
+signals:
+    // The summary closes without the cycle in the history file, as the operator confirmed.
+    void closedWithoutHistory();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -1,5 +1,6 @@
 #include "registry/AllegaCartella.h"
 
+#include "archives/WholeFileWriter.h"
 #include "archives/Win1252.h"
 #include "registry/Schedario_Chiavi.h"
 #include "shell/OpenURL.h"
@@ -17,7 +18,6 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
-#include <QSaveFile>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -42,6 +42,18 @@ const QString NameNotStorable = u"Attenzione: il nome del file scelto contiene c
                                 u"registrare, oppure inizia o termina con uno spazio.\n\r\n\rRinominare il file "
                                 u"usando lettere, cifre e segni comuni e allegarlo di nuovo."_s;
 const QString MissingInFolder = u"Il file non è presente nella cartella dei documenti allegati."_s;
+const QString CopyFailure = u"Attenzione: il sistema non permette di copiare il file nella cartella dei documenti "
+                            u"allegati.\n\r\n\rAccertarsi che nel disco ci sia spazio sufficiente e di possedere i "
+                            u"privilegi di scrittura nella cartella di installazione del programma."_s;
+
+// A name the card can hold as the bare name of a file in the attachment folder: no folder part on any
+// system that shares the card file (no "/" or "\"), no drive letter or stream (":"), not "." or "..".
+bool isBareName(const QString& name)
+{
+    if (name.isEmpty() || name.contains(u'/') || name.contains(u'\\') || name.contains(u':'))
+        return false;
+    return name != u"."_s && name != u".."_s;
+}
 
 QString trimmed(const QString& text)
 {
@@ -70,6 +82,17 @@ TfrmAllegaCartella::~TfrmAllegaCartella() = default;
 QString TfrmAllegaCartella::folderOf(const AppContext& ctx)
 {
     return ctx.file(FolderName) + u'/';
+}
+
+std::optional<QString> TfrmAllegaCartella::fileInFolder(const AppContext& ctx, const QString& name)
+{
+    if (!isBareName(name))
+        return std::nullopt;
+    const QString path = folderOf(ctx) + name;
+    // A link planted as the file, or as the folder itself, leads out of the folder as well.
+    if (WholeFileWriter::passesThroughLink(ctx.programFolder, path))
+        return std::nullopt;
+    return path;
 }
 
 void TfrmAllegaCartella::buildWindow()
@@ -246,16 +269,19 @@ QString TfrmAllegaCartella::description(int slot) const
     return s ? s->txtDesc->text() : QString();
 }
 
-// A name change enables "Apri" exactly when there is a name. A name whose file is not in the folder
-// (never copied, or removed by hand) is drawn in red with a tooltip that says so; "Apri" stays enabled,
-// as opening it simply does nothing.
+// A name change enables "Apri" exactly when there is a name that stays inside the attachment folder.
+// A name whose file is not in the folder (never copied, or removed by hand) is drawn in red with a
+// tooltip that says so; "Apri" stays enabled, as opening it simply does nothing. A name read from the
+// card file that would lead out of the folder (a path, a drive letter, a link) is shown the same way,
+// and "Apri" is disabled for it: it is never handed to the desktop.
 void TfrmAllegaCartella::txtFileChange(int slot)
 {
     Slot* s = slotAt(slot);
     const QString name = trimmed(s->txtFile->text());
-    s->btnApri->setEnabled(!name.isEmpty());
+    const std::optional<QString> path = name.isEmpty() ? std::nullopt : fileInFolder(m_ctx, name);
+    s->btnApri->setEnabled(path.has_value());
 
-    const bool missing = !name.isEmpty() && !QFileInfo(folderOf(m_ctx) + name).isFile();
+    const bool missing = !name.isEmpty() && !(path && QFileInfo(*path).isFile());
     QPalette palette = s->txtFile->palette();
     palette.setColor(QPalette::Text, missing ? QColor(0xB2, 0x22, 0x22) : QColor(0x70, 0x70, 0x70));
     s->txtFile->setPalette(palette);
@@ -275,7 +301,7 @@ void TfrmAllegaCartella::btnSfogliaClick(int slot)
         return;
 
     const QString name = QFileInfo(source).fileName();
-    if (!Win1252::representable(name) || trimmed(name) != name) {
+    if (!Win1252::representable(name) || trimmed(name) != name || !isBareName(name)) {
         m_ctx.messages->notice(this, NoticeKind::Warning, NameNotStorable);
         return;
     }
@@ -284,55 +310,59 @@ void TfrmAllegaCartella::btnSfogliaClick(int slot)
         return;
     }
 
+    const QString previous = s->txtFile->text();
     s->txtFile->setText(name);
-    copyIntoFolder(source, name);
+    if (copyIntoFolder(source, name) == Copy::Failed) {
+        // The slot does not name a file that did not arrive: it keeps what it had.
+        s->txtFile->setText(previous);
+        m_ctx.messages->notice(this, NoticeKind::Warning, CopyFailure);
+    }
     txtFileChange(slot); // the file may have arrived in the folder
 }
 
-bool TfrmAllegaCartella::copyIntoFolder(const QString& source, const QString& name)
+TfrmAllegaCartella::Copy TfrmAllegaCartella::copyIntoFolder(const QString& source, const QString& name)
 {
     // Only a plain file is copied: a folder, a device or a pipe chosen by name is not an attachment.
     const QFileInfo sourceInfo(source);
     if (!sourceInfo.isFile())
-        return false;
+        return Copy::Failed;
     QFile in(source);
     if (!in.open(QIODevice::ReadOnly))
-        return false;
+        return Copy::Failed;
 
     const QString folder = folderOf(m_ctx);
     if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder))
-        return false;
+        return Copy::Failed;
 
-    const QString target = folder + name;
-    const QFileInfo targetInfo(target);
+    // Never through a link planted in the data folder: it would overwrite a file outside it.
+    const std::optional<QString> target = fileInFolder(m_ctx, name);
+    if (!target)
+        return Copy::Failed;
+    const QFileInfo targetInfo(*target);
     if (targetInfo.exists()) {
         // The file chosen from the folder itself is already in place.
         if (sourceInfo.canonicalFilePath() == targetInfo.canonicalFilePath())
-            return true;
+            return Copy::Copied;
         if (!m_ctx.messages->question(this, Overwrite))
-            return false;
+            return Copy::Declined;
     }
 
-    // The copy goes to a temporary file in the folder and replaces the target only once it is
-    // complete, so a failed copy leaves the previous attachment of that name as it was.
-    QSaveFile out(target);
-    if (!out.open(QIODevice::WriteOnly))
-        return false;
+    // The copy replaces the target only once it is complete and on disk, so a failed copy (a full
+    // disk included) leaves the previous attachment of that name as it was.
+    WholeFileWriter out(*target, m_ctx.programFolder);
+    if (!out.open())
+        return Copy::Failed;
     QByteArray buffer(1 << 16, Qt::Uninitialized);
     for (;;) {
         const qint64 got = in.read(buffer.data(), buffer.size());
-        if (got < 0) {
-            out.cancelWriting();
-            return false;
-        }
+        if (got < 0)
+            return Copy::Failed;
         if (got == 0)
             break;
-        if (out.write(buffer.constData(), got) != got) {
-            out.cancelWriting();
-            return false;
-        }
+        if (!out.write(QByteArrayView(buffer.constData(), got)))
+            return Copy::Failed;
     }
-    return out.commit();
+    return out.commit() ? Copy::Copied : Copy::Failed;
 }
 
 void TfrmAllegaCartella::btnApriClick(int slot)
@@ -343,7 +373,8 @@ void TfrmAllegaCartella::btnApriClick(int slot)
     const QString name = trimmed(s->txtFile->text());
     if (name.isEmpty())
         return;
-    TMisc::Open(m_ctx, TMisc::quoted(QDir::toNativeSeparators(folderOf(m_ctx) + name)));
+    if (const std::optional<QString> path = fileInFolder(m_ctx, name))
+        TMisc::Open(m_ctx, TMisc::quoted(QDir::toNativeSeparators(*path)));
 }
 
 void TfrmAllegaCartella::imgCancellaClick(int slot)

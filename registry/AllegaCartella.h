@@ -6,6 +6,7 @@
 #include <QWidget>
 
 #include <array>
+#include <optional>
 
 class QLabel;
 class QLineEdit;
@@ -27,6 +28,10 @@ public:
 
     // The attachment folder, with a trailing separator.
     static QString folderOf(const AppContext& ctx);
+    // The file that a name of a slot stands for in the attachment folder; nullopt when the name does
+    // not stay inside it (a folder part with any system's separator, a drive letter, "." or "..",
+    // or a link in the data folder on its way), so that it is never opened or written.
+    static std::optional<QString> fileInFolder(const AppContext& ctx, const QString& name);
 
     // The caller tag (hidden label lblMemory): "Applica e chiudi" writes into the card editor only
     // when it is "schedario_chiavi", the card editor's tag.
@@ -58,9 +63,14 @@ private:
 
     void buildWindow();
     void txtFileChange(int slot);
-    // Copies the chosen file into the attachment folder under its bare name; false when the copy was
-    // not made (declined, or a failure, which leaves the folder as it was).
-    bool copyIntoFolder(const QString& source, const QString& name);
+    enum class Copy
+    {
+        Copied,
+        Declined, // the operator keeps the file already in the folder
+        Failed,   // the folder is left as it was
+    };
+    // Copies the chosen file into the attachment folder under its bare name.
+    Copy copyIntoFolder(const QString& source, const QString& name);
     Slot* slotAt(int slot);
     const Slot* slotAt(int slot) const;
 

@@ -1,5 +1,6 @@
 #include "registry/SpreadsheetExport.h"
 
+#include "archives/WholeFileWriter.h"
 #include "archives/Win1252.h"
 #include "registry/StringGridModel.h"
 
@@ -7,7 +8,6 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QIODevice>
-#include <QSaveFile>
 
 #include <charconv>
 #include <cstring>
@@ -60,7 +60,10 @@ constexpr char AfterName[] = "</x:Name>"
                              "<table x:str>";
 constexpr char Closing[] = "</table></body></html>";
 constexpr char HeaderCellStart[] = "<td style=\"text-align: left; font-weight: bold;\" width=";
-constexpr char DataCellStart[] = "<td style=\"text-align: left;\">";
+// Every data cell is text-formatted, so that a spreadsheet program shows its text as it is and never
+// takes it for a formula, a link, a number or a date ("=1+1", "+1", "00012"): Excel reads the number
+// format "@" of the style, LibreOffice the one of the sdnum attribute.
+constexpr char DataCellStart[] = "<td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">";
 
 // The most bytes that one character of a cell takes in the document ("&#1114111;"; a pair of
 // surrogates takes at most as many).
@@ -298,16 +301,16 @@ void run(QWidget* parent, AppContext& ctx, const Export& request)
     bool written = false;
     {
         QApplication::setOverrideCursor(Qt::WaitCursor);
-        // The new file replaces the old one only once it is whole: when it cannot be written (the
-        // folder is not writable, the spreadsheet program holds the old one), the old one stays.
-        QSaveFile file(target);
+        // The new file replaces the old one only once it is whole and on disk: when it cannot be
+        // written (the folder is not writable, the disk is full, the spreadsheet program holds the
+        // old one, a link stands in its place), the old one stays as it was.
+        WholeFileWriter file(target, ctx.programFolder);
         // A file the operator made read-only is not replaced behind his back.
         const QFileInfo existing(target);
         const bool replaceable = !existing.exists() || (existing.isFile() && existing.isWritable());
-        if (replaceable && file.open(QIODevice::WriteOnly)) {
-            const bool complete = writeGrid(file, request.sheetName, request.headers, *request.grid, request.columns);
-            written = complete ? file.commit() : (file.cancelWriting(), false);
-        }
+        if (replaceable && file.open())
+            written = writeGrid(file.device(), request.sheetName, request.headers, *request.grid, request.columns) &&
+                      file.commit();
         QApplication::restoreOverrideCursor();
     }
     if (!written) {

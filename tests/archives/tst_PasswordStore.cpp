@@ -9,6 +9,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
+#include <sys/stat.h>
+#endif
+
 using namespace Qt::StringLiterals;
 
 namespace {
@@ -108,6 +112,49 @@ private slots:
         // An entry that exists but cannot be read is not an absent password.
         QVERIFY(QDir().mkdir(file()));
         QVERIFY(!PasswordStore(folder()).readStoredText().has_value());
+    }
+
+    // The password file is a small settings file: one beyond the limit, or no plain file at all, is
+    // a reading failure and is neither read whole nor rewritten.
+    void oversizedOrNotAFile_data()
+    {
+        QTest::addColumn<QString>("kind");
+        QTest::addColumn<qint64>("size");
+        QTest::addColumn<bool>("readable");
+        QTest::newRow("at the limit") << u"file"_s << PasswordStore::MaxFileSize << true;
+        QTest::newRow("one byte beyond") << u"file"_s << PasswordStore::MaxFileSize + 1 << false;
+        QTest::newRow("1.5 GiB") << u"file"_s << (qint64(3) << 29) << false;
+#ifdef Q_OS_UNIX
+        QTest::newRow("a named pipe") << u"pipe"_s << qint64(0) << false;
+#endif
+    }
+    void oversizedOrNotAFile()
+    {
+        QFETCH(QString, kind);
+        QFETCH(qint64, size);
+        QFETCH(bool, readable);
+        const QByteArray entry = "[Accesso]\r\nValore=5A61\r\n";
+        if (kind == u"pipe"_s) {
+#ifdef Q_OS_UNIX
+            QCOMPARE(::mkfifo(QFile::encodeName(file()).constData(), 0600), 0);
+#endif
+        } else {
+            // The entry first, then blanks up to the size (a sparse file: it takes no room).
+            writeAll(file(), entry);
+            QFile f(file());
+            QVERIFY(f.resize(size));
+        }
+        const PasswordStore store(folder());
+        QCOMPARE(store.readStoredText(), readable ? std::optional<QString>(u"5A61"_s) : std::nullopt);
+        if (readable)
+            return;
+        QVERIFY(!store.writeStoredText(u"AB12"_s));
+        QCOMPARE(QFileInfo(file()).size(), size);
+        if (kind == u"file"_s) {
+            QFile f(file());
+            QVERIFY(f.open(QIODevice::ReadOnly));
+            QCOMPARE(f.read(entry.size()), entry);
+        }
     }
 
     void write_data()

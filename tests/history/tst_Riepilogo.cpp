@@ -49,11 +49,17 @@ QByteArray readAll(const QString& path)
     return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
+// One exported data cell, text-formatted.
+QByteArray cell(const QByteArray& text)
+{
+    return "<td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">" + text + "</td>";
+}
+
 QByteArray cells(const QList<QByteArray>& texts)
 {
     QByteArray row = "<tr>";
     for (const auto& t : texts)
-        row += "<td style=\"text-align: left;\">" + t + "</td>";
+        row += cell(t);
     return row + "</tr>";
 }
 
@@ -156,9 +162,9 @@ void TestRiepilogo::sortedByTypeWithTheirSequenceNumbers()
     // The export follows the grid's order and leaves the sequence numbers out.
     const QByteArray file = v.exported();
     QCOMPARE(file.count("<tr>"), 4);
-    const int badge = file.indexOf("<td style=\"text-align: left;\">B-1</td>");
-    const int chiave = file.indexOf("<td style=\"text-align: left;\">C-1</td>");
-    const int tessera = file.indexOf("<td style=\"text-align: left;\">T-1</td>");
+    const int badge = file.indexOf(cell("B-1"));
+    const int chiave = file.indexOf(cell("C-1"));
+    const int tessera = file.indexOf(cell("T-1"));
     QVERIFY(badge > 0 && badge < chiave && chiave < tessera);
 }
 

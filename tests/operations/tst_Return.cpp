@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -26,7 +27,8 @@ private slots:
     void editedReturnDate();
     void summaryAppendsOnce();
     void summaryLooks();
-    void historyFailureClosesSilently();
+    void historyFailureWarnsAndOKTriesAgain();
+    void historyFailureClosedWithoutWritingAfterConfirming();
     void unopenableCardFileWritesNoHistory();
 };
 
@@ -34,6 +36,15 @@ namespace {
 
 const QString CardFileName = u"Schedario_Pass.pro"_s;
 const QString HistoryFileName = u"Storico_Operazioni.pro"_s;
+
+const QString HistoryNotWritten = u"Attenzione: la riconsegna è registrata nella scheda del pass, ma il sistema non "
+                                  u"permette di scriverla nello storico delle operazioni.\n\r\n\r"_s;
+const QString FolderReason =
+    u"Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del programma."_s;
+const QString TryAgain = u"\n\r\n\rPremere OK nel riepilogo per riprovare, oppure \"Chiudi senza registrare\" per "
+                         u"chiudere il riepilogo senza scrivere lo storico."_s;
+const QString CloseWithoutHistory = u"Attenzione: questa riconsegna non sarà presente nello storico delle operazioni."
+                                    u"\r\n\r\nSi vuole chiudere il riepilogo senza registrarla?"_s;
 
 // Presses OK on the summary that the return shows, after `edit` has worked on it.
 bool applyAndConfirm(TfrmRiconsegne& screen, const std::function<void(TfrmRiepilogo_Operazione&)>& edit = {})
@@ -221,8 +232,10 @@ void TestReturn::summaryLooks()
     QVERIFY(!QFile::exists(t.ctx.file(HistoryFileName)));
 }
 
-void TestReturn::historyFailureClosesSilently()
+void TestReturn::historyFailureWarnsAndOKTriesAgain()
 {
+    // The history file cannot be written: the return stands on the card, the operator is told that
+    // the history is missing it, and the summary stays open so that OK tries again.
     TestContext t;
     QVERIFY(writeCards(t.ctx, {lentCard(u"B-01"_s)}));
     QVERIFY(replaceByFolder(t.ctx, HistoryFileName));
@@ -230,16 +243,76 @@ void TestReturn::historyFailureClosesSilently()
     TfrmRiconsegne screen(t.ctx);
     screen.show();
     pick(screen, t.ctx, 1);
-    screen.txtPersonaRic->setText(u"Luca Verdi"_s);
+    QTest::keyClicks(screen.txtPersonaRic, u"Luca Verdi"_s);
     bool closed = false;
-    QVERIFY(applyAndConfirm(screen, [&](TfrmRiepilogo_Operazione& summary) {
-        connect(&summary, &QObject::destroyed, [&] { closed = true; });
-    }));
+    QVERIFY(whileShown<TfrmRiepilogo_Operazione>(
+        [&](TfrmRiepilogo_Operazione& summary) {
+            connect(&summary, &QObject::destroyed, [&] { closed = true; });
+            // A failed check leaves the modal summary: hidden, it ends its loop.
+            auto leave = qScopeGuard([&summary] { summary.hide(); });
+            QPushButton* btnChiudi = summary.findChild<QPushButton*>(u"btnChiudi"_s);
+            QVERIFY(btnChiudi);
+            QVERIFY(!btnChiudi->isVisible());
+            QTest::mouseClick(summary.btnOK, Qt::LeftButton);
+            QCOMPARE(t.messages.texts(), QStringList{HistoryNotWritten + FolderReason + TryAgain});
+            QCOMPARE(t.messages.calls[0].kind, MessageCall::Warning);
+            QVERIFY(summary.isVisible());
+            QVERIFY(summary.lblPosizione->text().isEmpty());
+            QVERIFY(btnChiudi->isVisible());
+            QCOMPARE(readCard(t.ctx, 1).Stato, u"Disponibile"_s);
+
+            // The folder in the way is gone: OK appends the cycle once and the summary closes.
+            QVERIFY(QDir(t.ctx.programFolder).rmdir(HistoryFileName));
+            QTest::mouseClick(summary.btnOK, Qt::LeftButton);
+        },
+        [&] { QTest::mouseClick(screen.btnApplica, Qt::LeftButton); }));
     QVERIFY(closed);
-    // No word about the history; the card is back and the success message follows.
-    QCOMPARE(t.messages.texts(), QStringList{u"La riconsegna del pass è stata registrata con successo."_s});
+    QCOMPARE(t.messages.calls.size(), 2);
+    QCOMPARE(t.messages.calls[1].text, u"La riconsegna del pass è stata registrata con successo."_s);
+    const QList<HistoryRecord> history = historyRecords(t.ctx);
+    QCOMPARE(history.size(), 1);
+    QCOMPARE(history[0].Codice, u"B-01"_s);
+    QCOMPARE(history[0].PersonaRic, u"Luca Verdi"_s);
+    QVERIFY(!screen.isVisible());
+}
+
+void TestReturn::historyFailureClosedWithoutWritingAfterConfirming()
+{
+    // The other way out of a failed append: closing without the history, once confirmed. The
+    // warning has told the operator how the return ended, so no success message follows.
+    TestContext t;
+    QVERIFY(writeCards(t.ctx, {lentCard(u"B-01"_s)}));
+    QVERIFY(replaceByFolder(t.ctx, HistoryFileName));
+
+    TfrmRiconsegne screen(t.ctx);
+    screen.show();
+    pick(screen, t.ctx, 1);
+    QTest::keyClicks(screen.txtPersonaRic, u"Luca Verdi"_s);
+    bool closed = false;
+    QVERIFY(whileShown<TfrmRiepilogo_Operazione>(
+        [&](TfrmRiepilogo_Operazione& summary) {
+            connect(&summary, &QObject::destroyed, [&] { closed = true; });
+            // A failed check leaves the modal summary: hidden, it ends its loop.
+            auto leave = qScopeGuard([&summary] { summary.hide(); });
+            QTest::mouseClick(summary.btnOK, Qt::LeftButton);
+            QPushButton* btnChiudi = summary.findChild<QPushButton*>(u"btnChiudi"_s);
+            QVERIFY(btnChiudi);
+            QCOMPARE(btnChiudi->text(), u"Chiudi senza registrare"_s);
+            QCOMPARE(btnChiudi->accessibleName(), u"Chiudi senza registrare"_s);
+            t.messages.answers << false << true;
+            QTest::mouseClick(btnChiudi, Qt::LeftButton); // No: the summary stays
+            QVERIFY(summary.isVisible());
+            QVERIFY(summary.lblPosizione->text().isEmpty());
+            QTest::mouseClick(btnChiudi, Qt::LeftButton); // Yes: it closes
+        },
+        [&] { QTest::mouseClick(screen.btnApplica, Qt::LeftButton); }));
+    QVERIFY(closed);
+    QCOMPARE(t.messages.texts(),
+             (QStringList{HistoryNotWritten + FolderReason + TryAgain, CloseWithoutHistory, CloseWithoutHistory}));
+    QCOMPARE(t.messages.calls[1].kind, MessageCall::Question);
     QCOMPARE(readCard(t.ctx, 1).Stato, u"Disponibile"_s);
     QVERIFY(QFileInfo(t.ctx.file(HistoryFileName)).isDir());
+    QVERIFY(!screen.isVisible());
 }
 
 void TestReturn::unopenableCardFileWritesNoHistory()

@@ -25,6 +25,11 @@ const QString NameNotStorable = u"Attenzione: il nome del file scelto contiene c
                                 u"registrare, oppure inizia o termina con uno spazio.\n\r\n\rRinominare il file "
                                 u"usando lettere, cifre e segni comuni e allegarlo di nuovo."_s;
 
+const QString CopyFailure = u"Attenzione: il sistema non permette di copiare il file nella cartella dei documenti "
+                            u"allegati.\n\r\n\rAccertarsi che nel disco ci sia spazio sufficiente e di possedere i "
+                            u"privilegi di scrittura nella cartella di installazione del programma."_s;
+const QString MissingInFolder = u"Il file non è presente nella cartella dei documenti allegati."_s;
+
 QString two(int slot)
 {
     return u"0"_s + QString::number(slot);
@@ -109,7 +114,8 @@ struct Editor
     Sources sources;
     TfrmSchedario_Chiavi w{t.ctx};
 
-    Editor()
+    // `adjust` changes the card before it is written to the card file of the ProgramFolder.
+    explicit Editor(const std::function<void(PassRecord&, const AppContext&)>& adjust = {})
     {
         t.ctx.frmSchedario_Chiavi = &w;
         PassRecord card;
@@ -126,11 +132,13 @@ struct Editor
         card.Desc01 = u"Pianta"_s;
         card.Desc02 = u"Foto"_s;
         card.Desc03 = u"Appunti"_s;
+        if (adjust)
+            adjust(card, t.ctx);
         QVERIFY(DataFiles::writeCards(t.ctx, {card}));
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         clickEditor(u"cmdPrimo"_s);
-        QCOMPARE(w.attachmentFile(1), u"piantina.pdf"_s);
+        QCOMPARE(w.attachmentFile(1), card.File01);
     }
     void clickEditor(const QString& name)
     {
@@ -289,6 +297,10 @@ private slots:
         QTest::newRow("another script") << u"地图.pdf"_s << NameNotStorable;
         QTest::newRow("leading blank") << u" foto.jpg"_s << NameNotStorable;
         QTest::newRow("trailing blank") << u"foto.jpg "_s << NameNotStorable;
+        // Separators and drive letters of other systems: read back on another workstation, such a
+        // name would lead out of the folder.
+        QTest::newRow("backslash") << u"..\\verbale.pdf"_s << NameNotStorable;
+        QTest::newRow("colon") << u"C:verbale.pdf"_s << NameNotStorable;
     }
     void namesTheCardCannotHold()
     {
@@ -313,8 +325,8 @@ private slots:
         QVERIFY(!QFileInfo::exists(win.look.folder()));
     }
 
-    // The copy fails: the program goes on silently, the slot keeps the chosen name, and the folder
-    // holds what it held, without a cut copy or a leftover temporary file.
+    // The copy fails: the operator is told, the slot keeps the name it had, and the folder holds
+    // what it held, without a cut copy or a leftover temporary file.
     void failedCopyLeavesTheFolderAsItWas_data()
     {
         QTest::addColumn<QString>("fault");
@@ -352,10 +364,11 @@ private slots:
             chosen = win.sources.make(name, "nuovo");
         }
         const QStringList before = win.look.folderEntries();
+        win.w.setFileName(1, u"precedente.pdf"_s);
 
         win.browse(1, chosen);
 
-        QCOMPARE(win.look.txtFile(1)->text(), name);
+        QCOMPARE(win.look.txtFile(1)->text(), u"precedente.pdf"_s);
         QCOMPARE(win.look.folderEntries(), before);
         if (fault == u"folder is a file"_s)
             QCOMPARE(contents(win.t.ctx.programFolder + u"Documenti_Allegati"_s), QByteArray("non una cartella"));
@@ -363,14 +376,80 @@ private slots:
             QVERIFY(QFileInfo(folder + name).isDir());
         else
             QCOMPARE(contents(folder + name), QByteArray("allegato buono"));
-        for (const MessageCall& call : win.t.messages.calls)
-            QCOMPARE(call.kind, MessageCall::Question); // only the overwrite question, never an error
+        // The overwrite question when a file of that name is there, then the failure.
+        QVERIFY(!win.t.messages.calls.isEmpty());
+        QCOMPARE(win.t.messages.calls.last().kind, MessageCall::Warning);
+        QCOMPARE(win.t.messages.lastText(), CopyFailure);
+        for (qsizetype i = 0; i + 1 < win.t.messages.calls.size(); ++i)
+            QCOMPARE(win.t.messages.calls[i].text, Overwrite);
 
         // The window goes on working: the next choice is copied as usual.
         if (fault != u"folder is a file"_s) {
             win.browse(2, win.sources.make(u"seguente.txt"_s, "seguito"));
             QCOMPARE(contents(folder + u"seguente.txt"_s), QByteArray("seguito"));
         }
+    }
+
+    // A name read from the card file that leads out of the attachment folder, or through a link, is
+    // never handed to the desktop: "Apri" stays disabled and the name shows as missing, although a
+    // file lies where it leads. A plain name beside it opens as usual.
+    void namesLeavingTheFolder_data()
+    {
+        QTest::addColumn<QString>("stored"); // "<abs>" stands for the ProgramFolder's absolute path
+        QTest::addColumn<QString>("plant");  // a link planted in the data folder, if any
+        QTest::newRow("parent folder") << u"../fuori.txt"_s << QString();
+        QTest::newRow("down and up again") << u"sotto/../../fuori.txt"_s << QString();
+        QTest::newRow("parent folder, backslashes") << u"..\\fuori.txt"_s << QString();
+        QTest::newRow("parent folder itself") << u".."_s << QString();
+        QTest::newRow("subfolder") << u"sotto/dentro.txt"_s << QString();
+        QTest::newRow("absolute path") << u"<abs>fuori.txt"_s << QString();
+        QTest::newRow("drive letter") << u"C:\\Windows\\win.ini"_s << QString();
+        QTest::newRow("drive letter, relative") << u"C:fuori.txt"_s << QString();
+#ifdef Q_OS_UNIX
+        QTest::newRow("link in the folder to a file outside") << u"collegamento.txt"_s << u"file"_s;
+        QTest::newRow("attachment folder is a link") << u"fuori.txt"_s << u"folder"_s;
+#endif
+    }
+    void namesLeavingTheFolder()
+    {
+        QFETCH(QString, stored);
+        QFETCH(QString, plant);
+        TestContext outside; // only its folder: somewhere outside the ProgramFolder
+        const QString elsewhere = outside.dir.path() + u'/';
+        QVERIFY(writeFile(elsewhere + u"fuori.txt"_s, "fuori"));
+        Editor e([&](PassRecord& card, const AppContext& ctx) {
+            card.File01 = stored.replace(u"<abs>"_s, ctx.programFolder);
+            card.File02 = u"buono.txt"_s;
+        });
+        const QString folder = TfrmAllegaCartella::folderOf(e.t.ctx);
+        QVERIFY(writeFile(e.t.ctx.file(u"fuori.txt"_s), "fuori"));
+        if (plant == u"folder"_s) {
+            QVERIFY(QFile::link(elsewhere.chopped(1), folder.chopped(1)));
+            QVERIFY(writeFile(elsewhere + u"buono.txt"_s, "buono"));
+        } else {
+            QVERIFY(QDir().mkpath(folder + u"sotto"_s));
+            QVERIFY(writeFile(folder + u"sotto/dentro.txt"_s, "dentro"));
+            QVERIFY(writeFile(folder + u"buono.txt"_s, "buono"));
+            if (plant == u"file"_s)
+                QVERIFY(QFile::link(elsewhere + u"fuori.txt"_s, folder + u"collegamento.txt"_s));
+        }
+
+        e.withAttachments([&](TfrmAllegaCartella&, Looks& look) {
+            QCOMPARE(look.txtFile(1)->text(), e.storedCard().File01);
+            QVERIFY(!look.btnApri(1)->isEnabled());
+            QCOMPARE(look.txtFile(1)->toolTip(), MissingInFolder);
+            QCOMPARE(look.txtFile(1)->accessibleDescription(), MissingInFolder);
+            look.click(u"btnApri01"_s);
+            QVERIFY(e.t.shell.commands.isEmpty());
+
+            // Slot 2 names a plain file of the folder: it opens, unless the folder is itself a link.
+            QCOMPARE(look.btnApri(2)->isEnabled(), plant != u"folder"_s);
+            look.click(u"btnApri02"_s);
+            look.click(u"btnAnnulla"_s);
+        });
+        const QString good = QDir::toNativeSeparators(folder + u"buono.txt"_s);
+        QCOMPARE(e.t.shell.commands, plant == u"folder"_s ? QStringList() : QStringList{u'"' + good + u'"'});
+        QCOMPARE(contents(elsewhere + u"fuori.txt"_s), QByteArray("fuori"));
     }
 
     void annullaAfterACopyLeavesTheEditorsValues()

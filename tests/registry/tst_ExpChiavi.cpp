@@ -65,7 +65,7 @@ QByteArray rowOf(const QList<QByteArray>& cells)
 {
     QByteArray row = "<tr>";
     for (const auto& c : cells)
-        row += "<td style=\"text-align: left;\">" + c + "</td>";
+        row += "<td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">" + c + "</td>";
     return row + "</tr>";
 }
 

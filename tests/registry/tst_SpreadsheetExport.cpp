@@ -68,9 +68,12 @@ QByteArray headerCell(const QByteArray& label, int width)
            "</td>";
 }
 
+// A data cell: text-formatted for the spreadsheet programs (Excel reads the number format of the
+// style, LibreOffice the sdnum attribute), so that its text is shown as it is and never taken for a
+// number, a date or a formula.
 QByteArray dataCell(const QByteArray& text)
 {
-    return "<td style=\"text-align: left;\">" + text + "</td>";
+    return "<td style=\"text-align: left; mso-number-format:'\\@';\" sdnum=\"1040;0;@\">" + text + "</td>";
 }
 
 // A grid of two text columns after the number column, filled from the given rows.
@@ -106,6 +109,8 @@ private slots:
     void cellTexts_data();
     void cellTexts();
     void documentByteForByte();
+    void formulaLikeTextsStayText_data();
+    void formulaLikeTextsStayText();
     void headerRowAloneForNoRows();
     void gridFromFieldBytesAsFromTexts();
     void noLeavesTheOldFileUntouched();
@@ -164,6 +169,37 @@ void TestSpreadsheetExport::documentByteForByte()
     QVERIFY(!out.data().contains('\n'));
     QVERIFY(!out.data().contains('\r'));
     QVERIFY(!out.data().startsWith("\xef\xbb\xbf"));
+}
+
+void TestSpreadsheetExport::formulaLikeTextsStayText_data()
+{
+    // Texts that a spreadsheet program would otherwise take for a formula, a link, a number or a
+    // reference. A cell starting with a tab or a line break is trimmed to the same texts.
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::newRow("sum") << u"=1+1"_s << QByteArray("=1+1");
+    QTest::newRow("link") << u"=HYPERLINK(\"http://x\";\"y\")"_s
+                          << QByteArray("=HYPERLINK(&quot;http://x&quot;;&quot;y&quot;)");
+    QTest::newRow("command") << u"=cmd|' /C calc'!A0"_s << QByteArray("=cmd|' /C calc'!A0");
+    QTest::newRow("plus") << u"+1"_s << QByteArray("+1");
+    QTest::newRow("minus") << u"-1"_s << QByteArray("-1");
+    QTest::newRow("at") << u"@A1"_s << QByteArray("@A1");
+    QTest::newRow("leading zeros") << u"00012"_s << QByteArray("00012");
+    QTest::newRow("after a tab and a line break") << u"\t\r\n=1+1"_s << QByteArray("=1+1");
+}
+
+void TestSpreadsheetExport::formulaLikeTextsStayText()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    // From the field's bytes and from the edited cell's text alike.
+    auto grid = gridOf({{text, u"nota"_s}});
+    QVERIFY(grid->setData(grid->index(0, 2), text));
+    QBuffer out;
+    out.open(QIODevice::WriteOnly);
+    QVERIFY(Spreadsheet::writeGrid(out, u"Schedario Pass"_s, {{u"Codice"_s, 250}, {u"Note"_s, 350}}, *grid, {1, 2}));
+    QCOMPARE(out.data(), frame("Schedario Pass", "<tr>" + headerCell("Codice", 250) + headerCell("Note", 350) +
+                                                     "</tr><tr>" + dataCell(bytes) + dataCell(bytes) + "</tr>"));
 }
 
 void TestSpreadsheetExport::headerRowAloneForNoRows()

@@ -6,6 +6,7 @@
 #include "shell/CambiaPassword.h"
 #include "shell/Password.h"
 #include "shell/SvgPicture.h"
+#include "tests/support/FileSizeLimit.h"
 #include "tests/support/ScriptedSeams.h"
 
 #include <QDir>
@@ -15,11 +16,6 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QtTest>
-
-#ifdef Q_OS_UNIX
-#include <csignal>
-#include <sys/resource.h>
-#endif
 
 using namespace Qt::StringLiterals;
 
@@ -204,13 +200,17 @@ void TestPassword::loginReadingFailure_data()
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<bool>("asFolder");
     QTest::addColumn<QString>("message");
+    QTest::addColumn<qint64>("size"); // the file grown to this size with nothing in it; 0: as written
 
-    QTest::newRow("pair beyond F") << QByteArray("[Accesso]\r\nValore=5A61ZZC7\r\n") << false << ReadFailure;
-    QTest::newRow("sign in a pair") << QByteArray("[Accesso]\nValore=+1\n") << false << ReadFailure;
-    QTest::newRow("file is a folder") << QByteArray() << true << ReadFailure;
+    QTest::newRow("pair beyond F") << QByteArray("[Accesso]\r\nValore=5A61ZZC7\r\n") << false << ReadFailure
+                                   << qint64(0);
+    QTest::newRow("sign in a pair") << QByteArray("[Accesso]\nValore=+1\n") << false << ReadFailure << qint64(0);
+    QTest::newRow("file is a folder") << QByteArray() << true << ReadFailure << qint64(0);
+    // A settings file of 1.5 GiB is none: it is not read at all.
+    QTest::newRow("1.5 GiB") << withStored(u"VELOCIPEDARIUM"_s) << false << ReadFailure << (qint64(3) << 29);
     // No file, or no entry, is no failure: the empty stored password matches nothing.
-    QTest::newRow("no file") << QByteArray() << false << WrongPassword;
-    QTest::newRow("other section only") << QByteArray("[Altro]\nValore=5A61\n") << false << WrongPassword;
+    QTest::newRow("no file") << QByteArray() << false << WrongPassword << qint64(0);
+    QTest::newRow("other section only") << QByteArray("[Altro]\nValore=5A61\n") << false << WrongPassword << qint64(0);
 }
 
 void TestPassword::loginReadingFailure()
@@ -218,10 +218,15 @@ void TestPassword::loginReadingFailure()
     QFETCH(QByteArray, content);
     QFETCH(bool, asFolder);
     QFETCH(QString, message);
+    QFETCH(qint64, size);
 
     Run run(content);
     if (asFolder)
         QVERIFY(QDir().mkpath(run.path()));
+    if (size > 0) {
+        QFile grown(run.path());
+        QVERIFY(grown.resize(size)); // sparse: it takes no room
+    }
     QVERIFY(run.showLogin());
     QTest::keyClicks(run.login.txtPassword, u"velocipedarium"_s);
     QTest::mouseClick(run.login.cmdOK, Qt::LeftButton);
@@ -418,17 +423,11 @@ void TestPassword::changeWriteFailureLeavesEverything()
     QVERIFY(run.openChange());
     run.fillChange(u"velocipedarium"_s, u"nuova"_s, u"nuova"_s);
 
-    struct rlimit saved
     {
-    };
-    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
-    auto* previous = std::signal(SIGXFSZ, SIG_IGN);
-    struct rlimit none = saved;
-    none.rlim_cur = 0;
-    QCOMPARE(setrlimit(RLIMIT_FSIZE, &none), 0);
-    QTest::mouseClick(run.change.cmdOK, Qt::LeftButton);
-    setrlimit(RLIMIT_FSIZE, &saved);
-    std::signal(SIGXFSZ, previous);
+        FileSizeLimit full(0);
+        QVERIFY(full.isActive());
+        QTest::mouseClick(run.change.cmdOK, Qt::LeftButton);
+    }
 
     QCOMPARE(run.t.messages.texts(), QStringList{ChangeFailure});
     QCOMPARE(run.file(), before);
