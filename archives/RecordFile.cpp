@@ -135,7 +135,7 @@ bool RecordFile::open()
     // A rewrite left unfinished is carried out before this action reads. While another
     // workstation holds the lock, the journal may be its rewrite in progress: it is left alone,
     // and the next write here carries it out if it is still there.
-    if (QFileInfo::exists(journalPath())) {
+    if (const QFileInfo journal(journalPath()); journal.exists() || journal.isSymLink()) {
         FileLock lock(*m_file, m_wait);
         if (lock.mayWrite())
             replayJournal();
@@ -224,8 +224,10 @@ std::optional<bool> RecordFile::rewriteAtIf(qint64 position, const std::function
     // The journal, on the disk with its entry in the folder before the record is touched.
     {
         const QByteArray entry = journalEntry(position, current.data(), record, m_recordSize);
+        // A new file, never an existing one nor through a link planted in its place (any journal
+        // there was replayed and removed above).
         QFile journal(journalPath());
-        if (!journal.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered))
+        if (!journal.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
             return std::nullopt;
         const Written written = writeAll(journal, entry.constData(), entry.size(), Stage::Journal);
         if (written == Written::Cut)
@@ -270,9 +272,13 @@ std::optional<qint64> RecordFile::append(const std::function<void(qint64, char*)
 
 bool RecordFile::replayJournal()
 {
-    QFile journal(journalPath());
-    if (!journal.exists())
+    const QFileInfo found(journalPath());
+    // A link in its place was never written by a rewrite: removed, never followed.
+    if (found.isSymLink())
+        return removeJournal();
+    if (!found.exists())
         return true;
+    QFile journal(journalPath());
     if (!journal.open(QIODevice::ReadOnly))
         return false;
     // One byte more than a journal holds: a longer file is no journal of ours.
@@ -302,8 +308,11 @@ bool RecordFile::replayJournal()
 
 bool RecordFile::removeJournal()
 {
-    if (!QFile::remove(journalPath()) && QFileInfo::exists(journalPath()))
-        return false;
+    if (!QFile::remove(journalPath())) {
+        const QFileInfo left(journalPath());
+        if (left.exists() || left.isSymLink())
+            return false;
+    }
     return Durable::syncFolder(m_folder);
 }
 

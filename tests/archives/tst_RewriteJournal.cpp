@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -102,6 +103,8 @@ private slots:
     void damagedOrStaleJournal_data();
     void damagedOrStaleJournal();
     void nextWriterReplaysBeforeItsCheck();
+    void linkPlantedAsTheJournalIsNotFollowed_data();
+    void linkPlantedAsTheJournalIsNotFollowed();
 };
 
 void TestRewriteJournal::cutRewriteIsWholeAtTheNextOpen_data()
@@ -256,6 +259,35 @@ void TestRewriteJournal::nextWriterReplaysBeforeItsCheck()
     // And the next rewrite goes ahead as usual.
     QVERIFY(file.rewriteAt(2, third.constData()));
     QCOMPARE(bytesOf(cards.path).mid(Size, Size), third);
+}
+
+void TestRewriteJournal::linkPlantedAsTheJournalIsNotFollowed_data()
+{
+    QTest::addColumn<bool>("targetExists");
+    QTest::newRow("to a file outside the folder") << true;
+    QTest::newRow("to a name outside the folder where no file is yet") << false;
+}
+
+// A symbolic link planted where the journal goes is never written through, nor read as a journal:
+// it is removed, and the rewrite writes a journal of its own.
+void TestRewriteJournal::linkPlantedAsTheJournalIsNotFollowed()
+{
+    QFETCH(bool, targetExists);
+    Cards cards;
+    QTemporaryDir elsewhere;
+    const QString target = elsewhere.filePath(u"precious"_s);
+    if (targetExists)
+        QVERIFY(writeBytes(target, "not a journal"));
+    RecordFile file(cards.path, Size);
+    QVERIFY(QFile::link(target, file.journalPath()));
+
+    QVERIFY(file.open());
+    QVERIFY(file.rewriteAt(2, NewCard.constData()));
+    QCOMPARE(bytesOf(cards.path), cards.after);
+    QCOMPARE(cards.leftovers(), QStringList());
+    QCOMPARE(QFileInfo::exists(target), targetExists);
+    if (targetExists)
+        QCOMPARE(bytesOf(target), QByteArray("not a journal"));
 }
 
 QTEST_GUILESS_MAIN(TestRewriteJournal)
