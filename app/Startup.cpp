@@ -28,5 +28,5 @@ void DesktopSeams::install(AppContext& ctx, const QString& programFolder)
     ctx.fileDialogs = &fileDialogs;
     ctx.printers = &printers;
     ctx.clock = &clock;
-    ctx.lockWait = waitCursorLockWait();
+    ctx.lockWait = programLockWait(messages);
 }

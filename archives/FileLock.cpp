@@ -30,19 +30,22 @@ constexpr std::chrono::milliseconds RetryInterval{25};
 FileLock::FileLock(QFile& file, const LockWait& wait) : m_file(file)
 {
     Attempt attempt = tryLock();
-    if (attempt != Attempt::Busy)
-        return;
-    // Another workstation is writing: wait for it, for a bounded time, and say so meanwhile.
-    if (wait.waiting)
-        wait.waiting(true);
-    const QDeadlineTimer deadline(wait.limit);
-    while (attempt == Attempt::Busy && !deadline.hasExpired()) {
-        std::this_thread::sleep_for(
-            std::min<std::chrono::nanoseconds>(RetryInterval, deadline.remainingTimeAsDuration()));
-        attempt = tryLock();
+    if (attempt == Attempt::Busy) {
+        // Another workstation is writing: wait for it, for a bounded time, and say so meanwhile.
+        if (wait.waiting)
+            wait.waiting(true);
+        const QDeadlineTimer deadline(wait.limit);
+        while (attempt == Attempt::Busy && !deadline.hasExpired()) {
+            std::this_thread::sleep_for(
+                std::min<std::chrono::nanoseconds>(RetryInterval, deadline.remainingTimeAsDuration()));
+            attempt = tryLock();
+        }
+        if (wait.waiting)
+            wait.waiting(false);
     }
-    if (wait.waiting)
-        wait.waiting(false);
+    // The write will go ahead unlocked: the screens warn that other workstations may overwrite it.
+    if (m_unsupported && wait.unlocked)
+        wait.unlocked();
 }
 
 FileLock::Attempt FileLock::tryLock()
@@ -50,6 +53,10 @@ FileLock::Attempt FileLock::tryLock()
     const int fd = m_file.handle();
     if (fd < 0)
         return Attempt::Failed;
+    if (unsupportedForTesting) {
+        m_unsupported = true;
+        return Attempt::Failed;
+    }
 #ifdef Q_OS_WIN
     HANDLE h = HANDLE(_get_osfhandle(fd));
     OVERLAPPED ov{};

@@ -15,6 +15,10 @@ struct LockWait
     // Told true when a wait begins and false when it ends, so that the screens can show it; not
     // told anything when the lock is free at once.
     std::function<void(bool waiting)> waiting;
+    // Told when the file system offers no locks on the file and the write goes ahead unlocked, so
+    // that the screens can warn that other workstations may overwrite it; told at every such
+    // write (the screens decide how often to say it).
+    std::function<void()> unlocked;
 };
 
 // Advisory whole-file write lock held on an open data file (fcntl record lock on POSIX,
@@ -37,6 +41,10 @@ public:
     // Locked, or locking is not offered here: either way the write may go ahead.
     bool mayWrite() const { return m_locked || m_unsupported; }
     void unlock();
+
+    // Test seam: every lock attempt answers as on a network share without locks (the program
+    // never sets it).
+    static inline bool unsupportedForTesting = false;
 
 private:
     enum class Attempt

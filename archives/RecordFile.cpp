@@ -1,9 +1,13 @@
 #include "archives/RecordFile.h"
 
+#include "archives/Durable.h"
 #include "archives/FileLock.h"
 
 #include <QFile>
+#include <QFileInfo>
+#include <QtEndian>
 
+#include <cstring>
 #include <vector>
 
 namespace {
@@ -11,10 +15,103 @@ namespace {
 // Sequential reads go in blocks of about one megabyte, whole records each.
 constexpr qint64 BlockBytes = qint64(1) << 20;
 
+enum class Written
+{
+    Whole,
+    Failed,
+    Cut
+};
+
+// Writes all `size` bytes at the current position, unless the test seam cuts this write short.
+Written writeAll(QFile& file, const char* data, qint64 size, RecordFile::Stage stage)
+{
+    auto& cut = RecordFile::cutForTesting;
+    if (cut && cut->stage == stage) {
+        const qint64 part = qBound<qint64>(0, cut->bytes, size);
+        cut.reset();
+        if (part > 0)
+            file.write(data, part);
+        return Written::Cut;
+    }
+    return file.write(data, size) == size ? Written::Whole : Written::Failed;
+}
+
+// The journal of a rewrite, little-endian:
+//     0  8 bytes  "IngrJnl1"
+//     8  4 bytes  record size
+//    12  8 bytes  1-based position
+//    20  the record as it was, then the new record
+//   end  4 bytes  CRC-32 of everything before it
+constexpr char JournalMagic[8] = {'I', 'n', 'g', 'r', 'J', 'n', 'l', '1'};
+constexpr qsizetype JournalHeader = 20;
+
+qsizetype journalSize(int recordSize)
+{
+    return JournalHeader + 2 * qsizetype(recordSize) + 4;
+}
+
+// CRC-32 (IEEE 802.3), bit by bit: a journal is a few kilobytes.
+quint32 crc32(const char* data, qsizetype size)
+{
+    quint32 crc = 0xFFFFFFFFu;
+    for (qsizetype i = 0; i < size; ++i) {
+        crc ^= quint8(data[i]);
+        for (int bit = 0; bit < 8; ++bit)
+            crc = (crc >> 1) ^ (0xEDB88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+QByteArray journalEntry(qint64 position, const char* old, const char* record, int recordSize)
+{
+    QByteArray out(journalSize(recordSize), '\0');
+    char* p = out.data();
+    std::memcpy(p, JournalMagic, sizeof JournalMagic);
+    qToLittleEndian<quint32>(quint32(recordSize), p + 8);
+    qToLittleEndian<qint64>(position, p + 12);
+    std::memcpy(p + JournalHeader, old, size_t(recordSize));
+    std::memcpy(p + JournalHeader + recordSize, record, size_t(recordSize));
+    const qsizetype body = out.size() - 4;
+    qToLittleEndian<quint32>(crc32(p, body), p + body);
+    return out;
+}
+
+struct JournalEntry
+{
+    qint64 position;
+    const char* old;
+    const char* record;
+};
+
+// The entry of a whole journal; nothing for a torn or foreign one.
+std::optional<JournalEntry> parseJournal(const QByteArray& bytes, int recordSize)
+{
+    if (bytes.size() != journalSize(recordSize))
+        return std::nullopt;
+    const char* p = bytes.constData();
+    const qsizetype body = bytes.size() - 4;
+    if (std::memcmp(p, JournalMagic, sizeof JournalMagic) != 0 ||
+        qFromLittleEndian<quint32>(p + 8) != quint32(recordSize) ||
+        qFromLittleEndian<quint32>(p + body) != crc32(p, body))
+        return std::nullopt;
+    return JournalEntry{qFromLittleEndian<qint64>(p + 12), p + JournalHeader, p + JournalHeader + recordSize};
+}
+
+// Every byte is the old record's or the new one's: the record as a rewrite from one to the other
+// may leave it, at any moment and however the disk orders its writes.
+bool isMixOf(const char* current, const char* old, const char* record, int size)
+{
+    for (int i = 0; i < size; ++i)
+        if (current[i] != old[i] && current[i] != record[i])
+            return false;
+    return true;
+}
+
 } // namespace
 
 RecordFile::RecordFile(QString path, int recordSize, LockWait wait)
-    : m_path(std::move(path)), m_recordSize(recordSize), m_wait(std::move(wait))
+    : m_path(std::move(path)), m_folder(QFileInfo(m_path).absolutePath()), m_recordSize(recordSize),
+      m_wait(std::move(wait))
 {
 }
 
@@ -26,11 +123,23 @@ RecordFile::~RecordFile()
 bool RecordFile::open()
 {
     close();
+    const bool existed = QFileInfo::exists(m_path);
     auto file = std::make_unique<QFile>(m_path);
     // ReadWrite creates a missing file and never truncates an existing one.
     if (!file->open(QIODevice::ReadWrite | QIODevice::Unbuffered))
         return false;
     m_file = std::move(file);
+    // A file just created stays in its folder after a power cut, with the records written to it.
+    if (!existed)
+        Durable::syncFolder(m_folder);
+    // A rewrite left unfinished is carried out before this action reads. While another
+    // workstation holds the lock, the journal may be its rewrite in progress: it is left alone,
+    // and the next write here carries it out if it is still there.
+    if (const QFileInfo journal(journalPath()); journal.exists() || journal.isSymLink()) {
+        FileLock lock(*m_file, m_wait);
+        if (lock.mayWrite())
+            replayJournal();
+    }
     return true;
 }
 
@@ -104,16 +213,40 @@ std::optional<bool> RecordFile::rewriteAtIf(qint64 position, const std::function
     if (!m_file)
         return std::nullopt;
     FileLock lock(*m_file, m_wait);
-    if (!lock.mayWrite())
+    if (!lock.mayWrite() || !replayJournal())
         return std::nullopt;
     std::vector<char> current(static_cast<size_t>(m_recordSize));
     if (!readAt(position, current.data()))
         return std::nullopt;
     if (!stillValid(current.data()))
         return false;
-    if (!m_file->seek((position - 1) * m_recordSize) || m_file->write(record, m_recordSize) != m_recordSize ||
-        !m_file->flush())
+
+    // The journal, on the disk with its entry in the folder before the record is touched.
+    {
+        const QByteArray entry = journalEntry(position, current.data(), record, m_recordSize);
+        // A new file, never an existing one nor through a link planted in its place (any journal
+        // there was replayed and removed above).
+        QFile journal(journalPath());
+        if (!journal.open(QIODevice::WriteOnly | QIODevice::NewOnly | QIODevice::Unbuffered))
+            return std::nullopt;
+        const Written written = writeAll(journal, entry.constData(), entry.size(), Stage::Journal);
+        if (written == Written::Cut)
+            return std::nullopt;
+        const bool synced = written == Written::Whole && Durable::syncFile(journal);
+        journal.close();
+        if (!synced || !Durable::syncFolder(m_folder)) {
+            // The record was not touched: a journal of it would only be dropped later.
+            removeJournal();
+            return std::nullopt;
+        }
+    }
+    // The record in place. Should this fail halfway, the journal stays and the next write or open
+    // writes the new record whole.
+    if (!m_file->seek((position - 1) * m_recordSize) ||
+        writeAll(*m_file, record, m_recordSize, Stage::InPlace) != Written::Whole || !Durable::syncData(*m_file))
         return std::nullopt;
+    // Done: a journal left behind by a failed removal would only find the new record in place.
+    removeJournal();
     return true;
 }
 
@@ -122,18 +255,65 @@ std::optional<qint64> RecordFile::append(const std::function<void(qint64, char*)
     if (!m_file)
         return std::nullopt;
     FileLock lock(*m_file, m_wait);
-    if (!lock.mayWrite())
+    if (!lock.mayWrite() || !replayJournal())
         return std::nullopt;
     const qint64 n = count();
     if (n < 0)
         return std::nullopt;
     std::vector<char> record(static_cast<size_t>(m_recordSize));
     prepare(n + 1, record.data());
-    // Over an incomplete tail, if any: it was never a record.
+    // Over an incomplete tail, if any: it was never a record. An append killed halfway leaves
+    // such a tail, which no reader counts: an append needs no journal.
     if (!m_file->seek(n * m_recordSize) || m_file->write(record.data(), m_recordSize) != m_recordSize ||
-        !m_file->flush())
+        !Durable::syncData(*m_file))
         return std::nullopt;
     return n + 1;
+}
+
+bool RecordFile::replayJournal()
+{
+    const QFileInfo found(journalPath());
+    // A link in its place was never written by a rewrite: removed, never followed.
+    if (found.isSymLink())
+        return removeJournal();
+    if (!found.exists())
+        return true;
+    QFile journal(journalPath());
+    if (!journal.open(QIODevice::ReadOnly))
+        return false;
+    // One byte more than a journal holds: a longer file is no journal of ours.
+    const QByteArray bytes = journal.read(journalSize(m_recordSize) + 1);
+    journal.close();
+    const qint64 n = count();
+    if (n < 0)
+        return false;
+    // A torn journal: its rewrite never began in place, the old record stands. A position beyond
+    // the file: the file was replaced or cut since, and the record is no longer there.
+    if (const auto entry = parseJournal(bytes, m_recordSize); entry && entry->position >= 1 && entry->position <= n) {
+        std::vector<char> current(static_cast<size_t>(m_recordSize));
+        if (!readAt(entry->position, current.data()))
+            return false;
+        // Anything else than the old record, the new one or a mix of the two was written since by
+        // a workstation that knows nothing of journals: its record stands.
+        if (std::memcmp(current.data(), entry->record, size_t(m_recordSize)) != 0 &&
+            isMixOf(current.data(), entry->old, entry->record, m_recordSize)) {
+            if (!m_file->seek((entry->position - 1) * m_recordSize) ||
+                writeAll(*m_file, entry->record, m_recordSize, Stage::InPlace) != Written::Whole ||
+                !Durable::syncData(*m_file))
+                return false;
+        }
+    }
+    return removeJournal();
+}
+
+bool RecordFile::removeJournal()
+{
+    if (!QFile::remove(journalPath())) {
+        const QFileInfo left(journalPath());
+        if (left.exists() || left.isSymLink())
+            return false;
+    }
+    return Durable::syncFolder(m_folder);
 }
 
 QString RecordFile::errorString() const

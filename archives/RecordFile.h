@@ -12,9 +12,22 @@ class QFile;
 
 // A flat file of fixed-size records with no header, shared with other workstations.
 // One object per user action: open, work, close (the destructor closes too).
-// Writes hold an advisory lock on the file (FileLock) from the count to the flush, so that two
+// Writes hold an advisory lock on the file (FileLock) from the count to the sync, so that two
 // workstations appending at once each get their own position. A write waits for a lock held
 // elsewhere as its LockWait says, and fails like any other write when the wait runs out.
+// Every write is on the disk (synced) before it reports success.
+//
+// A rewrite lands whole or not at all, even when the process is killed or the power fails in the
+// middle of it: it first writes a journal beside the file (<file>.journal: the position, the
+// record as it was, the new record and a checksum) and syncs it, then writes the record in place,
+// syncs the file and removes the journal. A journal found later belongs to a rewrite that did not
+// finish; under the lock, open and every write carry it out before anything else: the new record
+// is written again when the record in the file is the old one, the new one or a mix of the two
+// (a torn write). A journal that is itself torn (its rewrite never began in place), that points
+// beyond the file, or whose record has since been rewritten by a workstation that knows nothing of
+// journals is dropped. The file's format is the same as without journals: copies of the program
+// that know nothing of them read and write it as before. A rewrite therefore needs the right to
+// create a file in the folder and room for one of two records; without them it fails, untouched.
 class RecordFile
 {
 public:
@@ -24,7 +37,9 @@ public:
     RecordFile(const RecordFile&) = delete;
     RecordFile& operator=(const RecordFile&) = delete;
 
-    // Opens for reading and writing; creates the file empty only when it does not exist.
+    // Opens for reading and writing; creates the file empty only when it does not exist. Carries
+    // out a rewrite left unfinished, when the lock can be had as `wait` says (otherwise the next
+    // write does).
     bool open();
     void close();
     bool isOpen() const;
@@ -39,7 +54,7 @@ public:
     // position and the record bytes; returning false stops the walk (not a failure).
     bool readInOrder(const std::function<bool(qint64 position, const char* record)>& visit);
 
-    // Replaces the record at position p (1 <= p <= count) under the lock.
+    // Replaces the record at position p (1 <= p <= count) under the lock, whole or not at all.
     bool rewriteAt(qint64 position, const char* record);
 
     // Under the lock: re-reads the record at p, asks `stillValid`, and rewrites only when it
@@ -53,9 +68,33 @@ public:
 
     QString errorString() const;
     const QString& path() const { return m_path; }
+    // The journal of an unfinished rewrite, beside the file.
+    QString journalPath() const { return m_path + QLatin1StringView(".journal"); }
+
+    // Test seam: a process killed in the middle of a rewrite. The next write of `stage` stops after
+    // `bytes` bytes and the rewrite ends there, as if the process had died at that moment: nothing
+    // after it runs and the rewrite reports a failure. Used up by the write it cuts; the program
+    // never sets it.
+    enum class Stage
+    {
+        Journal,
+        InPlace
+    };
+    struct Cut
+    {
+        Stage stage;
+        qint64 bytes;
+    };
+    static inline std::optional<Cut> cutForTesting;
 
 private:
+    // Under the lock: carries out or drops a journal left by an unfinished rewrite. False when it
+    // could not (the journal stays for a later write).
+    bool replayJournal();
+    bool removeJournal();
+
     QString m_path;
+    QString m_folder;
     int m_recordSize;
     LockWait m_wait;
     std::unique_ptr<QFile> m_file;

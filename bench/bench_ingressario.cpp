@@ -7,11 +7,13 @@
 #include "bench/BenchHarness.h"
 
 #include "archives/CardFile.h"
+#include "archives/Durable.h"
 #include "archives/HistoryFile.h"
 
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QTemporaryDir>
 
 #include <vector>
 
@@ -98,6 +100,50 @@ int main(int argc, char* argv[])
         const QString& file = c.file == BenchCase::Cards ? cards : history;
         const auto [ms, base] = h.medians([&] { c.run(folder); }, [&] { rawRead(file); });
         h.report(out, c.name, ms, base);
+    }
+
+    // One write as a screen makes it (open, write, close), on the disk of the data files: synced,
+    // as the program writes, and with the syncs skipped, to show what making it durable costs. In
+    // a folder of their own, so that the benchmark files stay as they are.
+    const QString writeName = u"one write"_qs;
+    if (chosen(writeName)) {
+        QTemporaryDir writes(folder + u"writes-XXXXXX"_qs);
+        const QString into = writes.path() + u'/';
+        PassRecord card;
+        card.Codice = u"B-0001"_qs;
+        card.Stato = PassValues::Disponibile;
+        card.Smarrita = PassValues::No;
+        withCardFile(into, [&](CardFile& f) {
+            for (int i = 0; i < 100; ++i)
+                f.append(card);
+            return true;
+        });
+        HistoryRecord record;
+        record.Codice = card.Codice;
+        // The syncs take the disk's time, not the processor's: more runs for a steady median, and
+        // microseconds shown, for the writes without them.
+        const BenchHarness w(std::max(runs, 31));
+        const auto line = [&](const QString& name, double ms) {
+            out << qSetFieldWidth(46) << Qt::left << name << qSetFieldWidth(0) << Qt::right
+                << QString::number(ms, 'f', 3).rightJustified(10) << " ms (median of " << std::max(runs, 31) << ")\n";
+            out.flush();
+        };
+        for (const bool synced : {true, false}) {
+            Durable::Seams::skip = !synced;
+            const QString how = synced ? u", synced"_qs : u", not synced"_qs;
+            int n = 0;
+            line(writeName + u": card rewrite"_qs + how, w.median([&] {
+                card.Note = QString::number(++n);
+                withCardFile(into, [&](CardFile& f) { return f.rewriteAt(50, card); });
+            }));
+            line(writeName + u": card append"_qs + how,
+                 w.median([&] { withCardFile(into, [&](CardFile& f) { return f.append(card).has_value(); }); }));
+            line(writeName + u": history append"_qs + how, w.median([&] {
+                HistoryFile f(into);
+                f.open() && f.append(record);
+            }));
+        }
+        Durable::Seams::skip = false;
     }
 
     // A fresh process for each start-up: the program's own start, from the request to run it to

@@ -14,4 +14,11 @@ inline const QString WriteAccessReason =
 inline const QString CardFileAccess =
     QStringLiteral("Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\r") + WriteAccessReason;
 
+// The data folder offers no file locks (some network shares): the writes go ahead unlocked, which
+// is safe for one workstation only. A warning, once per run.
+inline const QString UnlockedFolder =
+    QStringLiteral("Attenzione: la cartella dei dati non consente il blocco dei file durante la scrittura.\n\r\n\r"
+                   "Se più postazioni usano la stessa cartella, le operazioni registrate da una postazione "
+                   "potrebbero sovrascrivere quelle di un'altra.");
+
 } // namespace ArchiveMessages

@@ -1,7 +1,13 @@
 #include "shell/WaitCursor.h"
 
+#include "shell/ArchiveMessages.h"
+#include "shell/Seams.h"
+
 #include <QCursor>
 #include <QGuiApplication>
+
+#include <memory>
+#include <utility>
 
 LockWait waitCursorLockWait(std::chrono::milliseconds limit)
 {
@@ -14,6 +20,20 @@ LockWait waitCursorLockWait(std::chrono::milliseconds limit)
             QGuiApplication::setOverrideCursor(QCursor(Qt::WaitCursor));
         else
             QGuiApplication::restoreOverrideCursor();
+    };
+    return wait;
+}
+
+LockWait programLockWait(Messages& messages, std::chrono::milliseconds limit)
+{
+    LockWait wait = waitCursorLockWait(limit);
+    // Shared by every copy: the screens each hold one.
+    auto warned = std::make_shared<bool>(false);
+    // Said before the write goes ahead, over the window the operator is working in.
+    wait.unlocked = [&messages, warned] {
+        if (std::exchange(*warned, true))
+            return;
+        messages.notice(nullptr, NoticeKind::Warning, ArchiveMessages::UnlockedFolder);
     };
     return wait;
 }

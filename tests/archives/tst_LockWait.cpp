@@ -81,6 +81,9 @@ private slots:
     void writeGoesAheadOnceTheLockIsReleased();
     void freeLockIsTakenWithoutWaiting_data() { writeGivesUpAfterTheBoundedWait_data(); }
     void freeLockIsTakenWithoutWaiting();
+    void writeGoesAheadUnlockedAndSaysSo_data() { writeGivesUpAfterTheBoundedWait_data(); }
+    void writeGoesAheadUnlockedAndSaysSo();
+    void cleanup() { FileLock::unsupportedForTesting = false; }
 };
 
 void TestLockWait::writeGivesUpAfterTheBoundedWait_data()
@@ -147,6 +150,27 @@ void TestLockWait::freeLockIsTakenWithoutWaiting()
     LockWait wait;
     wait.waiting = [&](bool waiting) { told << waiting; };
     QVERIFY(files.write(kind, wait));
+    QVERIFY(told.isEmpty());
+    QVERIFY(bytesOf(files.pathOf(kind)) != before);
+}
+
+// A share that offers no locks at all: the write goes ahead, as it did before locks existed, and
+// the caller is told at each such write, so that the screens can warn the operator.
+void TestLockWait::writeGoesAheadUnlockedAndSaysSo()
+{
+    QFETCH(QString, kind);
+    Files files;
+    const QByteArray before = bytesOf(files.pathOf(kind));
+    FileLock::unsupportedForTesting = true;
+
+    int unlocked = 0;
+    QList<bool> told;
+    LockWait wait;
+    wait.waiting = [&](bool waiting) { told << waiting; };
+    wait.unlocked = [&] { ++unlocked; };
+    QVERIFY(files.write(kind, wait));
+    QVERIFY(files.write(kind, wait));
+    QCOMPARE(unlocked, 2);
     QVERIFY(told.isEmpty());
     QVERIFY(bytesOf(files.pathOf(kind)) != before);
 }
