@@ -3,20 +3,15 @@
 
 #include "archives/CardFile.h"
 #include "archives/HistoryFile.h"
-
-#include <QFile>
-#include <QTemporaryDir>
+#include "fuzz/FuzzSupport.h"
 
 #include <cstdint>
 #include <memory>
 
 namespace {
 
-void check(bool condition)
-{
-    if (!condition)
-        __builtin_trap();
-}
+using Fuzz::check;
+using Fuzz::folder;
 
 // The input laid over a buffer of exactly one record, repeated as needed, so that every length
 // byte takes fuzzed values and a read past the record leaves its heap block.
@@ -32,21 +27,10 @@ template <typename Record> void decodeTiled(const uint8_t* data, size_t size)
     check(Record::decode(again.constData()) == r);
 }
 
-const QString& folder()
-{
-    static QTemporaryDir dir;
-    static const QString path = dir.path() + QLatin1Char('/');
-    return path;
-}
-
 // The input as a whole data file: count, stream, read back, rewrite and append.
 template <typename File, typename Record> void asFile(const char* name, const uint8_t* data, size_t size)
 {
-    {
-        QFile f(folder() + QLatin1StringView(name));
-        check(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        check(f.write(reinterpret_cast<const char*>(data), qint64(size)) == qint64(size));
-    }
+    Fuzz::writeFile(name, data, size);
     File file(folder());
     check(file.open());
     const qint64 count = file.count();
