@@ -38,8 +38,8 @@ declare -A options=([fuzz_records]="-max_len=8192" [fuzz_crypt]="-max_len=1024"
     [fuzz_ini]="-max_len=1024 -dict=fuzz/ini.dict" [fuzz_dates]="-max_len=64 -dict=fuzz/dates.dict"
     [fuzz_grid]="-max_len=11000" [fuzz_history]="-max_len=3200 -dict=fuzz/dates.dict"
     [fuzz_spreadsheet]="-max_len=2048" [fuzz_passlines]="-max_len=4096" [fuzz_search]="-max_len=2048")
-# Leaks of system libraries are not the program's (scripts/lsan.supp says which).
-export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
+# Leaks of system libraries are not the program's (fuzz/lsan.supp says which).
+export LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0"
 # The windows' targets run offscreen.
 export QT_QPA_PLATFORM=offscreen
 XDG_RUNTIME_DIR="$(mktemp -d)"
