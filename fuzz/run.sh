@@ -44,7 +44,12 @@ export LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0"
 export QT_QPA_PLATFORM=offscreen
 XDG_RUNTIME_DIR="$(mktemp -d)"
 export XDG_RUNTIME_DIR
-trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+# The data files of the inputs go into memory where the machine has it (fuzz/FuzzSupport.h).
+shm=/dev/shm
+[ -d "$shm" ] || shm="${TMPDIR:-/tmp}"
+INGRESSARIO_FUZZ_FOLDER="$(mktemp -d "$shm/ingressario-fuzz-run-XXXXXX")"
+export INGRESSARIO_FUZZ_FOLDER
+trap 'rm -rf "$XDG_RUNTIME_DIR" "$INGRESSARIO_FUZZ_FOLDER"' EXIT
 failed=()
 for target in "${targets[@]}"; do
     mkdir -p "$build/corpus/$target" "$build/artifacts"
