@@ -27,11 +27,15 @@ inline void check(bool condition)
 
 // A ProgramFolder (with its trailing separator) of its own for the whole run, in memory
 // (/dev/shm) where the machine offers it: the data files are written for every input, and on a
-// disk that costs more than the code under test.
+// disk that costs more than the code under test. Made inside INGRESSARIO_FUZZ_FOLDER when that is
+// set (fuzz/run.sh sets it and removes it at the end, even after a crash left a folder behind).
 inline const QString& folder()
 {
-    static QTemporaryDir dir(QDir(u"/dev/shm"_s).exists() ? u"/dev/shm/ingressario-fuzz-XXXXXX"_s
-                                                          : QDir::tempPath() + u"/ingressario-fuzz-XXXXXX"_s);
+    static QTemporaryDir dir([] {
+        if (qEnvironmentVariableIsSet("INGRESSARIO_FUZZ_FOLDER"))
+            return qEnvironmentVariable("INGRESSARIO_FUZZ_FOLDER");
+        return QDir(u"/dev/shm"_s).exists() ? u"/dev/shm"_s : QDir::tempPath();
+    }() + u"/ingressario-fuzz-XXXXXX"_s);
     static const QString path = dir.path() + u'/';
     return path;
 }

@@ -38,13 +38,18 @@ declare -A options=([fuzz_records]="-max_len=8192" [fuzz_crypt]="-max_len=1024"
     [fuzz_ini]="-max_len=1024 -dict=fuzz/ini.dict" [fuzz_dates]="-max_len=64 -dict=fuzz/dates.dict"
     [fuzz_grid]="-max_len=11000" [fuzz_history]="-max_len=3200 -dict=fuzz/dates.dict"
     [fuzz_spreadsheet]="-max_len=2048" [fuzz_passlines]="-max_len=4096" [fuzz_search]="-max_len=2048")
-# Leaks of system libraries are not the program's (scripts/lsan.supp says which).
-export LSAN_OPTIONS="suppressions=$PWD/scripts/lsan.supp:print_suppressions=0"
+# Leaks of system libraries are not the program's (fuzz/lsan.supp says which).
+export LSAN_OPTIONS="suppressions=$PWD/fuzz/lsan.supp:print_suppressions=0"
 # The windows' targets run offscreen.
 export QT_QPA_PLATFORM=offscreen
 XDG_RUNTIME_DIR="$(mktemp -d)"
 export XDG_RUNTIME_DIR
-trap 'rm -rf "$XDG_RUNTIME_DIR"' EXIT
+# The data files of the inputs go into memory where the machine has it (fuzz/FuzzSupport.h).
+shm=/dev/shm
+[ -d "$shm" ] || shm="${TMPDIR:-/tmp}"
+INGRESSARIO_FUZZ_FOLDER="$(mktemp -d "$shm/ingressario-fuzz-run-XXXXXX")"
+export INGRESSARIO_FUZZ_FOLDER
+trap 'rm -rf "$XDG_RUNTIME_DIR" "$INGRESSARIO_FUZZ_FOLDER"' EXIT
 failed=()
 for target in "${targets[@]}"; do
     mkdir -p "$build/corpus/$target" "$build/artifacts"

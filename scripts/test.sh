@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds and runs every test headless (offscreen platform).
+# Installs what is missing, builds and runs every test headless (offscreen platform), then runs
+# them all again built with the sanitizers (scripts/test-sanitizers.sh, into ./build-asan).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/setup-deps.sh test
@@ -8,3 +9,4 @@ export QT_QPA_PLATFORM=offscreen
 export XDG_RUNTIME_DIR="$(mktemp -d)"
 chmod 700 "$XDG_RUNTIME_DIR"
 ctest --test-dir build --output-on-failure -j2
+bash scripts/test-sanitizers.sh
