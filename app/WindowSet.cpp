@@ -33,8 +33,10 @@
 //   6 TfrmGuida                     14 TfrmRiepDaRiconsegnare     22 TfrmStampaScheda_Ritiro
 //   7 TfrmInfo                      15 TfrmRiepilogo              23 TfrmTrovaSchedario_Chiavi
 //   8 TfrmMenuOperazioni            16 TfrmRiepilogo_Operazione
-WindowSet::WindowSet(AppContext& ctx)
+WindowSet::WindowSet(AppContext& ctx) : m_ctx(ctx)
 {
+    ctx.workAreas = this;
+
     // 1
     auto login = std::make_unique<TfrmPassword>(ctx);
     ctx.frmPassword = login.get();
@@ -64,13 +66,12 @@ WindowSet::WindowSet(AppContext& ctx)
 
     // 8, 9, 10: the operations chooser and the withdrawal and return screens.
     auto chooser = std::make_unique<TfrmMenuOperazioni>(ctx);
-    ctx.frmMenuOperazioni = chooser.get();
-    m_windows.push_back(std::move(chooser));
+    m_operationsChooser = chooser.get();
     auto returns = std::make_unique<TfrmRiconsegne>(ctx);
-    ctx.frmRiconsegne = returns.get();
-    m_windows.push_back(std::move(returns));
     auto withdrawals = std::make_unique<TfrmRitiri>(ctx);
-    ctx.frmRitiri = withdrawals.get();
+    chooser->setScreens(withdrawals.get(), returns.get());
+    m_windows.push_back(std::move(chooser));
+    m_windows.push_back(std::move(returns));
     m_windows.push_back(std::move(withdrawals));
 
     // 11: the list of passes to return, opened anew by the return screen.
@@ -78,7 +79,7 @@ WindowSet::WindowSet(AppContext& ctx)
 
     // 12: the history interval window, the work area "Storico Operazioni".
     auto historyInterval = std::make_unique<TfrmMenuRiepilogo>(ctx);
-    ctx.frmMenuRiepilogo = historyInterval.get();
+    m_historyInterval = historyInterval.get();
     m_windows.push_back(std::move(historyInterval));
 
     // 13, 14: the lists of passes available for withdrawal and not yet returned, opened anew by the
@@ -97,7 +98,7 @@ WindowSet::WindowSet(AppContext& ctx)
 
     // 18
     auto cardEditor = std::make_unique<TfrmSchedario_Chiavi>(ctx);
-    ctx.frmSchedario_Chiavi = cardEditor.get();
+    m_cardEditor = cardEditor.get();
     m_windows.push_back(std::move(cardEditor));
 
     // 19: the splash window, likewise opened anew from the launcher.
@@ -118,4 +119,19 @@ WindowSet::~WindowSet()
 {
     while (!m_windows.empty())
         m_windows.pop_back();
+    if (m_ctx.workAreas == this)
+        m_ctx.workAreas = nullptr;
+}
+
+QWidget* WindowSet::window(WorkArea area) const
+{
+    switch (area) {
+    case WorkArea::CardFile:
+        return m_cardEditor;
+    case WorkArea::Operations:
+        return m_operationsChooser;
+    case WorkArea::History:
+        return m_historyInterval;
+    }
+    return nullptr;
 }

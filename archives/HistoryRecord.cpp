@@ -36,3 +36,13 @@ QByteArray HistoryRecord::encode() const
 {
     return Layout.encode(*this);
 }
+
+FieldPlace HistoryRecord::place(QString HistoryRecord::*member)
+{
+    return Layout.place(member);
+}
+
+QList<FieldPlace> HistoryRecord::places(std::initializer_list<QString HistoryRecord::*> members)
+{
+    return Layout.places(members);
+}

@@ -41,6 +41,16 @@ QByteArray PassRecord::encode() const
     return Layout.encode(*this);
 }
 
+FieldPlace PassRecord::place(QString PassRecord::*member)
+{
+    return Layout.place(member);
+}
+
+QList<FieldPlace> PassRecord::places(std::initializer_list<QString PassRecord::*> members)
+{
+    return Layout.places(members);
+}
+
 namespace PassValues {
 
 QString withdrawalState(const QString& person, const QString& date, const QString& time)

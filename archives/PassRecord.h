@@ -1,6 +1,9 @@
 #pragma once
 
+#include "archives/FieldCodec.h"
+
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <initializer_list>
@@ -28,6 +31,12 @@ struct PassRecord
     static void decodeInto(const char* bytes, PassRecord& card, FieldSet fields = AllFields);
     // Encodes into exactly Size bytes (texts trimmed, converted and cut to their capacities).
     QByteArray encode() const;
+
+    // Where a field lies in the record, from the layout table: for the readers that take fields
+    // straight from the record bytes (PackedFields, a date compared without a text made).
+    static FieldPlace place(QString PassRecord::*member);
+    // The places of `members`, in their order.
+    static QList<FieldPlace> places(std::initializer_list<QString PassRecord::*> members);
 
     bool operator==(const PassRecord&) const = default;
 };

@@ -3,6 +3,7 @@
 #include "archives/FieldCodec.h"
 
 #include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <array>
@@ -25,6 +26,28 @@ template <typename Record, std::size_t N> struct RecordLayout
         for (const auto& x : f)
             total += x.capacity + 1;
         return total;
+    }
+
+    // Where the field of `member` lies: the offset of its length byte, from the order of the table,
+    // and its capacity. A member that is no field of the table has no place ({0, 0}).
+    constexpr FieldPlace place(QString Record::*member) const
+    {
+        int offset = 0;
+        for (const auto& f : fields) {
+            if (f.member == member)
+                return {offset, f.capacity};
+            offset += f.capacity + 1;
+        }
+        return {};
+    }
+
+    QList<FieldPlace> places(std::initializer_list<QString Record::*> members) const
+    {
+        QList<FieldPlace> out;
+        out.reserve(qsizetype(members.size()));
+        for (auto m : members)
+            out.append(place(m));
+        return out;
     }
 
     Record decode(const char* bytes) const

@@ -2,6 +2,7 @@
 
 #include "app/Startup.h"
 #include "app/WindowSet.h"
+#include "grids/StringGridModel.h"
 #include "history/Riepilogo.h"
 #include "lists/PassLineModel.h"
 #include "lists/PassListWindow.h"
@@ -10,7 +11,6 @@
 #include "lists/RiepDaRiconsegnare.h"
 #include "lists/RiepSmarrite.h"
 #include "registry/ExpChiavi.h"
-#include "registry/StringGridModel.h"
 #include "registry/TrovaSchedario_Chiavi.h"
 
 #include <QApplication>

@@ -5,8 +5,8 @@
 #include "archives/CardFile.h"
 #include "archives/Win1252.h"
 #include "fuzz/FuzzSupport.h"
+#include "grids/StringGridModel.h"
 #include "registry/ExpChiavi.h"
-#include "registry/StringGridModel.h"
 #include "tests/support/ScriptedSeams.h"
 
 namespace {

@@ -5,9 +5,10 @@
 // and sorted by type they stay the same rows, ordered by the collator, equal types in file order.
 
 #include "archives/HistoryFile.h"
+#include "archives/PackedFields.h"
 #include "fuzz/FuzzSupport.h"
+#include "grids/StringGridModel.h"
 #include "history/HistoryQuery.h"
-#include "registry/StringGridModel.h"
 #include "shell/Dates.h"
 
 #include <QCollator>
@@ -77,7 +78,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         const qsizetype i = expected.value(got.size(), -1);
         check(i >= 0 && std::memcmp(record, bytes + i * HistoryRecord::Size, HistoryRecord::Size) == 0);
         got.append(i);
-        rows.append(sequence, record, HistoryQuery::GridFields.data());
+        rows.append(sequence, record, HistoryQuery::gridFields());
     };
     const HistoryQuery::Result result =
         mode % 3 == 0 ? HistoryQuery::select(Fuzz::folder(), startText, endText, match)

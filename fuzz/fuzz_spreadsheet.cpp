@@ -3,10 +3,11 @@
 // from the grid (field bytes straight into the document) is byte for byte the document written from
 // the trimmed texts of the same cells, and it holds no line break.
 
+#include "archives/PackedFields.h"
 #include "archives/Win1252.h"
 #include "fuzz/FuzzSupport.h"
-#include "registry/SpreadsheetExport.h"
-#include "registry/StringGridModel.h"
+#include "grids/SpreadsheetDocument.h"
+#include "grids/StringGridModel.h"
 
 #include <QBuffer>
 
@@ -25,12 +26,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     FuzzedDataProvider in(data, size);
     const int cells = in.ConsumeIntegralInRange(1, 4);
     QList<StringGridModel::Column> columns{{u"N."_s, 40}};
-    std::vector<StringGridModel::Field> fields;
+    QList<FieldPlace> places;
     for (int c = 0; c < cells; ++c) {
         columns.append({QString::number(c + 1), 40, in.ConsumeBool()});
         // A capacity below what a length byte can say: a damaged length never reaches past it.
-        fields.push_back({c * FieldStride, in.ConsumeIntegralInRange(0, FieldStride - 1)});
+        places.append({c * FieldStride, in.ConsumeIntegralInRange(0, FieldStride - 1)});
     }
+    const PackedFields fields(places);
     StringGridModel grid(columns);
 
     // Numbered rows from records of fuzzed bytes, and rows with nothing in them.
@@ -40,7 +42,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         std::vector<char> record(size_t(cells * FieldStride));
         const std::vector<uint8_t> bytes = in.ConsumeBytes<uint8_t>(record.size());
         std::copy(bytes.begin(), bytes.end(), record.begin());
-        rows.append(r + 1, record.data(), fields.data());
+        rows.append(r + 1, record.data(), fields);
     }
     rows.appendEmpty(in.ConsumeIntegralInRange(0, 2));
     grid.setRows(std::move(rows));

@@ -1,23 +1,19 @@
 #include "history/HistoryQuery.h"
 
 #include "archives/HistoryFile.h"
+#include "archives/PackedFields.h"
 #include "shell/Dates.h"
 
 namespace HistoryQuery {
 
-const std::array<StringGridModel::Field, 11> GridFields = {{
-    {0, 20},    // Codice
-    {21, 50},   // Tipo
-    {72, 50},   // Utilizzo
-    {123, 250}, // Luogo
-    {374, 250}, // Persone
-    {625, 50},  // PersonaRit
-    {HistoryRecord::DataRitOffset, HistoryRecord::DataRitCapacity},
-    {687, 5},  // OraRit
-    {693, 50}, // PersonaRic
-    {744, 10}, // DataRic
-    {755, 5},  // OraRic
-}};
+const PackedFields& gridFields()
+{
+    using H = HistoryRecord;
+    static const PackedFields fields(
+        H::places({&H::Codice, &H::Tipo, &H::Utilizzo, &H::Luogo, &H::Persone, &H::PersonaRit, &H::DataRit, &H::OraRit,
+                   &H::PersonaRic, &H::DataRic, &H::OraRic}));
+    return fields;
+}
 
 Result select(const QString& programFolder, const QDate& start, const QDate& end,
               const std::function<void(qint64, const char*)>& match)
@@ -39,11 +35,11 @@ Result select(const QString& programFolder, const QDate& start, const QDate& end
     const bool period = start.isValid() && end.isValid();
     const qint64 first = period ? Dates::dateNumber(start) : 0;
     const qint64 last = period ? Dates::dateNumber(end) : 0;
+    const FieldPlace withdrawal = HistoryRecord::place(&HistoryRecord::DataRit);
     const bool read = file.raw().readInOrder([&](qint64, const char* record) {
-        const char* field = record + HistoryRecord::DataRitOffset;
         // A damaged length byte never takes the read past the field.
-        const int length = qMin(int(uchar(*field)), HistoryRecord::DataRitCapacity);
-        const int withdrawn = Dates::dateNumber(field + 1, length);
+        const QByteArrayView field = FieldCodec::textBytes(record, withdrawal);
+        const int withdrawn = Dates::dateNumber(field.data(), field.size());
         if (withdrawn == 0) {
             ++result.skipped;
             return true;

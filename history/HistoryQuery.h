@@ -1,12 +1,11 @@
 #pragma once
 
-#include "registry/StringGridModel.h"
-
 #include <QDate>
 #include <QString>
 
-#include <array>
 #include <functional>
+
+class PackedFields;
 
 // The history query: which completed operations of the history file belong to a period, chosen
 // by their withdrawal date alone.
@@ -14,7 +13,7 @@ namespace HistoryQuery {
 
 // The fields of a history record in the order of the history grid's columns 1 to 11: Codice, Tipo,
 // Utilizzo, Luogo, Persone, PersonaRit, DataRit, OraRit, PersonaRic, DataRic, OraRic.
-extern const std::array<StringGridModel::Field, 11> GridFields;
+const PackedFields& gridFields();
 
 struct Result
 {

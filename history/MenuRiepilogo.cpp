@@ -5,6 +5,7 @@
 #include "lists/RiepDaRiconsegnare.h"
 #include "shell/Dates.h"
 #include "shell/Guida.h"
+#include "shell/Navigation.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
 #include "shell/SvgPicture.h"
@@ -252,7 +253,7 @@ TfrmMenuRiepilogo::TfrmMenuRiepilogo(AppContext& ctx, QWidget* parent) : QWidget
     connect(btnChiudi, &QAbstractButton::clicked, this, &TfrmMenuRiepilogo::btnChiudiClick);
 
     setWindowState(windowState() | Qt::WindowMaximized);
-    ScreenKit::returnToLauncherOnClose(this, m_ctx);
+    Navigation::returnToLauncherOnClose(this, m_ctx);
 }
 
 void TfrmMenuRiepilogo::showEvent(QShowEvent* event)
@@ -390,7 +391,7 @@ void TfrmMenuRiepilogo::btnRiepilogoClick()
     // The view reads the history while the waiting text shows, before it appears; it hides the
     // waiting text when it closes.
     try {
-        ScreenKit::runModal<TfrmRiepilogo>(this, m_ctx, [&](TfrmRiepilogo& view) {
+        Navigation::runModal<TfrmRiepilogo>(this, m_ctx, [&](TfrmRiepilogo& view) {
             view.setInterval(lblDataInizio->text(), lblDataFine->text());
             view.setWaitingText(lblAttendere);
             view.FormShow();
@@ -406,7 +407,7 @@ void TfrmMenuRiepilogo::btnRiepilogoClick()
 void TfrmMenuRiepilogo::lnkWebClick()
 {
     lnkWeb->setColour(ScreenKit::DarkBlue);
-    ScreenKit::runModal<TfrmRiepDaRiconsegnare>(this, m_ctx);
+    Navigation::runModal<TfrmRiepDaRiconsegnare>(this, m_ctx);
 }
 
 void TfrmMenuRiepilogo::btnGuidaClick()

@@ -1,8 +1,10 @@
 #include "history/Riepilogo.h"
 
+#include "archives/PackedFields.h"
 #include "archives/Win1252.h"
-#include "registry/SpreadsheetExport.h"
-#include "registry/StringGridModel.h"
+#include "grids/SpreadsheetExport.h"
+#include "grids/StringGridModel.h"
+#include "grids/StringGridView.h"
 #include "shell/Guida.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
@@ -80,7 +82,7 @@ TfrmRiepilogo::TfrmRiepilogo(AppContext& ctx, QWidget* parent) : QWidget(parent)
     title->addWidget(lblIntervallo);
 
     m_grid = new StringGridModel(gridColumns(), this);
-    StringGridModel::Rows design(int(HistoryQuery::GridFields.size()));
+    StringGridModel::Rows design(HistoryQuery::gridFields().count());
     design.appendEmpty(DesignRows);
     m_grid->setRows(std::move(design));
     grdRecords = ScreenKit::named(new QTableView(panContainer), u"grdRecords"_s, u"Operazioni del periodo"_s);
@@ -150,9 +152,10 @@ void TfrmRiepilogo::FormShow()
     lblIntervallo->setText(u"Storico operazioni dal "_s + Win1252::trimmed(m_start).toString() + u" al "_s +
                            Win1252::trimmed(m_end).toString());
 
-    StringGridModel::Rows rows(int(HistoryQuery::GridFields.size()));
+    const PackedFields& fields = HistoryQuery::gridFields();
+    StringGridModel::Rows rows(fields.count());
     m_result = HistoryQuery::select(m_ctx.programFolder, m_start, m_end, [&](qint64 sequence, const char* record) {
-        rows.append(sequence, record, HistoryQuery::GridFields.data());
+        rows.append(sequence, record, fields);
     });
     switch (m_result.outcome) {
     case HistoryQuery::Result::NotOpened:

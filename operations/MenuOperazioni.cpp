@@ -4,6 +4,7 @@
 #include "operations/Riconsegne.h"
 #include "operations/Ritiri.h"
 #include "shell/Guida.h"
+#include "shell/Navigation.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
 #include "shell/ShellLook.h"
@@ -143,6 +144,12 @@ TfrmMenuOperazioni::TfrmMenuOperazioni(AppContext& ctx, QWidget* parent) : QWidg
     setWindowState(Qt::WindowMaximized);
 }
 
+void TfrmMenuOperazioni::setScreens(TfrmRitiri* withdrawals, TfrmRiconsegne* returns)
+{
+    m_withdrawals = withdrawals;
+    m_returns = returns;
+}
+
 void TfrmMenuOperazioni::btnOrizzontaliClick()
 {
     lblMemory->setText(u"ritiro"_s);
@@ -177,12 +184,12 @@ void TfrmMenuOperazioni::closeEvent(QCloseEvent* event)
     // The next window is shown before this one hides, so that the application never finds itself
     // without a visible window.
     const QString choice = OperationKit::trimmed(lblMemory->text());
-    if (choice == u"ritiro"_s && m_ctx.frmRitiri)
-        bringUp(m_ctx.frmRitiri);
-    else if (choice == u"riconsegna"_s && m_ctx.frmRiconsegne)
-        bringUp(m_ctx.frmRiconsegne);
+    if (choice == u"ritiro"_s && m_withdrawals)
+        bringUp(m_withdrawals);
+    else if (choice == u"riconsegna"_s && m_returns)
+        bringUp(m_returns);
     else
-        ScreenKit::showLauncher(m_ctx);
+        Navigation::showLauncher(m_ctx);
     event->accept();
 }
 

@@ -7,6 +7,8 @@ class PictureButton;
 class QLabel;
 class QPushButton;
 class SvgPicture;
+class TfrmRiconsegne;
+class TfrmRitiri;
 
 // The operations chooser, the work area "Ritiri e Riconsegne": the operator says whether a pass
 // goes out or comes back, and the chooser closes onto the withdrawal or the return screen (or onto
@@ -16,6 +18,9 @@ class TfrmMenuOperazioni : public QWidget
     Q_OBJECT
 public:
     explicit TfrmMenuOperazioni(AppContext& ctx, QWidget* parent = nullptr);
+
+    // The screens that the chooser closes onto, handed over by the window set once it has made them.
+    void setScreens(TfrmRitiri* withdrawals, TfrmRiconsegne* returns);
 
     void btnOrizzontaliClick();
     void btnVerticaliClick();
@@ -40,4 +45,6 @@ protected:
 
 private:
     AppContext& m_ctx;
+    TfrmRitiri* m_withdrawals = nullptr;
+    TfrmRiconsegne* m_returns = nullptr;
 };

@@ -5,6 +5,7 @@
 #include "operations/OperationKit.h"
 #include "shell/ArchiveMessages.h"
 #include "shell/Dates.h"
+#include "shell/Navigation.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
 #include "shell/ShellLook.h"
@@ -76,7 +77,7 @@ OperationScreen::OperationScreen(AppContext& ctx, const OperationVariant& varian
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         QWidget::setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
 
-    ScreenKit::returnToLauncherOnClose(this, m_ctx);
+    Navigation::returnToLauncherOnClose(this, m_ctx);
     setWindowState(Qt::WindowMaximized);
 }
 
@@ -187,7 +188,7 @@ QWidget* OperationScreen::buildOperationSheet(QWidget* parent)
 
     auto* person = ScreenKit::named(new QLineEdit(sheet), withdrawal ? u"txtPersonaRit"_s : u"txtPersonaRic"_s,
                                     accessibleOf(m_variant.personLabel));
-    person->setMaxLength(50);
+    person->setMaxLength(PassRecord::place(withdrawal ? &PassRecord::PersonaRit : &PassRecord::PersonaRic).capacity);
     person->setFont(OperationKit::fieldFont());
     person->setMinimumWidth(300);
     (withdrawal ? txtPersonaRit : txtPersonaRic) = person;

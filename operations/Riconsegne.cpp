@@ -5,6 +5,7 @@
 #include "operations/OperationKit.h"
 #include "operations/Riepilogo_Operazione.h"
 #include "operations/StampaScheda_Riconsegna.h"
+#include "shell/Navigation.h"
 #include "shell/ScreenKit.h"
 
 #include <QLabel>
@@ -32,7 +33,7 @@ TfrmRiconsegne::TfrmRiconsegne(AppContext& ctx, QWidget* parent) : OperationScre
 
 void TfrmRiconsegne::openPassList()
 {
-    ScreenKit::runModal<TfrmRiepChiaviRiconsegna>(this, m_ctx, [this](TfrmRiepChiaviRiconsegna& list) {
+    Navigation::runModal<TfrmRiepChiaviRiconsegna>(this, m_ctx, [this](TfrmRiepChiaviRiconsegna& list) {
         list.setReceiver([this](qint64 position, const PassRecord& card) { receivePass(position, card); });
         list.setAfterHandOver([this] { ownBlock()->nowAction(); });
     });
@@ -40,7 +41,7 @@ void TfrmRiconsegne::openPassList()
 
 void TfrmRiconsegne::openSignatureForm()
 {
-    ScreenKit::runModal<TfrmStampaScheda_Riconsegna>(
+    Navigation::runModal<TfrmStampaScheda_Riconsegna>(
         this, m_ctx, [this](TfrmStampaScheda_Riconsegna& form) { form.setValues(signatureValues()); });
 }
 
@@ -62,7 +63,7 @@ bool TfrmRiconsegne::afterRewrite()
 
     // Closed without the history, the summary has told the operator how the return ended.
     bool withoutHistory = false;
-    ScreenKit::runModal<TfrmRiepilogo_Operazione>(this, m_ctx, [&](TfrmRiepilogo_Operazione& summary) {
+    Navigation::runModal<TfrmRiepilogo_Operazione>(this, m_ctx, [&](TfrmRiepilogo_Operazione& summary) {
         summary.showCycle(cycle);
         connect(&summary, &TfrmRiepilogo_Operazione::closedWithoutHistory, this, [&] { withoutHistory = true; });
     });

@@ -2,6 +2,7 @@
 
 #include "lists/RiepChiaviRitiro.h"
 #include "operations/StampaScheda_Ritiro.h"
+#include "shell/Navigation.h"
 #include "shell/ScreenKit.h"
 
 using namespace Qt::StringLiterals;
@@ -26,7 +27,7 @@ TfrmRitiri::TfrmRitiri(AppContext& ctx, QWidget* parent) : OperationScreen(ctx, 
 
 void TfrmRitiri::openPassList()
 {
-    ScreenKit::runModal<TfrmRiepChiaviRitiro>(this, m_ctx, [this](TfrmRiepChiaviRitiro& list) {
+    Navigation::runModal<TfrmRiepChiaviRitiro>(this, m_ctx, [this](TfrmRiepChiaviRitiro& list) {
         list.setReceiver([this](qint64 position, const PassRecord& card) { receivePass(position, card); });
         list.setAfterHandOver([this] { ownBlock()->nowAction(); });
     });
@@ -34,6 +35,6 @@ void TfrmRitiri::openPassList()
 
 void TfrmRitiri::openSignatureForm()
 {
-    ScreenKit::runModal<TfrmStampaScheda_Ritiro>(
+    Navigation::runModal<TfrmStampaScheda_Ritiro>(
         this, m_ctx, [this](TfrmStampaScheda_Ritiro& form) { form.setValues(signatureValues()); });
 }

@@ -35,7 +35,10 @@ const QString Overwrite = u"Attenzione: nella cartella dei documenti allegati è
 
 // The card keeps a file name in a field of 250 single-byte characters, trimmed. A name that would be
 // cut, trimmed or changed on the way in would name a file that is never found again.
-constexpr int NameCapacity = 250;
+int nameCapacity()
+{
+    return PassRecord::place(&PassRecord::File01).capacity;
+}
 const QString NameTooLong = u"Attenzione: il nome del file scelto supera i 250 caratteri che la scheda può registrare."
                             u"\n\r\n\rRinominare il file con un nome più breve e allegarlo di nuovo."_s;
 const QString NameNotStorable = u"Attenzione: il nome del file scelto contiene caratteri che la scheda non può "
@@ -187,7 +190,7 @@ void TfrmAllegaCartella::buildWindow()
 
         s.txtDesc = ScreenKit::named(new QLineEdit(frame), numbered(u"txtDesc"_s, slot), descCaption.chopped(1));
         s.txtDesc->setFont(descFont);
-        s.txtDesc->setMaxLength(NameCapacity);
+        s.txtDesc->setMaxLength(PassRecord::place(&PassRecord::Desc01).capacity);
         lblDesc->setBuddy(s.txtDesc);
 
         grid->addWidget(lblFile, 0, 0);
@@ -305,7 +308,7 @@ void TfrmAllegaCartella::btnSfogliaClick(int slot)
         m_ctx.messages->notice(this, NoticeKind::Warning, NameNotStorable);
         return;
     }
-    if (Win1252::encode(name).size() > NameCapacity) {
+    if (Win1252::encode(name).size() > nameCapacity()) {
         m_ctx.messages->notice(this, NoticeKind::Warning, NameTooLong);
         return;
     }
@@ -387,10 +390,7 @@ void TfrmAllegaCartella::btnApplicaClick()
 {
     if (trimmed(lblMemory->text()) != CallerTag)
         return;
-    TfrmSchedario_Chiavi* editor = m_ctx.frmSchedario_Chiavi;
-    if (!editor)
-        editor = qobject_cast<TfrmSchedario_Chiavi*>(parentWidget());
-    if (editor) {
+    if (auto* editor = qobject_cast<TfrmSchedario_Chiavi*>(parentWidget())) {
         for (int slot = 1; slot <= Slots; ++slot) {
             editor->setAttachmentFile(slot, trimmed(fileName(slot)));
             editor->setAttachmentDescription(slot, trimmed(description(slot)));

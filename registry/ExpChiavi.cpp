@@ -1,8 +1,10 @@
 #include "registry/ExpChiavi.h"
 
 #include "archives/CardFile.h"
-#include "registry/SpreadsheetExport.h"
-#include "registry/StringGridModel.h"
+#include "archives/PackedFields.h"
+#include "grids/SpreadsheetExport.h"
+#include "grids/StringGridModel.h"
+#include "grids/StringGridView.h"
 #include "shell/Guida.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
@@ -13,25 +15,18 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include <array>
-
 using namespace Qt::StringLiterals;
 
 namespace {
 
-// The card fields of grid columns 1 to 10, where the card record holds them.
-constexpr std::array<StringGridModel::Field, 10> CardFields = {{
-    {6, 20},     // Codice
-    {27, 50},    // Tipo
-    {78, 50},    // Utilizzo
-    {129, 250},  // Stato
-    {380, 250},  // Duplicati
-    {631, 250},  // Luogo
-    {882, 250},  // Responsabile
-    {1133, 250}, // Recapiti
-    {1384, 250}, // Persone
-    {1635, 250}, // Note
-}};
+// The card fields of grid columns 1 to 10.
+const PackedFields& cardFields()
+{
+    using P = PassRecord;
+    static const PackedFields fields(P::places({&P::Codice, &P::Tipo, &P::Utilizzo, &P::Stato, &P::Duplicati, &P::Luogo,
+                                                &P::Responsabile, &P::Recapiti, &P::Persone, &P::Note}));
+    return fields;
+}
 
 QList<StringGridModel::Column> gridColumns()
 {
@@ -107,7 +102,7 @@ TfrmExpChiavi::TfrmExpChiavi(AppContext& ctx, QWidget* parent) : QWidget(parent)
     band->addWidget(cmdEsci);
 
     m_grid = new StringGridModel(gridColumns(), this);
-    StringGridModel::Rows design(int(CardFields.size()));
+    StringGridModel::Rows design(cardFields().count());
     design.appendEmpty(DesignRows);
     m_grid->setRows(std::move(design));
     grdRecords = ScreenKit::named(new QTableView(panContainer), u"grdRecords"_s, u"Schede in archivio"_s);
@@ -160,12 +155,13 @@ void TfrmExpChiavi::FormShow()
 {
     // An empty card file gives an empty grid; a file that cannot be opened leaves the grid as it
     // is, and one that fails half way shows the cards read before the failure.
-    StringGridModel::Rows rows(int(CardFields.size()));
+    const PackedFields& fields = cardFields();
+    StringGridModel::Rows rows(fields.count());
     CardFile file(m_ctx.programFolder);
     if (!file.open())
         return;
     file.raw().readInOrder([&](qint64 position, const char* record) {
-        rows.append(position, record, CardFields.data());
+        rows.append(position, record, fields);
         return true;
     });
     file.close();

@@ -9,6 +9,7 @@
 #include "registry/TrovaSchedario_Chiavi.h"
 #include "shell/ArchiveMessages.h"
 #include "shell/Guida.h"
+#include "shell/Navigation.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
 
@@ -119,7 +120,7 @@ TfrmSchedario_Chiavi::TfrmSchedario_Chiavi(AppContext& ctx, QWidget* parent) : Q
     setAccessibleName(u"Schedario Pass"_s);
     buildWindow();
     setWindowState(Qt::WindowMaximized);
-    ScreenKit::returnToLauncherOnClose(this, m_ctx);
+    Navigation::returnToLauncherOnClose(this, m_ctx);
 }
 
 TfrmSchedario_Chiavi::~TfrmSchedario_Chiavi() = default;
@@ -211,15 +212,16 @@ void TfrmSchedario_Chiavi::buildWindow()
     const QString captionStyle = u"color: #17365d;"_s;
     QList<QWidget*> captions;
 
-    auto edit = [&](QLineEdit*& field, const QString& name, const QString& caption, int maxLength) {
+    // Each field takes no more characters than its card field holds.
+    auto edit = [&](QLineEdit*& field, const QString& name, const QString& caption, QString PassRecord::*cardField) {
         field = ScreenKit::named(new QLineEdit(shpScheda), name, caption.chopped(1));
         field->setFont(fieldFont);
-        field->setMaxLength(maxLength);
+        field->setMaxLength(PassRecord::place(cardField).capacity);
         field->setMinimumHeight(35);
         return field;
     };
     auto row = [&](QLineEdit*& field, const QString& name, const QString& caption, const QString& captionName,
-                   int maxLength) {
+                   QString PassRecord::*cardField) {
         const int r = grid->rowCount();
         auto* label = ScreenKit::named(new QLabel(caption, shpScheda), captionName, caption);
         label->setFont(captionFont);
@@ -227,18 +229,18 @@ void TfrmSchedario_Chiavi::buildWindow()
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         captions << label;
         grid->addWidget(label, r, 0);
-        grid->addWidget(edit(field, name, caption, maxLength), r, 1);
+        grid->addWidget(edit(field, name, caption, cardField), r, 1);
         label->setBuddy(field);
     };
-    row(txtCodice, u"txtCodice"_s, u"Numero identificativo:"_s, u"titCodice"_s, 20);
-    row(txtTipo, u"txtTipo"_s, u"Tipo pass:"_s, u"titTipo"_s, 50);
-    row(txtUtilizzo, u"txtUtilizzo"_s, u"Utilizzo:"_s, u"titUtilizzo"_s, 50);
-    row(txtStato, u"txtStato"_s, u"Stato attuale:"_s, u"titStato"_s, 250);
-    row(txtDuplicati, u"txtDuplicati"_s, u"Duplicati:"_s, u"titDuplicati"_s, 250);
-    row(txtLuogo, u"txtLuogo"_s, u"Luogo conservazione:"_s, u"titLuogo"_s, 250);
-    row(txtResponsabile, u"txtResponsabile"_s, u"Responsabile:"_s, u"titResponsabile"_s, 250);
-    row(txtRecapiti, u"txtRecapiti"_s, u"Recapiti:"_s, u"titRecapiti"_s, 250);
-    row(txtPersone, u"txtPersone"_s, u"Persone autorizzate al ritiro:"_s, u"titPersone"_s, 250);
+    row(txtCodice, u"txtCodice"_s, u"Numero identificativo:"_s, u"titCodice"_s, &PassRecord::Codice);
+    row(txtTipo, u"txtTipo"_s, u"Tipo pass:"_s, u"titTipo"_s, &PassRecord::Tipo);
+    row(txtUtilizzo, u"txtUtilizzo"_s, u"Utilizzo:"_s, u"titUtilizzo"_s, &PassRecord::Utilizzo);
+    row(txtStato, u"txtStato"_s, u"Stato attuale:"_s, u"titStato"_s, &PassRecord::Stato);
+    row(txtDuplicati, u"txtDuplicati"_s, u"Duplicati:"_s, u"titDuplicati"_s, &PassRecord::Duplicati);
+    row(txtLuogo, u"txtLuogo"_s, u"Luogo conservazione:"_s, u"titLuogo"_s, &PassRecord::Luogo);
+    row(txtResponsabile, u"txtResponsabile"_s, u"Responsabile:"_s, u"titResponsabile"_s, &PassRecord::Responsabile);
+    row(txtRecapiti, u"txtRecapiti"_s, u"Recapiti:"_s, u"titRecapiti"_s, &PassRecord::Recapiti);
+    row(txtPersone, u"txtPersone"_s, u"Persone autorizzate al ritiro:"_s, u"titPersone"_s, &PassRecord::Persone);
     txtStato->setReadOnly(true);
     txtStato->setText(PassValues::Disponibile);
 
@@ -255,7 +257,7 @@ void TfrmSchedario_Chiavi::buildWindow()
     notesCaption->addWidget(titNote);
     notesCaption->addStretch(1);
     grid->addLayout(notesCaption, grid->rowCount(), 0, 1, 2);
-    grid->addWidget(edit(txtNote, u"txtNote"_s, u"Note:"_s, 250), grid->rowCount(), 0, 1, 2);
+    grid->addWidget(edit(txtNote, u"txtNote"_s, u"Note:"_s, &PassRecord::Note), grid->rowCount(), 0, 1, 2);
     titNote->setBuddy(txtNote);
 
     auto* lostRow = new QHBoxLayout;
@@ -756,7 +758,7 @@ void TfrmSchedario_Chiavi::cmdDuplicaClick()
 void TfrmSchedario_Chiavi::cmdTrovaClick()
 {
     // The search loads the card chosen there, read again at its position.
-    ScreenKit::runModal<TfrmTrovaSchedario_Chiavi>(this, m_ctx, [this](TfrmTrovaSchedario_Chiavi& frm) {
+    Navigation::runModal<TfrmTrovaSchedario_Chiavi>(this, m_ctx, [this](TfrmTrovaSchedario_Chiavi& frm) {
         frm.setCallerTag(u"schedario_chiavi"_s);
         frm.setReceiver([this](qint64 position, const PassRecord& card) { showCard(position, card); });
     });
@@ -766,7 +768,7 @@ void TfrmSchedario_Chiavi::cmdFileClick()
 {
     // The attachment window gets the six carriers, trimmed, and writes them back itself on
     // "Applica e chiudi"; they reach the card file with the next save.
-    ScreenKit::runModal<TfrmAllegaCartella>(this, m_ctx, [this](TfrmAllegaCartella& frm) {
+    Navigation::runModal<TfrmAllegaCartella>(this, m_ctx, [this](TfrmAllegaCartella& frm) {
         frm.setCallerTag(u"schedario_chiavi"_s);
         for (int slot = 1; slot <= TfrmAllegaCartella::Slots; ++slot) {
             frm.setFileName(slot, Win1252::trimmed(attachmentFile(slot)).toString());
@@ -778,19 +780,19 @@ void TfrmSchedario_Chiavi::cmdFileClick()
 void TfrmSchedario_Chiavi::cmdStampaClick()
 {
     // The print window reads the visible fields as they are, saved or not.
-    ScreenKit::runModal<TfrmStampaScheda_Chiave>(this, m_ctx,
-                                                 [this](TfrmStampaScheda_Chiave& frm) { frm.takeValuesFrom(this); });
+    Navigation::runModal<TfrmStampaScheda_Chiave>(this, m_ctx,
+                                                  [this](TfrmStampaScheda_Chiave& frm) { frm.takeValuesFrom(this); });
 }
 
 void TfrmSchedario_Chiavi::cmdEsportaClick()
 {
-    ScreenKit::runModal<TfrmExpChiavi>(this, m_ctx);
+    Navigation::runModal<TfrmExpChiavi>(this, m_ctx);
 }
 
 void TfrmSchedario_Chiavi::cmdSmarriteClick()
 {
     // The lost list loads the card chosen there, read again at its position.
-    ScreenKit::runModal<TfrmRiepSmarrite>(this, m_ctx, [this](TfrmRiepSmarrite& frm) {
+    Navigation::runModal<TfrmRiepSmarrite>(this, m_ctx, [this](TfrmRiepSmarrite& frm) {
         frm.setReceiver([this](qint64 position, const PassRecord& card) { showCard(position, card); });
     });
 }

@@ -16,7 +16,7 @@ class QPushButton;
 // descriptive fields as they are on screen (saved or not), with the date and time of printing at
 // the foot. The card editor creates it for each print, hands it the values and shows it modally:
 //
-//     ScreenKit::runModal<TfrmStampaScheda_Chiave>(this, m_ctx,
+//     Navigation::runModal<TfrmStampaScheda_Chiave>(this, m_ctx,
 //         [this](TfrmStampaScheda_Chiave& frm) { frm.takeValuesFrom(this); });
 //
 // "Stampa" prints and closes the window; "Annulla" closes it without printing.

@@ -6,32 +6,13 @@
 #include <QString>
 
 class TfrmPassword;
-class TfrmAllegaCartella;
 class TfrmAvvio;
 class TfrmCambiaPassword;
-class TfrmExpChiavi;
-class TfrmGuida;
-class TfrmInfo;
-class TfrmMenuOperazioni;
-class TfrmRiconsegne;
-class TfrmRitiri;
-class TfrmRiepChiaviRiconsegna;
-class TfrmMenuRiepilogo;
-class TfrmRiepChiaviRitiro;
-class TfrmRiepDaRiconsegnare;
-class TfrmRiepilogo;
-class TfrmRiepilogo_Operazione;
-class TfrmRiepSmarrite;
-class TfrmSchedario_Chiavi;
-class TfrmSplash;
-class TfrmStampaScheda_Chiave;
-class TfrmStampaScheda_Riconsegna;
-class TfrmStampaScheda_Ritiro;
-class TfrmTrovaSchedario_Chiavi;
+class WorkAreas;
 
-// What every window is given: the ProgramFolder, the platform seams and the single-instance
-// windows it may show. The windows are filled in by the start-up as it creates them; a test
-// fills in only what it needs.
+// What every window is given: the ProgramFolder, the platform seams, the single-instance windows of
+// the shell and the work areas. The windows are filled in by the start-up as it creates them; a
+// test fills in only what it needs.
 struct AppContext
 {
     QString programFolder; // with a trailing separator
@@ -47,11 +28,8 @@ struct AppContext
     TfrmPassword* frmPassword = nullptr;
     TfrmAvvio* frmAvvio = nullptr;
     TfrmCambiaPassword* frmCambiaPassword = nullptr;
-    TfrmSchedario_Chiavi* frmSchedario_Chiavi = nullptr;
-    TfrmMenuOperazioni* frmMenuOperazioni = nullptr;
-    TfrmRitiri* frmRitiri = nullptr;
-    TfrmRiconsegne* frmRiconsegne = nullptr;
-    TfrmMenuRiepilogo* frmMenuRiepilogo = nullptr;
+    // The windows of the work areas, which the launcher opens (the window set of the run).
+    WorkAreas* workAreas = nullptr;
 
     QString file(const QString& name) const { return programFolder + name; }
 };

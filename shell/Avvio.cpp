@@ -4,16 +4,13 @@
 #include "shell/Guida.h"
 #include "shell/Info.h"
 #include "shell/Maker.h"
+#include "shell/Navigation.h"
 #include "shell/OpenURL.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
 #include "shell/ShellLook.h"
 #include "shell/Splash.h"
 #include "shell/SvgPicture.h"
-
-#include "history/MenuRiepilogo.h"
-#include "operations/MenuOperazioni.h"
-#include "registry/Schedario_Chiavi.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -196,36 +193,24 @@ TfrmAvvio::TfrmAvvio(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
     scaleTo(QSize(qRound(DesignWidth), qRound(DesignHeight)));
 }
 
-QWidget* TfrmAvvio::workAreaWindow(WorkArea area) const
-{
-    switch (area) {
-    case WorkArea::CardFile:
-        return m_ctx.frmSchedario_Chiavi;
-    case WorkArea::Operations:
-        return m_ctx.frmMenuOperazioni;
-    case WorkArea::History:
-        return m_ctx.frmMenuRiepilogo;
-    }
-    return nullptr;
-}
-
 void TfrmAvvio::imgApp01Click()
 {
-    openWorkArea(workAreaWindow(WorkArea::CardFile));
+    openWorkArea(WorkArea::CardFile);
 }
 
 void TfrmAvvio::imgApp02Click()
 {
-    openWorkArea(workAreaWindow(WorkArea::Operations));
+    openWorkArea(WorkArea::Operations);
 }
 
 void TfrmAvvio::imgApp03Click()
 {
-    openWorkArea(workAreaWindow(WorkArea::History));
+    openWorkArea(WorkArea::History);
 }
 
-void TfrmAvvio::openWorkArea(QWidget* window)
+void TfrmAvvio::openWorkArea(WorkArea area)
 {
+    QWidget* window = m_ctx.workAreas ? m_ctx.workAreas->window(area) : nullptr;
     if (!window)
         return;
     window->show();
@@ -241,12 +226,12 @@ void TfrmAvvio::imgGuidaClick()
 
 void TfrmAvvio::imgInfoClick()
 {
-    ScreenKit::runModal<TfrmInfo>(this, m_ctx);
+    Navigation::runModal<TfrmInfo>(this, m_ctx);
 }
 
 void TfrmAvvio::imgSplashClick()
 {
-    ScreenKit::runModal<TfrmSplash>(this, m_ctx);
+    Navigation::runModal<TfrmSplash>(this, m_ctx);
 }
 
 void TfrmAvvio::imgSitoClick()

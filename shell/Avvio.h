@@ -1,5 +1,7 @@
 #pragma once
 
+#include "shell/WorkAreas.h"
+
 #include <QWidget>
 
 struct AppContext;
@@ -37,18 +39,7 @@ public:
     QWidget* bkgApp08;
     QWidget* bkgApp10;
 
-    enum class WorkArea
-    {
-        CardFile,
-        Operations,
-        History
-    };
-
 protected:
-    // The single window of a work area: the card editor, the operations chooser, the history
-    // interval window, as the context holds it (null in a context without it).
-    virtual QWidget* workAreaWindow(WorkArea area) const;
-
     void closeEvent(QCloseEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
@@ -63,8 +54,8 @@ private:
     void imgSitoClick();
     void imgEsciClick();
 
-    // Shows a work-area window, if it exists, and hides the launcher.
-    void openWorkArea(QWidget* window);
+    // Shows the window of a work area, if the context's work areas have it, and hides the launcher.
+    void openWorkArea(WorkArea area);
     // Sizes pictures, buttons and type to the window, so that the launcher fills a small screen
     // and a large one alike.
     void scaleTo(const QSize& area);

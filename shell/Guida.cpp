@@ -1,6 +1,7 @@
 #include "shell/Guida.h"
 
 #include "shell/AppContext.h"
+#include "shell/Navigation.h"
 #include "shell/OpenURL.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
@@ -78,7 +79,8 @@ TfrmGuida::TfrmGuida(AppContext& ctx, QWidget* parent)
 
 void TfrmGuida::openPage(QWidget* opener, AppContext& ctx, GuideTopic topic)
 {
-    ScreenKit::runModal<TfrmGuida>(opener, ctx, [topic](TfrmGuida& guide) { guide.showPage(GuidePages::page(topic)); });
+    Navigation::runModal<TfrmGuida>(opener, ctx,
+                                    [topic](TfrmGuida& guide) { guide.showPage(GuidePages::page(topic)); });
 }
 
 void TfrmGuida::showPage(const GuidePage& page)

@@ -5,6 +5,7 @@
 #include "archives/Win1252.h"
 #include "shell/AppContext.h"
 #include "shell/CambiaPassword.h"
+#include "shell/Navigation.h"
 #include "shell/ScreenKit.h"
 #include "shell/ShellLook.h"
 #include "shell/SvgPicture.h"
@@ -143,7 +144,7 @@ void TfrmPassword::cmdOKClick()
     // The stored password is always in capitals; an empty one can never match, since OK needs a
     // typed password.
     if (typedForm(txtPassword->text()) == Win1252::trimmed(*current)) {
-        ScreenKit::showLauncher(m_ctx);
+        Navigation::showLauncher(m_ctx);
         hide();
         emit loggedIn();
         return;

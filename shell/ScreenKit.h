@@ -13,9 +13,9 @@
 //     chain->cycle({txtPersonaRit, txtGiornoRit, txtMeseRit, txtOreRit, txtMinutiRit});
 //     ScreenKit::installKeyFilter(txtMeseRit, ScreenKit::KeyFilter::ChoiceClearable);
 //
-// Every helper object is a child of the screen and lives as long as it does.
+// Every helper object is a child of the screen and lives as long as it does. How the windows lead to
+// one another (the launcher, companions run modally) is Navigation's.
 
-#include "shell/AppContext.h"
 #include "shell/PictureButton.h"
 
 #include <QAbstractButton>
@@ -27,7 +27,6 @@
 #include <QString>
 #include <QWidget>
 
-#include <functional>
 #include <initializer_list>
 #include <utility>
 
@@ -279,14 +278,7 @@ QPushButton* newButton(const QString& text, const QString& objectName, QWidget* 
 // "Chiudi" or "Annulla"), while the button is visible and enabled.
 void pressOnEscape(QWidget* window, QAbstractButton* button);
 
-// ---- Window life cycle ------------------------------------------------------------------------
-
-// Shows the launcher (the home of the work areas). False when there is none in the context.
-bool showLauncher(AppContext& ctx);
-
-// For the single-instance work-area windows: closing the window shows the launcher again and
-// hides the window (it is never destroyed before the end).
-void returnToLauncherOnClose(QWidget* window, AppContext& ctx);
+// ---- Window frame -----------------------------------------------------------------------------
 
 // Centres a top-level window on the screen it is on (or the primary screen).
 void centreOnScreen(QWidget* window);
@@ -294,26 +286,5 @@ void centreOnScreen(QWidget* window);
 // Fixed single border, no title-bar buttons: a dialog frame without close, minimise or maximise
 // box. The window keeps its size.
 void makeFixedDialogFrame(QWidget* window);
-
-namespace detail {
-void runModalLoop(QWidget* companion);
-}
-
-// Creates a companion window `T(ctx, opener)`, lets `setup` fill it in, shows it modally and waits
-// until it closes; the companion is owned by the opener meanwhile and destroyed when it has closed,
-// so every opening starts from its design state. A command of the companion that is still running
-// when it closes (one closed behind its own message box) ends first: the companion is never deleted
-// from an event loop running inside it. A companion hands its results back by writing into the
-// opener before it closes.
-template <class T, class Setup> void runModal(QWidget* opener, AppContext& ctx, Setup&& setup)
-{
-    auto* companion = new T(ctx, opener);
-    std::forward<Setup>(setup)(*companion);
-    detail::runModalLoop(companion);
-}
-template <class T> void runModal(QWidget* opener, AppContext& ctx)
-{
-    runModal<T>(opener, ctx, [](T&) {});
-}
 
 } // namespace ScreenKit

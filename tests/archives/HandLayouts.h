@@ -84,3 +84,12 @@ template <typename Record> constexpr int bytesOf()
 {
     return std::is_same_v<Record, PassRecord> ? PassBytes : HistoryBytes;
 }
+
+// The hand-typed entry of a field.
+template <typename Record> constexpr const FieldSpec<Record>& specOf(QString Record::*member)
+{
+    for (const auto& f : fieldsOf<Record>())
+        if (f.member == member)
+            return f;
+    throw "no field of the record";
+}

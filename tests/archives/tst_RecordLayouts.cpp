@@ -125,6 +125,21 @@ private slots:
         QCOMPARE(HistoryRecord::Size, HistoryBytes);
     }
 
+    void placesFollowTheHandTables()
+    {
+        // Every field's place as the layout table gives it to the readers of raw record bytes.
+        auto check = [](const auto& fields, const auto& placeOf) {
+            for (const auto& f : fields)
+                QVERIFY2((placeOf(f.member) == FieldPlace{f.offset, f.capacity}), f.name);
+        };
+        check(PassFields, [](QString PassRecord::*m) { return PassRecord::place(m); });
+        check(HistoryFields, [](QString HistoryRecord::*m) { return HistoryRecord::place(m); });
+        // A list of places keeps the order asked for.
+        QCOMPARE(PassRecord::places({&PassRecord::Note, &PassRecord::Codice}),
+                 (QList<FieldPlace>{{specOf(&PassRecord::Note).offset, specOf(&PassRecord::Note).capacity},
+                                    {specOf(&PassRecord::Codice).offset, specOf(&PassRecord::Codice).capacity}}));
+    }
+
     void layouts_data()
     {
         QTest::addColumn<bool>("pass");

@@ -1,7 +1,8 @@
 // The history query: which operations belong to a period, and the order of the history grid.
 #include "archives/HistoryFile.h"
+#include "archives/PackedFields.h"
+#include "grids/StringGridModel.h"
 #include "history/HistoryQuery.h"
-#include "registry/StringGridModel.h"
 
 #include <QCollator>
 #include <QFile>
@@ -63,7 +64,6 @@ private slots:
     void damagedWithdrawalDateIsSkipped();
     void fixtureHistory();
     void missingOrEmptyHistory();
-    void gridFieldsFollowTheRecordLayout();
     void sortByType_data();
     void sortByType();
 };
@@ -117,8 +117,9 @@ void TestHistoryQuery::damagedWithdrawalDateIsSkipped()
     const QString folder = dir.path() + u'/';
     QByteArray unreadable = operation(u"D1"_s, u"xx"_s).encode();
     // Length byte beyond the field and bytes that are no date at all.
-    unreadable[HistoryRecord::DataRitOffset] = char(0xFF);
-    unreadable.replace(HistoryRecord::DataRitOffset + 1, 10, "\xff\x01?\?/?\?/??");
+    const FieldPlace withdrawal = HistoryRecord::place(&HistoryRecord::DataRit);
+    unreadable[withdrawal.offset] = char(0xFF);
+    unreadable.replace(withdrawal.offset + 1, withdrawal.capacity, "\xff\x01?\?/?\?/??");
     writeHistory(folder,
                  {operation(u"A"_s, u"01/03/2025"_s).encode(), unreadable, operation(u"D2"_s, u"31/02/2025"_s).encode(),
                   operation(u"D3"_s, u""_s).encode(), operation(u"B"_s, u"02/03/2025"_s).encode()});
@@ -163,29 +164,6 @@ void TestHistoryQuery::missingOrEmptyHistory()
     QCOMPARE(result.outcome, HistoryQuery::Result::NoRecords);
 }
 
-void TestHistoryQuery::gridFieldsFollowTheRecordLayout()
-{
-    HistoryRecord r;
-    r.Codice = u"codice"_s;
-    r.Tipo = u"tipo"_s;
-    r.Utilizzo = u"utilizzo"_s;
-    r.Luogo = u"luogo"_s;
-    r.Persone = u"persone"_s;
-    r.PersonaRit = u"personaRit"_s;
-    r.DataRit = u"01/02/2025"_s;
-    r.OraRit = u"09:05"_s;
-    r.PersonaRic = u"personaRic"_s;
-    r.DataRic = u"03/02/2025"_s;
-    r.OraRic = u"10:15"_s;
-    const QByteArray bytes = r.encode();
-    StringGridModel::Rows rows(11);
-    rows.append(7, bytes.constData(), HistoryQuery::GridFields.data());
-    const QStringList expected = {r.Codice,  r.Tipo,   r.Utilizzo,   r.Luogo,   r.Persone, r.PersonaRit,
-                                  r.DataRit, r.OraRit, r.PersonaRic, r.DataRic, r.OraRic};
-    for (int c = 1; c <= 11; ++c)
-        QCOMPARE(rows.text(0, c), expected[c - 1]);
-}
-
 void TestHistoryQuery::sortByType_data()
 {
     QTest::addColumn<QStringList>("types");
@@ -207,7 +185,7 @@ void TestHistoryQuery::sortByType()
     StringGridModel::Rows rows(11);
     for (int i = 0; i < types.size(); ++i) {
         const QByteArray bytes = operation(u"P%1"_s.arg(i + 1), u"01/03/2025"_s, QString(), types[i]).encode();
-        rows.append(i + 1, bytes.constData(), HistoryQuery::GridFields.data());
+        rows.append(i + 1, bytes.constData(), HistoryQuery::gridFields());
     }
     QCollator collator;
     collator.setCaseSensitivity(Qt::CaseInsensitive);

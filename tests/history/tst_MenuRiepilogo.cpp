@@ -1,5 +1,6 @@
 // The history interval window: the period, its checks and the windows it opens.
 #include "archives/HistoryFile.h"
+#include "grids/StringGridModel.h"
 #include "history/MenuRiepilogo.h"
 #include "history/Riepilogo.h"
 #include "lists/RiepDaRiconsegnare.h"

@@ -1,7 +1,7 @@
 // The history view: its grid of the period's operations, sorted by type, and its export.
 #include "archives/HistoryFile.h"
+#include "grids/StringGridModel.h"
 #include "history/Riepilogo.h"
-#include "registry/StringGridModel.h"
 #include "shell/ScreenKit.h"
 #include "tests/support/ScriptedSeams.h"
 #include "tests/support/Spoken.h"

@@ -453,7 +453,6 @@ void TestPassListWindows::cardEditorLoadsTheChosenLostCard()
     found.Luogo = u"Reception"_s;
     writeCards(t, {pass(u"A-1"_s), lost, found});
     TfrmSchedario_Chiavi editor(t.ctx);
-    t.ctx.frmSchedario_Chiavi = &editor;
     editor.show();
 
     bool listShown = false;

@@ -3,6 +3,7 @@
 
 #include "operations/Riconsegne.h"
 #include "operations/Riepilogo_Operazione.h"
+#include "shell/Navigation.h"
 #include "shell/ScreenKit.h"
 #include "tests/operations/OperationFixture.h"
 
@@ -179,7 +180,7 @@ void TestReturn::summaryAppendsOnce()
     int shownSummaries = 0;
     for (int round = 1; round <= 2; ++round) {
         // A summary shown modally: the only way out is OK, and pressing it again does nothing more.
-        ScreenKit::runModal<TfrmRiepilogo_Operazione>(&opener, t.ctx, [&](TfrmRiepilogo_Operazione& summary) {
+        Navigation::runModal<TfrmRiepilogo_Operazione>(&opener, t.ctx, [&](TfrmRiepilogo_Operazione& summary) {
             summary.showCycle(cycle);
             QVERIFY(summary.lblPosizione->text().isEmpty());
             QTimer::singleShot(0, &summary, [&summary, &shownSummaries, round] {

@@ -8,6 +8,7 @@
 #include "operations/Riconsegne.h"
 #include "operations/Ritiri.h"
 #include "shell/PictureButton.h"
+#include "tests/archives/HandLayouts.h"
 #include "tests/operations/OperationFixture.h"
 
 #include <QCheckBox>
@@ -43,36 +44,23 @@ namespace {
 
 const QString CardFileName = u"Schedario_Pass.pro"_s;
 
-// The byte range [offset, offset + 1 + capacity) of each field that a withdrawal sets.
-struct Range
-{
-    int offset;
-    int capacity;
-};
-const QList<Range> OperationFields = {
-    {129, 250},                                                                     // Stato
-    {1889, 2},  {1892, 10}, {1903, 4}, {1908, 10}, {1919, 2}, {1922, 2}, {1925, 5}, // withdrawal group
-    {1931, 2},  {1934, 10}, {1945, 4}, {1950, 10}, {1961, 2}, {1964, 2}, {1967, 5}, // return group
-    {1973, 50}, {2024, 50},                                                         // PersonaRit, PersonaRic
+// The fields that a withdrawal sets: the state, the withdrawal and return groups and both persons.
+const QList<QString PassRecord::*> OperationFields = {
+    &P::Stato,     &P::GiornoRit, &P::MeseRit,   &P::AnnoRit,    &P::DataRit,    &P::OreRit,
+    &P::MinutiRit, &P::OraRit,    &P::GiornoRic, &P::MeseRic,    &P::AnnoRic,    &P::DataRic,
+    &P::OreRic,    &P::MinutiRic, &P::OraRic,    &P::PersonaRit, &P::PersonaRic,
 };
 
-// The meaningful bytes of a record (each field's length byte and text), with the operation fields
-// blanked out: what a withdrawal must leave exactly as it was.
+// The meaningful bytes of a record (each field's length byte and text, placed by the hand-typed
+// layout), with the operation fields left out: what a withdrawal must leave exactly as it was.
 QByteArray otherFieldBytes(const QByteArray& record)
 {
-    static const int capacities[] = {5, 20, 50, 50, 250, 250, 250, 250, 250, 250, 250, 2,   2,   10,  4,   10,  2,
-                                     2, 5,  2,  10, 4,   10,  2,   2,   5,   50,  50,  250, 250, 250, 250, 250, 250};
     QByteArray out;
-    int offset = 0;
-    for (int capacity : capacities) {
-        bool operation = false;
-        for (const Range& r : OperationFields)
-            operation = operation || r.offset == offset;
-        if (!operation) {
-            const int length = qMin(int(uchar(record[offset])), capacity);
-            out += record.mid(offset, 1 + length);
-        }
-        offset += capacity + 1;
+    for (const auto& field : PassFields) {
+        if (OperationFields.contains(field.member))
+            continue;
+        const int length = qMin(int(uchar(record[field.offset])), field.capacity);
+        out += record.mid(field.offset, 1 + length);
     }
     return out;
 }
@@ -331,10 +319,8 @@ void TestWithdrawal::chooserRoutesOnClose()
     TestContext t;
     TfrmRitiri ritiri(t.ctx);
     TfrmRiconsegne riconsegne(t.ctx);
-    t.ctx.frmRitiri = &ritiri;
-    t.ctx.frmRiconsegne = &riconsegne;
     TfrmMenuOperazioni chooser(t.ctx);
-    t.ctx.frmMenuOperazioni = &chooser;
+    chooser.setScreens(&ritiri, &riconsegne);
 
     for (int round = 0; round < 2; ++round) {
         chooser.show();

@@ -117,7 +117,6 @@ struct Editor
     // `adjust` changes the card before it is written to the card file of the ProgramFolder.
     explicit Editor(const std::function<void(PassRecord&, const AppContext&)>& adjust = {})
     {
-        t.ctx.frmSchedario_Chiavi = &w;
         PassRecord card;
         card.Codice = u"B-07"_s;
         card.Tipo = u"Badge"_s;

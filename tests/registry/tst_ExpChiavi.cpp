@@ -1,8 +1,8 @@
 // The card export window: the grid loaded from the card file and the export it writes.
 #include "archives/CardFile.h"
+#include "grids/StringGridModel.h"
 #include "registry/ExpChiavi.h"
 #include "registry/Schedario_Chiavi.h"
-#include "registry/StringGridModel.h"
 #include "shell/ScreenKit.h"
 #include "tests/support/ScriptedSeams.h"
 
@@ -55,8 +55,9 @@ void writeCards(const QString& folder, const QList<QByteArray>& records)
 }
 
 // The text of a field placed by hand into an encoded card: length byte and bytes, untrimmed.
-void putField(QByteArray& record, int offset, const QByteArray& bytes)
+void putField(QByteArray& record, QString PassRecord::*field, const QByteArray& bytes)
 {
+    const int offset = PassRecord::place(field).offset;
     record[offset] = char(bytes.size());
     record.replace(offset + 1, bytes.size(), bytes);
 }
@@ -193,9 +194,9 @@ void TestExpChiavi::exportWritesTrimmedEscapedCells()
 {
     Window x;
     QByteArray padded = namedCard().encode();
-    putField(padded, 631, "  Ufficio <A> & \"B\"  "); // Luogo, with blanks around it
-    putField(padded, 6, "\tB-01 ");                   // Codice
-    putField(padded, 1635, "Citt\xe0 \x80");          // Note, Windows-1252 bytes
+    putField(padded, &PassRecord::Luogo, "  Ufficio <A> & \"B\"  "); // with blanks around it
+    putField(padded, &PassRecord::Codice, "\tB-01 ");
+    putField(padded, &PassRecord::Note, "Citt\xe0 \x80"); // Windows-1252 bytes
     writeCards(x.t.ctx.programFolder, {padded, PassRecord().encode()});
     x.open();
     QCOMPARE(x.w->grid()->cell(0, TfrmExpChiavi::colLuogo), u"Ufficio <A> & \"B\""_s);

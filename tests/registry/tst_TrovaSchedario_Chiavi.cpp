@@ -287,7 +287,6 @@ void TestTrovaSchedario::cardEditorLoadsTheChosenCard()
     writeCards(t, {card(u"K-9"_s, u"Badge"_s, u"Primo"_s, u"n"_s), card(u"K-9"_s, u"Badge"_s, u"Secondo"_s, u"n"_s),
                    card(u"A-1"_s, u"Chiave"_s, QString(), QString())});
     TfrmSchedario_Chiavi editor(t.ctx);
-    t.ctx.frmSchedario_Chiavi = &editor;
     editor.show();
 
     bool searched = false;

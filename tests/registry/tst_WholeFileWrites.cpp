@@ -5,6 +5,7 @@
 
 #include "archives/Crypt.h"
 #include "archives/HistoryFile.h"
+#include "grids/StringGridModel.h"
 #include "history/Riepilogo.h"
 #include "registry/AllegaCartella.h"
 #include "registry/ExpChiavi.h"

@@ -10,6 +10,7 @@
 #include "registry/Schedario_Chiavi.h"
 #include "registry/StampaScheda_Chiave.h"
 #include "registry/TrovaSchedario_Chiavi.h"
+#include "shell/Navigation.h"
 #include "shell/QtSeams.h"
 #include "shell/ScreenKit.h"
 #include "tests/support/DataFiles.h"
@@ -127,7 +128,6 @@ struct Editor
     Editor()
     {
         t.ctx.messages = &boxes;
-        t.ctx.frmSchedario_Chiavi = &w;
         PassRecord card;
         card.Codice = u"B-07"_s;
         card.Tipo = u"Badge"_s;
@@ -268,7 +268,7 @@ void tst_CompanionLifeCycle::historyViewClosedWhileItAsks()
         if (view && view->isVisible())
             view->close();
     });
-    ScreenKit::runModal<TfrmRiepilogo>(&opener, t.ctx, [&](TfrmRiepilogo& frm) {
+    Navigation::runModal<TfrmRiepilogo>(&opener, t.ctx, [&](TfrmRiepilogo& frm) {
         frm.setInterval(u"01/01/2025"_s, u"31/12/2025"_s);
         frm.setWaitingText(lblAttendere);
         ScreenKit::showWaiting(lblAttendere);

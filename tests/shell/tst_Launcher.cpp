@@ -24,22 +24,17 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// A launcher whose three work areas are plain windows, standing in for the card editor, the
-// operations chooser and the history interval window; without them, for a context that holds none.
-class LauncherWithAreas : public TfrmAvvio
+// Three work areas that are plain windows, standing in for the card editor, the operations
+// chooser and the history interval window, as the window set of a run provides them.
+class StandInAreas final : public WorkAreas
 {
 public:
-    LauncherWithAreas(AppContext& ctx, bool withAreas) : TfrmAvvio(ctx)
+    StandInAreas()
     {
-        if (withAreas) {
-            for (auto& area : m_areas)
-                area = std::make_unique<QWidget>();
-        }
+        for (auto& area : m_areas)
+            area = std::make_unique<QWidget>();
     }
-    QWidget* area(WorkArea which) const { return m_areas[int(which)].get(); }
-
-protected:
-    QWidget* workAreaWindow(WorkArea which) const override { return area(which); }
+    QWidget* window(WorkArea which) const override { return m_areas[int(which)].get(); }
 
 private:
     std::unique_ptr<QWidget> m_areas[3];
@@ -126,17 +121,17 @@ void TestLauncher::pictureAndButtonOpenTheSameWorkArea_data()
     QTest::addColumn<QString>("control");
     QTest::addColumn<int>("area");
     QTest::addColumn<int>("key"); // pressed on the focused control; 0 for a mouse click
-    QTest::newRow("imgApp01") << u"imgApp01"_s << int(TfrmAvvio::WorkArea::CardFile) << 0;
-    QTest::newRow("btnApp01") << u"btnApp01"_s << int(TfrmAvvio::WorkArea::CardFile) << 0;
-    QTest::newRow("imgApp02") << u"imgApp02"_s << int(TfrmAvvio::WorkArea::Operations) << 0;
-    QTest::newRow("btnApp02") << u"btnApp02"_s << int(TfrmAvvio::WorkArea::Operations) << 0;
-    QTest::newRow("imgApp03") << u"imgApp03"_s << int(TfrmAvvio::WorkArea::History) << 0;
-    QTest::newRow("btnApp03") << u"btnApp03"_s << int(TfrmAvvio::WorkArea::History) << 0;
+    QTest::newRow("imgApp01") << u"imgApp01"_s << int(WorkArea::CardFile) << 0;
+    QTest::newRow("btnApp01") << u"btnApp01"_s << int(WorkArea::CardFile) << 0;
+    QTest::newRow("imgApp02") << u"imgApp02"_s << int(WorkArea::Operations) << 0;
+    QTest::newRow("btnApp02") << u"btnApp02"_s << int(WorkArea::Operations) << 0;
+    QTest::newRow("imgApp03") << u"imgApp03"_s << int(WorkArea::History) << 0;
+    QTest::newRow("btnApp03") << u"btnApp03"_s << int(WorkArea::History) << 0;
     // The buttons are the keyboard's way in: Enter presses the focused one, as the space bar does.
-    QTest::newRow("btnApp01 Return") << u"btnApp01"_s << int(TfrmAvvio::WorkArea::CardFile) << int(Qt::Key_Return);
-    QTest::newRow("btnApp02 Enter") << u"btnApp02"_s << int(TfrmAvvio::WorkArea::Operations) << int(Qt::Key_Enter);
-    QTest::newRow("btnApp03 Return") << u"btnApp03"_s << int(TfrmAvvio::WorkArea::History) << int(Qt::Key_Return);
-    QTest::newRow("btnApp03 Space") << u"btnApp03"_s << int(TfrmAvvio::WorkArea::History) << int(Qt::Key_Space);
+    QTest::newRow("btnApp01 Return") << u"btnApp01"_s << int(WorkArea::CardFile) << int(Qt::Key_Return);
+    QTest::newRow("btnApp02 Enter") << u"btnApp02"_s << int(WorkArea::Operations) << int(Qt::Key_Enter);
+    QTest::newRow("btnApp03 Return") << u"btnApp03"_s << int(WorkArea::History) << int(Qt::Key_Return);
+    QTest::newRow("btnApp03 Space") << u"btnApp03"_s << int(WorkArea::History) << int(Qt::Key_Space);
 }
 
 void TestLauncher::pictureAndButtonOpenTheSameWorkArea()
@@ -145,7 +140,9 @@ void TestLauncher::pictureAndButtonOpenTheSameWorkArea()
     QFETCH(int, area);
     QFETCH(int, key);
     TestContext t;
-    LauncherWithAreas launcher(t.ctx, true);
+    StandInAreas areas;
+    t.ctx.workAreas = &areas;
+    TfrmAvvio launcher(t.ctx);
     launcher.show();
     QVERIFY(QTest::qWaitForWindowActive(&launcher));
     auto* pressed = launcher.findChild<QAbstractButton*>(control);
@@ -157,14 +154,15 @@ void TestLauncher::pictureAndButtonOpenTheSameWorkArea()
         QTest::mouseClick(pressed, Qt::LeftButton);
     }
     for (int other = 0; other < 3; ++other)
-        QCOMPARE(launcher.area(TfrmAvvio::WorkArea(other))->isVisible(), other == area);
+        QCOMPARE(areas.window(WorkArea(other))->isVisible(), other == area);
     QVERIFY(launcher.isHidden());
 }
 
 void TestLauncher::missingWorkAreaKeepsTheLauncher()
 {
+    // A context without the work areas.
     TestContext t;
-    LauncherWithAreas launcher(t.ctx, false);
+    TfrmAvvio launcher(t.ctx);
     launcher.show();
     QVERIFY(QTest::qWaitForWindowExposed(&launcher));
     for (const QString& name :

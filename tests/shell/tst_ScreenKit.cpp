@@ -1,6 +1,7 @@
 // The shared screen behaviour, driven on a small window built the way the screens build theirs.
 
 #include "shell/Dates.h"
+#include "shell/Navigation.h"
 #include "shell/ScreenKit.h"
 #include "tests/support/DropDowns.h"
 #include "tests/support/ScriptedSeams.h"
@@ -562,7 +563,7 @@ void TestScreenKit::companionIsModalAndDestroyedWhenClosed()
             seenParent = open->parentWidget();
             open->close();
         });
-        ScreenKit::runModal<Companion>(&opener, t.ctx, [&](Companion& c) {
+        Navigation::runModal<Companion>(&opener, t.ctx, [&](Companion& c) {
             QCOMPARE(c.carried, QString()); // every opening starts from the design state
             c.carried = u"schedario_chiavi"_s;
         });

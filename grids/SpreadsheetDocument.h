@@ -1,7 +1,5 @@
 #pragma once
 
-#include "shell/AppContext.h"
-
 #include <QByteArray>
 #include <QList>
 #include <QString>
@@ -10,11 +8,11 @@
 #include <functional>
 
 class QIODevice;
-class QWidget;
 class StringGridModel;
 
 // The spreadsheet files of the exports: an HTML table with the workbook header of the Office HTML
-// format, which spreadsheet programs open as a worksheet with one row per line of the table.
+// format, which spreadsheet programs open as a worksheet with one row per line of the table. The
+// document alone, written to any device; the export procedure around it is SpreadsheetExport.
 namespace Spreadsheet {
 
 struct HeaderCell
@@ -39,21 +37,5 @@ bool writeDocument(QIODevice& out, const QString& sheetName, const QList<HeaderC
 // code page they are; a number or an edited cell goes as its trimmed text.
 bool writeGrid(QIODevice& out, const QString& sheetName, const QList<HeaderCell>& headers, const StringGridModel& grid,
                const QList<int>& columns);
-
-// What an export writes: the file (in the ProgramFolder), the worksheet, the header cells and,
-// for each of them in order, the grid column whose trimmed cells fill it.
-struct Export
-{
-    QString fileName;
-    QString sheetName;
-    QList<HeaderCell> headers;
-    const StringGridModel* grid = nullptr;
-    QList<int> columns;
-};
-
-// The export procedure shared by the card and history exports: asks whether to go on, writes the
-// file (replacing an existing one only once the new one is whole), asks whether to open it and
-// hands it to the desktop. A failure shows its message; the window stays open in every case.
-void run(QWidget* parent, AppContext& ctx, const Export& request);
 
 } // namespace Spreadsheet

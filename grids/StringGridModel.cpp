@@ -1,63 +1,24 @@
-#include "registry/StringGridModel.h"
+#include "grids/StringGridModel.h"
 
+#include "archives/PackedFields.h"
 #include "archives/Win1252.h"
 
 #include <QCollator>
-#include <QHeaderView>
-#include <QTableView>
 
 #include <algorithm>
-#include <cstring>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
 
 // ---- Rows ---------------------------------------------------------------------------------------
 
-namespace {
-
-// The library's copy is quick for the short texts of the cells. Knowing that a length is below 256,
-// the compiler puts a string move instruction in its place, which is slow to start; read back from
-// a volatile, the length is just a number again and the library's copy is called.
-void copyCell(char* to, const char* from, size_t length)
-{
-    const volatile size_t unknown = length;
-    std::memcpy(to, from, unknown);
-}
-
-} // namespace
-
 StringGridModel::Rows::Rows(int cells) : m_cells(cells) {}
 
-void StringGridModel::Rows::append(qint64 number, const char* record, const Field* fields)
+void StringGridModel::Rows::append(qint64 number, const char* record, const PackedFields& fields)
 {
-    const auto id = quint32(m_rows.size());
-    m_rows.push_back({quint64(m_bytes.size()), quint32(number), id});
-    // The trimmed text of a cell's field.
-    const auto trimmed = [&](int c) -> std::pair<const char*, size_t> {
-        const char* text = record + fields[c].offset + 1;
-        // A damaged length byte never reaches past the field.
-        int begin = 0, end = qMin(int(uchar(record[fields[c].offset])), fields[c].capacity);
-        // Trimming on bytes is exact: only bytes up to 0x20 decode to characters of code <= 32.
-        while (begin < end && uchar(text[begin]) <= 32)
-            ++begin;
-        while (end > begin && uchar(text[end - 1]) <= 32)
-            --end;
-        return {text + begin, size_t(end - begin)};
-    };
-    // The row's cells are measured first and copied into room made once.
-    size_t total = 0;
-    for (int c = 0; c < m_cells; ++c)
-        total += 1 + trimmed(c).second;
-    size_t at = m_bytes.size();
-    m_bytes.resize(at + total);
-    char* out = m_bytes.data();
-    for (int c = 0; c < m_cells; ++c) {
-        const auto [text, length] = trimmed(c);
-        out[at++] = char(uchar(length));
-        copyCell(out + at, text, length);
-        at += length;
-    }
+    Q_ASSERT(fields.count() == m_cells);
+    m_rows.push_back({quint64(m_bytes.size()), quint32(number), quint32(m_rows.size())});
+    fields.appendRow(record, m_bytes);
 }
 
 void StringGridModel::Rows::appendEmpty(int count)
@@ -66,20 +27,17 @@ void StringGridModel::Rows::appendEmpty(int count)
         m_rows.push_back({0, 0, quint32(m_rows.size())});
 }
 
-const char* StringGridModel::Rows::cellAt(const Row& row, int column) const
+QByteArrayView StringGridModel::Rows::cellAt(const Row& row, int column) const
 {
     if (row.number == 0 || column < 1 || column > m_cells)
-        return nullptr;
-    const char* p = m_bytes.data() + row.offset;
-    for (int c = 1; c < column; ++c)
-        p += 1 + uchar(*p);
-    return p;
+        return {};
+    return PackedFields::field(m_bytes.data() + row.offset, column - 1);
 }
 
 QString StringGridModel::Rows::text(qsizetype row, int column) const
 {
-    const char* cell = cellAt(m_rows[size_t(row)], column);
-    return cell ? Win1252::decode(cell + 1, uchar(*cell)) : QString();
+    const QByteArrayView cell = cellAt(m_rows[size_t(row)], column);
+    return cell.isNull() ? QString() : Win1252::decode(cell.data(), int(cell.size()));
 }
 
 void StringGridModel::Rows::sortByColumn(int column, const QCollator& collator)
@@ -90,8 +48,8 @@ void StringGridModel::Rows::sortByColumn(int column, const QCollator& collator)
     std::vector<int> rowKey(m_rows.size());
     std::vector<QString> keys;
     for (size_t r = 0; r < m_rows.size(); ++r) {
-        const char* cell = cellAt(m_rows[r], column);
-        const std::string_view raw = cell ? std::string_view(cell + 1, uchar(*cell)) : std::string_view();
+        const QByteArrayView cell = cellAt(m_rows[r], column);
+        const std::string_view raw(cell.data(), size_t(cell.size()));
         auto [it, added] = keyIndex.try_emplace(raw, int(keys.size()));
         if (added)
             keys.push_back(Win1252::decode(raw.data(), int(raw.size())));
@@ -161,8 +119,7 @@ std::optional<QByteArrayView> StringGridModel::fieldBytes(int row, int column) c
     const auto& r = m_rows.m_rows[size_t(row)];
     if (m_columns[column].editable && m_edits.contains(editKey(r.id, column)))
         return std::nullopt;
-    const char* cell = m_rows.cellAt(r, column);
-    return cell ? QByteArrayView(cell + 1, uchar(*cell)) : QByteArrayView();
+    return m_rows.cellAt(r, column);
 }
 
 bool StringGridModel::isCell(const QModelIndex& index) const
@@ -217,34 +174,3 @@ Qt::ItemFlags StringGridModel::flags(const QModelIndex& index) const
         f |= Qt::ItemIsEditable;
     return f;
 }
-
-// ---- View ---------------------------------------------------------------------------------------
-
-namespace StringGrid {
-
-void setUpView(QTableView* view, StringGridModel* model, int rowHeight)
-{
-    view->setModel(model);
-    view->setAlternatingRowColors(true);
-    view->setWordWrap(false);
-    view->setSelectionMode(QAbstractItemView::SingleSelection);
-    view->setSelectionBehavior(QAbstractItemView::SelectItems);
-    view->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed |
-                          QAbstractItemView::AnyKeyPressed);
-    view->setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
-    view->verticalHeader()->hide();
-    // Fixed rows: the view never measures a million rows one by one.
-    view->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    view->verticalHeader()->setMinimumSectionSize(rowHeight);
-    view->verticalHeader()->setDefaultSectionSize(rowHeight);
-    auto* header = view->horizontalHeader();
-    header->setHighlightSections(false);
-    header->setSectionsMovable(false);
-    header->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
-    header->setSectionResizeMode(QHeaderView::Interactive);
-    const auto& columns = model->columns();
-    for (int c = 0; c < columns.size(); ++c)
-        view->setColumnWidth(c, columns[c].width);
-}
-
-} // namespace StringGrid

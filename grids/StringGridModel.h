@@ -9,8 +9,8 @@
 #include <optional>
 #include <vector>
 
+class PackedFields;
 class QCollator;
-class QTableView;
 
 // The string grid of the export and history windows: column 0 is the row's number, columns 1 and
 // on are texts of record fields. The field bytes are kept as the file holds them (Windows-1252,
@@ -28,13 +28,6 @@ public:
         bool editable = false;
     };
 
-    // Where a field lies in a record: offset of its length byte and its capacity.
-    struct Field
-    {
-        int offset;
-        int capacity;
-    };
-
     // Rows gathered outside the model and handed to it at once (one reset).
     class Rows
     {
@@ -42,9 +35,9 @@ public:
         // `cells`: the texts of a row, without the number column.
         explicit Rows(int cells);
 
-        // A row numbered `number` (1 and up) from one record: one cell per entry of `fields`, in
+        // A row numbered `number` (1 and up) from one record: one cell per field of `fields`, in
         // column order.
-        void append(qint64 number, const char* record, const Field* fields);
+        void append(qint64 number, const char* record, const PackedFields& fields);
         // Rows with no number and empty cells, as a grid holds them before it is filled.
         void appendEmpty(int count);
 
@@ -64,11 +57,12 @@ public:
             quint32 number; // 0 for an empty row
             quint32 id;     // identity of the row for edits, unchanged by sorting
         };
-        const char* cellAt(const Row& row, int column) const;
+        // The field bytes of a cell; a null view for a row with nothing in it.
+        QByteArrayView cellAt(const Row& row, int column) const;
 
         int m_cells;
         std::vector<Row> m_rows;
-        std::vector<char> m_bytes; // per row, per cell: a length byte and the trimmed text
+        std::vector<char> m_bytes; // the packed rows (PackedFields), one after another
     };
 
     explicit StringGridModel(QList<Column> columns, QObject* parent = nullptr);
@@ -101,12 +95,3 @@ private:
     Rows m_rows;
     QHash<quint64, QString> m_edits;
 };
-
-namespace StringGrid {
-
-// Sets a table view up as a string grid over the model: header row with the column titles, fixed
-// rows of `rowHeight`, alternating row backgrounds, the columns' widths, no row header. Typing in
-// a cell of an editable column overwrites it, as in a spreadsheet.
-void setUpView(QTableView* view, StringGridModel* model, int rowHeight);
-
-} // namespace StringGrid
