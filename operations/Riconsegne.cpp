@@ -33,8 +33,8 @@ TfrmRiconsegne::TfrmRiconsegne(AppContext& ctx, QWidget* parent) : OperationScre
 void TfrmRiconsegne::openPassList()
 {
     ScreenKit::runModal<TfrmRiepChiaviRiconsegna>(this, m_ctx, [this](TfrmRiepChiaviRiconsegna& list) {
-        list.setReceiver([this](qint64 position, const PassRecord& card) { receivePass(position, card); });
-        list.setAfterHandOver([this] { ownBlock()->nowAction(); });
+        connect(&list, &PassListWindow::cardChosen, this, &OperationScreen::receivePass);
+        connect(&list, &PassListWindow::handOverDone, ownBlock(), &DateTimeBlock::nowAction);
     });
 }
 

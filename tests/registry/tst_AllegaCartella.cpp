@@ -455,7 +455,7 @@ private slots:
     void annullaAfterACopyLeavesTheEditorsValues()
     {
         Editor e;
-        const TfrmSchedario_Chiavi::Carriers before = e.w.carriers();
+        const PassRecord before = e.w.heldCard();
         const QString chosen = e.sources.make(u"contratto.pdf"_s, "contratto");
         e.withAttachments([&](TfrmAllegaCartella& frm, Looks& look) {
             QCOMPARE(frm.callerTag(), u"schedario_chiavi"_s);
@@ -469,7 +469,7 @@ private slots:
             look.txtDesc(2)->setText(u"Contratto firmato"_s);
             look.click(u"btnAnnulla"_s);
         });
-        QVERIFY(e.w.carriers() == before);
+        QVERIFY(e.w.heldCard() == before);
         QCOMPARE(contents(TfrmAllegaCartella::folderOf(e.t.ctx) + u"contratto.pdf"_s), QByteArray("contratto"));
     }
 
@@ -536,7 +536,7 @@ private slots:
         QFETCH(QString, button);
         QFETCH(int, key);
         Editor e;
-        const TfrmSchedario_Chiavi::Carriers before = e.w.carriers();
+        const PassRecord before = e.w.heldCard();
         bool closed = false;
         e.withAttachments([&](TfrmAllegaCartella& frm, Looks& look) {
             look.click(u"imgCancella02"_s);
@@ -556,21 +556,21 @@ private slots:
             // "Applica e chiudi" wrote the cleared slot into the card editor; "Annulla" wrote nothing.
             QCOMPARE(e.w.attachmentFile(2), button == u"btnApplica"_s ? QString() : u"foto.jpg"_s);
             if (button == u"btnAnnulla"_s)
-                QVERIFY(e.w.carriers() == before);
+                QVERIFY(e.w.heldCard() == before);
         }
     }
 
     void applyWithAnotherCallerTagDoesNothing()
     {
         Editor e;
-        const TfrmSchedario_Chiavi::Carriers before = e.w.carriers();
+        const PassRecord before = e.w.heldCard();
         e.withAttachments([&](TfrmAllegaCartella& frm, Looks& look) {
             frm.setCallerTag(u"altro"_s);
             look.click(u"imgCancella01"_s);
             look.click(u"btnApplica"_s);
             QVERIFY(frm.isVisible()); // still open; the guard closes it
         });
-        QVERIFY(e.w.carriers() == before);
+        QVERIFY(e.w.heldCard() == before);
     }
 };
 
