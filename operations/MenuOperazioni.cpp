@@ -131,9 +131,6 @@ TfrmMenuOperazioni::TfrmMenuOperazioni(AppContext& ctx, QWidget* parent) : QWidg
     bottom->addWidget(imgEsci);
     outer->addLayout(bottom);
 
-    lblMemory = ScreenKit::named(new QLabel(u"avvio"_s, this), u"lblMemory"_s, u"Scelta"_s);
-    lblMemory->hide();
-
     QWidget::setTabOrder(btnOrizzontali, btnVerticali);
     connect(btnOrizzontali, &QPushButton::clicked, this, &TfrmMenuOperazioni::btnOrizzontaliClick);
     connect(btnVerticali, &QPushButton::clicked, this, &TfrmMenuOperazioni::btnVerticaliClick);
@@ -145,13 +142,13 @@ TfrmMenuOperazioni::TfrmMenuOperazioni(AppContext& ctx, QWidget* parent) : QWidg
 
 void TfrmMenuOperazioni::btnOrizzontaliClick()
 {
-    lblMemory->setText(u"ritiro"_s);
+    m_choice = Choice::Withdrawal;
     close();
 }
 
 void TfrmMenuOperazioni::btnVerticaliClick()
 {
-    lblMemory->setText(u"riconsegna"_s);
+    m_choice = Choice::Return;
     close();
 }
 
@@ -169,17 +166,16 @@ void TfrmMenuOperazioni::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (!event->spontaneous())
-        lblMemory->setText(u"avvio"_s);
+        m_choice = Choice::None;
 }
 
 void TfrmMenuOperazioni::closeEvent(QCloseEvent* event)
 {
     // The next window is shown before this one hides, so that the application never finds itself
     // without a visible window.
-    const QString choice = OperationKit::trimmed(lblMemory->text());
-    if (choice == u"ritiro"_s && m_ctx.frmRitiri)
+    if (m_choice == Choice::Withdrawal && m_ctx.frmRitiri)
         bringUp(m_ctx.frmRitiri);
-    else if (choice == u"riconsegna"_s && m_ctx.frmRiconsegne)
+    else if (m_choice == Choice::Return && m_ctx.frmRiconsegne)
         bringUp(m_ctx.frmRiconsegne);
     else
         ScreenKit::showLauncher(m_ctx);

@@ -4,7 +4,6 @@
 
 struct AppContext;
 class PictureButton;
-class QLabel;
 class QPushButton;
 class SvgPicture;
 
@@ -16,6 +15,15 @@ class TfrmMenuOperazioni : public QWidget
     Q_OBJECT
 public:
     explicit TfrmMenuOperazioni(AppContext& ctx, QWidget* parent = nullptr);
+
+    // The operation chosen since the chooser was last shown.
+    enum class Choice
+    {
+        None,
+        Withdrawal, // "Ritiro pass"
+        Return,     // "Riconsegna pass"
+    };
+    Choice choice() const { return m_choice; }
 
     void btnOrizzontaliClick();
     void btnVerticaliClick();
@@ -30,8 +38,6 @@ public:
     QPushButton* btnVerticali;   // "Riconsegna pass"
     PictureButton* imgEsci;
     PictureButton* imgGuida;
-    // The choice made: "avvio" (none), "ritiro" or "riconsegna".
-    QLabel* lblMemory;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -40,4 +46,5 @@ protected:
 
 private:
     AppContext& m_ctx;
+    Choice m_choice = Choice::None;
 };
