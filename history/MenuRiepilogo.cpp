@@ -386,7 +386,7 @@ void TfrmMenuRiepilogo::btnRiepilogoClick()
     try {
         ScreenKit::runModal<TfrmRiepilogo>(this, m_ctx, [&](TfrmRiepilogo& view) {
             view.setInterval(m_startDate, m_endDate);
-            view.setWaitingText(lblAttendere);
+            connect(&view, &TfrmRiepilogo::hidden, this, [this] { ScreenKit::hideWaiting(lblAttendere); });
             view.FormShow();
         });
     } catch (const std::bad_alloc&) {
