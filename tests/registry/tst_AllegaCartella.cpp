@@ -560,6 +560,35 @@ private slots:
         }
     }
 
+    void applyHandsTheSlotsBackBySignal()
+    {
+        // The window on its own: without the card editor's tag "Applica e chiudi" hands nothing back
+        // and stays open; with it, it hands the three slots back, trimmed, and closes.
+        Window x;
+        x.w.setFileName(1, u"piantina.pdf"_s);
+        x.w.setDescription(1, u"  Pianta  "_s);
+        x.w.setDescription(3, u"Appunti"_s);
+        QList<QList<TfrmAllegaCartella::Attachment>> applied;
+        QObject::connect(&x.w, &TfrmAllegaCartella::attachmentsApplied,
+                         [&](const QList<TfrmAllegaCartella::Attachment>& attachments) { applied << attachments; });
+        x.look.click(u"btnApplica"_s);
+        QVERIFY(applied.isEmpty());
+        QVERIFY(x.w.isVisible());
+
+        x.w.setCallerTag(u"schedario_chiavi"_s);
+        x.look.click(u"btnApplica"_s);
+        QCOMPARE(applied.size(), 1);
+        const QList<TfrmAllegaCartella::Attachment>& slots3 = applied.first();
+        QCOMPARE(slots3.size(), 3);
+        QCOMPARE(slots3[0].fileName, u"piantina.pdf"_s);
+        QCOMPARE(slots3[0].description, u"Pianta"_s);
+        QCOMPARE(slots3[1].fileName, QString());
+        QCOMPARE(slots3[1].description, QString());
+        QCOMPARE(slots3[2].fileName, QString());
+        QCOMPARE(slots3[2].description, u"Appunti"_s);
+        QVERIFY(!x.w.isVisible());
+    }
+
     void applyWithAnotherCallerTagDoesNothing()
     {
         Editor e;
