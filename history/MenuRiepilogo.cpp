@@ -138,12 +138,6 @@ TfrmMenuRiepilogo::TfrmMenuRiepilogo(AppContext& ctx, QWidget* parent) : QWidget
     arrow->setObjectName(u"imgFreccia"_s);
     arrow->setPictureSize(QSize(64, 40));
 
-    // Where the check leaves the period for the history view.
-    lblDataInizio = ScreenKit::named(new QLabel(this), u"lblDataInizio"_s, u"Data di inizio"_s);
-    lblDataInizio->hide();
-    lblDataFine = ScreenKit::named(new QLabel(this), u"lblDataFine"_s, u"Data di fine"_s);
-    lblDataFine->hide();
-
     btnRiepilogo =
         ScreenKit::named(new PictureButton(u"riepilogo"_s, this), u"btnRiepilogo"_s, u"Visualizza riepilogo"_s);
     btnRiepilogo->setText(u"Visualizza riepilogo"_s);
@@ -328,8 +322,8 @@ void TfrmMenuRiepilogo::checkFailed(QWidget* focus)
 
 void TfrmMenuRiepilogo::btnRiepilogoClick()
 {
-    lblDataInizio->clear();
-    lblDataFine->clear();
+    m_startDate.clear();
+    m_endDate.clear();
     Messages& messages = *m_ctx.messages;
 
     if (txtAnno->text().size() != 4) {
@@ -365,24 +359,24 @@ void TfrmMenuRiepilogo::btnRiepilogoClick()
     };
     const QString validDate = u"Per poter visualizzare il riepilogo è necessario indicare una data valida."_s;
 
-    lblDataInizio->setText(build(txtGiornoInizio, txtMeseInizio, lblAnnoInizio));
-    const auto start = Dates::parseDate(lblDataInizio->text());
+    m_startDate = build(txtGiornoInizio, txtMeseInizio, lblAnnoInizio);
+    const auto start = Dates::parseDate(m_startDate);
     if (!start) {
-        messages.plain(this, u"Attenzione: la data "_s + lblDataInizio->text() +
-                                 u" di inizio intervallo non esiste."_s + Paragraph + validDate);
+        messages.plain(this, u"Attenzione: la data "_s + m_startDate + u" di inizio intervallo non esiste."_s +
+                                 Paragraph + validDate);
         return checkFailed(txtGiornoInizio);
     }
-    lblDataFine->setText(build(txtGiornoFine, txtMeseFine, lblAnnoFine));
-    const auto end = Dates::parseDate(lblDataFine->text());
+    m_endDate = build(txtGiornoFine, txtMeseFine, lblAnnoFine);
+    const auto end = Dates::parseDate(m_endDate);
     if (!end) {
-        messages.plain(this, u"Attenzione: la data "_s + lblDataFine->text() + u" di fine intervallo non esiste."_s +
-                                 Paragraph + validDate);
+        messages.plain(this, u"Attenzione: la data "_s + m_endDate + u" di fine intervallo non esiste."_s + Paragraph +
+                                 validDate);
         return checkFailed(txtGiornoFine);
     }
     if (*start > *end) {
-        messages.plain(this, u"Attenzione: la data di fine intervallo ("_s + lblDataFine->text() +
-                                 u") non può essere anteriore a quella di inizio intervallo ("_s +
-                                 lblDataInizio->text() + u")."_s + Paragraph +
+        messages.plain(this, u"Attenzione: la data di fine intervallo ("_s + m_endDate +
+                                 u") non può essere anteriore a quella di inizio intervallo ("_s + m_startDate +
+                                 u")."_s + Paragraph +
                                  u"Per poter visualizzare il riepilogo è necessario indicare un intervallo di tempo "
                                  u"valido."_s);
         return checkFailed(nullptr);
@@ -392,8 +386,8 @@ void TfrmMenuRiepilogo::btnRiepilogoClick()
     // waiting text when it closes.
     try {
         Navigation::runModal<TfrmRiepilogo>(this, m_ctx, [&](TfrmRiepilogo& view) {
-            view.setInterval(lblDataInizio->text(), lblDataFine->text());
-            view.setWaitingText(lblAttendere);
+            view.setInterval(m_startDate, m_endDate);
+            connect(&view, &TfrmRiepilogo::hidden, this, [this] { ScreenKit::hideWaiting(lblAttendere); });
             view.FormShow();
         });
     } catch (const std::bad_alloc&) {

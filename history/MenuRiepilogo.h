@@ -35,18 +35,21 @@ public:
 
     ScreenKit::FocusMarks* focusMarks() const { return m_marks; }
 
+    // The ends of the period ("dd/mm/yyyy") as the latest check built them; each is empty until
+    // the check has built it, and both are emptied when a check starts.
+    QString startDate() const { return m_startDate; }
+    QString endDate() const { return m_endDate; }
+
     QLabel* titAnno;
     QLineEdit* txtAnno;
     QGroupBox* grpDataInizio;
     QComboBox* txtGiornoInizio;
     QComboBox* txtMeseInizio;
     QLabel* lblAnnoInizio;
-    QLabel* lblDataInizio;
     QGroupBox* grpDataFine;
     QComboBox* txtGiornoFine;
     QComboBox* txtMeseFine;
     QLabel* lblAnnoFine;
-    QLabel* lblDataFine;
     PictureButton* btnRiepilogo;
     QLabel* lblAttendere;
     ScreenKit::LinkText* lnkWeb;
@@ -66,4 +69,6 @@ private:
 
     AppContext& m_ctx;
     ScreenKit::FocusMarks* m_marks;
+    QString m_startDate;
+    QString m_endDate;
 };

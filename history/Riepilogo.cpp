@@ -141,11 +141,6 @@ void TfrmRiepilogo::setInterval(const QString& start, const QString& end)
     m_end = end;
 }
 
-void TfrmRiepilogo::setWaitingText(QLabel* lblAttendere)
-{
-    m_waiting = lblAttendere;
-}
-
 void TfrmRiepilogo::FormShow()
 {
     m_loaded = true;
@@ -191,8 +186,8 @@ void TfrmRiepilogo::showEvent(QShowEvent* event)
 void TfrmRiepilogo::hideEvent(QHideEvent* event)
 {
     QWidget::hideEvent(event);
-    if (!event->spontaneous() && m_waiting)
-        ScreenKit::hideWaiting(m_waiting);
+    if (!event->spontaneous())
+        emit hidden();
 }
 
 void TfrmRiepilogo::cmdEsportaClick()

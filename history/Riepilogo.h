@@ -3,7 +3,6 @@
 #include "history/HistoryQuery.h"
 #include "shell/AppContext.h"
 
-#include <QPointer>
 #include <QWidget>
 
 class PictureButton;
@@ -40,10 +39,8 @@ public:
         colOraRic
     };
 
-    // The period as the interval window built it ("dd/mm/yyyy"), and its waiting text, which this
-    // view hides when it closes.
+    // The period as the interval window built it ("dd/mm/yyyy").
     void setInterval(const QString& start, const QString& end);
-    void setWaitingText(QLabel* lblAttendere);
 
     // Sets the title, runs the query and fills and sorts the grid (done once, at the latest when
     // the view is first shown).
@@ -67,6 +64,10 @@ public:
     QWidget* panContainer;
     QWidget* shpInfo;
 
+signals:
+    // The view has closed; the interval window hides its waiting text.
+    void hidden();
+
 protected:
     void showEvent(QShowEvent* event) override;
     void hideEvent(QHideEvent* event) override;
@@ -74,7 +75,6 @@ protected:
 private:
     AppContext& m_ctx;
     QString m_start, m_end;
-    QPointer<QLabel> m_waiting;
     StringGridModel* m_grid;
     ScreenKit::StatusLine* m_status;
     HistoryQuery::Result m_result;

@@ -197,10 +197,11 @@ void PassListWindow::lstRecordsDblClick()
         return;
     }
 
-    const bool ok = ChosenCard::handOver(m_ctx.programFolder, *m_model, lstRecords->selectedRow(), m_variant.form,
-                                         m_variant.listed, m_receiver);
-    if (ok && m_afterHandOver)
-        m_afterHandOver();
+    const bool ok =
+        ChosenCard::handOver(m_ctx.programFolder, *m_model, lstRecords->selectedRow(), m_variant.form, m_variant.listed,
+                             [this](qint64 position, const PassRecord& card) { emit cardChosen(position, card); });
+    if (ok)
+        emit handOverDone();
     close();
 }
 

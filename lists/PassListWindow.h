@@ -6,7 +6,6 @@
 
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 
 class QLabel;
@@ -67,20 +66,10 @@ class PassListWindow : public QWidget
 {
     Q_OBJECT
 public:
-    // Receives the chosen card and its 1-based position, read from the card file at the moment of
-    // the double-click.
-    using Receiver = std::function<void(qint64 position, const PassRecord& card)>;
-
     PassListWindow(AppContext& ctx, const PassListVariant& variant, QWidget* parent = nullptr);
     ~PassListWindow() override;
 
     const PassListVariant& variant() const { return m_variant; }
-
-    // Where a double-click hands the chosen card (set by the opener before showing the window).
-    void setReceiver(Receiver receiver) { m_receiver = std::move(receiver); }
-    // Runs after each double-click that went to the card file, whether or not a card was handed
-    // over, before the window closes (the withdrawal and return screens fill in the current moment).
-    void setAfterHandOver(std::function<void()> after) { m_afterHandOver = std::move(after); }
 
     PassLineModel* model() const { return m_model; }
 
@@ -89,6 +78,14 @@ public:
     void btnStampaClick();
     void btnChiudiClick();
     void lstRecordsDblClick();
+
+signals:
+    // A double-click chose this card, read from the card file at its 1-based position at that
+    // moment.
+    void cardChosen(qint64 position, const PassRecord& card);
+    // After each double-click that went to the card file, whether or not a card was handed over,
+    // before the window closes (the withdrawal and return screens fill in the current moment).
+    void handOverDone();
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -101,8 +98,6 @@ private:
 
     AppContext& m_ctx;
     const PassListVariant& m_variant;
-    Receiver m_receiver;
-    std::function<void()> m_afterHandOver;
     PassLineModel* m_model = nullptr;
     std::unique_ptr<Document> frxReport; // the printed form of the list
 

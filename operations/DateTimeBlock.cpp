@@ -52,27 +52,11 @@ QString trimmedText(const QComboBox* box)
 
 } // namespace
 
-DateTimeBlock::DateTimeBlock(QWidget* screen, AppContext& ctx, Operation operation, Role role)
-    : QObject(screen), m_ctx(ctx), m_operation(operation), m_role(role), m_screen(screen)
+DateTimeBlock::DateTimeBlock(QWidget* screen, AppContext& ctx, Operation operation)
+    : QObject(screen), m_ctx(ctx), m_operation(operation), m_screen(screen)
 {
-    const QString s = suffix();
-    if (m_role == Role::Visible) {
-        grpData = static_cast<QGroupBox*>(buildDateGroup(screen));
-        grpOra = static_cast<QGroupBox*>(buildTimeGroup(screen));
-    } else {
-        // The other operation's values travel in controls that are never shown.
-        txtGiorno = makeDropDown(screen, u"Giorno"_s, Dates::dayItems(), QString(), u"Giorno"_s);
-        txtMese = makeDropDown(screen, u"Mese"_s, Dates::monthNames(), QString(), u"Mese"_s);
-        txtOre = makeDropDown(screen, u"Ore"_s, Dates::hourItems(), QString(), u"Ore"_s);
-        txtMinuti = makeDropDown(screen, u"Minuti"_s, Dates::minuteItems(), QString(), u"Minuti"_s);
-        lblAnno = ScreenKit::named(new QLabel(u"ANNO"_s, screen), u"lblAnno"_s + s, u"Anno"_s);
-        for (QWidget* w : QList<QWidget*>{txtGiorno, txtMese, txtOre, txtMinuti, lblAnno})
-            w->hide();
-    }
-    lblData = ScreenKit::named(new QLabel(screen), u"lblData"_s + s, u"Data"_s);
-    lblOra = ScreenKit::named(new QLabel(screen), u"lblOra"_s + s, u"Ora"_s);
-    lblData->hide();
-    lblOra->hide();
+    grpData = static_cast<QGroupBox*>(buildDateGroup(screen));
+    grpOra = static_cast<QGroupBox*>(buildTimeGroup(screen));
 }
 
 QString DateTimeBlock::suffix() const
@@ -87,12 +71,10 @@ QComboBox* DateTimeBlock::makeDropDown(QWidget* parent, const QString& role, con
     ScreenKit::setUpDropDown(box, items, designText);
     box->setFont(OperationKit::fieldFont());
     box->lineEdit()->setFont(OperationKit::fieldFont());
-    if (m_role == Role::Visible) {
-        box->setMaxVisibleItems(12);
-        ScreenKit::installKeyFilter(box, ScreenKit::KeyFilter::ChoiceClearable);
-        ScreenKit::resetSelectionOnFocus(box);
-        box->installEventFilter(this); // the exit rule
-    }
+    box->setMaxVisibleItems(12);
+    ScreenKit::installKeyFilter(box, ScreenKit::KeyFilter::ChoiceClearable);
+    ScreenKit::resetSelectionOnFocus(box);
+    box->installEventFilter(this); // the exit rule
     return box;
 }
 
@@ -185,8 +167,8 @@ void DateTimeBlock::clear()
 {
     for (QComboBox* box : dropDowns())
         box->setCurrentText(QString());
-    lblData->clear();
-    lblOra->clear();
+    m_date.clear();
+    m_time.clear();
 }
 
 void DateTimeBlock::resetSelections()
@@ -247,7 +229,7 @@ bool DateTimeBlock::check()
         return fail(7, txtMinuti);
 
     // The time is composed before the month is looked at, and stays composed if a later step fails.
-    lblOra->setText(hour + u':' + minutes);
+    m_time = hour + u':' + minutes;
 
     const QString month = Dates::monthNumber(txtMese->currentText());
     if (month.isEmpty()) {
@@ -256,9 +238,9 @@ bool DateTimeBlock::check()
         return false;
     }
 
-    lblData->setText(day + u'/' + month + u'/' + OperationKit::trimmed(lblAnno->text()));
-    if (!Dates::isValidDate(lblData->text())) {
-        m_ctx.messages->plain(parentWindow(), missingDateMessage(lblData->text()));
+    m_date = day + u'/' + month + u'/' + OperationKit::trimmed(lblAnno->text());
+    if (!Dates::isValidDate(m_date)) {
+        m_ctx.messages->plain(parentWindow(), missingDateMessage(m_date));
         ScreenKit::moveFocus(txtGiorno);
         return false;
     }

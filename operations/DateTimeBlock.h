@@ -20,26 +20,16 @@ enum class Operation
     Return
 };
 
-// The date and time of an operation: day, month, hour and minute drop-downs, the year label, the
-// now picture and the two hidden labels into which the checked date and time are composed.
-//
-// An operation screen holds two blocks: the visible one of its own operation, in the two group
-// boxes `grpDataRit` and `grpOraRit`, and a hidden copy of the other operation's (drop-downs and
-// labels only) that carries the card's values of that operation from the pick to Apply.
+// The date and time of an operation on its screen, in the two group boxes `grpDataRit` and
+// `grpOraRit`: day, month, hour and minute drop-downs, the year label and the now picture. The check
+// composes the date ("dd/mm/yyyy") and the time ("hh:mm") that the card stores.
 class DateTimeBlock : public QObject
 {
     Q_OBJECT
 public:
-    enum class Role
-    {
-        Visible,
-        Carriers
-    };
-
-    DateTimeBlock(QWidget* screen, AppContext& ctx, Operation operation, Role role);
+    DateTimeBlock(QWidget* screen, AppContext& ctx, Operation operation);
 
     Operation operation() const { return m_operation; }
-    Role role() const { return m_role; }
     QString suffix() const; // "Rit" or "Ric"
 
     // Controls, named `txtGiornoRit`, `lblAnnoRit`, ... after the operation.
@@ -48,9 +38,6 @@ public:
     QComboBox* txtOre = nullptr;
     QComboBox* txtMinuti = nullptr;
     QLabel* lblAnno = nullptr;
-    QLabel* lblData = nullptr; // hidden: the composed date
-    QLabel* lblOra = nullptr;  // hidden: the composed time
-    // Only in the visible block:
     QGroupBox* grpData = nullptr;
     QGroupBox* grpOra = nullptr;
     PictureButton* impAdesso = nullptr; // `impRitiro` / `impRiconsegna`
@@ -62,16 +49,19 @@ public:
     // The now picture's click: fillNow with the clock's moment.
     void nowAction();
 
-    // Empties day, month, hour, minutes and the two composed labels (the year stays).
+    // Empties day, month, hour, minutes and the composed date and time (the year stays).
     void clear();
 
     // No item of the four lists highlighted; the texts stay.
     void resetSelections();
 
-    // The date-time check (without the selection reset, which the screen does for both of its
-    // blocks first). On success the composed date and time are in lblData and lblOra; on failure
-    // the message has been shown and the focus moved.
+    // The date-time check (without the selection reset, which the screen does first). On success
+    // the date and time are composed; on failure the message has been shown and the focus moved.
     bool check();
+    // The date and time as the latest check composed them; the time is composed before the month
+    // is looked at, so a check that fails on the month or the date leaves only the time.
+    QString date() const { return m_date; }
+    QString time() const { return m_time; }
 
     // The warnings of the check for this block's operation, D1 to D7 in order.
     static QString warning(Operation operation, int number);
@@ -93,6 +83,7 @@ private:
 
     AppContext& m_ctx;
     Operation m_operation;
-    Role m_role;
     QWidget* m_screen;
+    QString m_date;
+    QString m_time;
 };

@@ -132,9 +132,6 @@ TfrmMenuOperazioni::TfrmMenuOperazioni(AppContext& ctx, QWidget* parent) : QWidg
     bottom->addWidget(imgEsci);
     outer->addLayout(bottom);
 
-    lblMemory = ScreenKit::named(new QLabel(u"avvio"_s, this), u"lblMemory"_s, u"Scelta"_s);
-    lblMemory->hide();
-
     QWidget::setTabOrder(btnOrizzontali, btnVerticali);
     connect(btnOrizzontali, &QPushButton::clicked, this, &TfrmMenuOperazioni::btnOrizzontaliClick);
     connect(btnVerticali, &QPushButton::clicked, this, &TfrmMenuOperazioni::btnVerticaliClick);
@@ -152,13 +149,13 @@ void TfrmMenuOperazioni::setScreens(TfrmRitiri* withdrawals, TfrmRiconsegne* ret
 
 void TfrmMenuOperazioni::btnOrizzontaliClick()
 {
-    lblMemory->setText(u"ritiro"_s);
+    m_choice = Choice::Withdrawal;
     close();
 }
 
 void TfrmMenuOperazioni::btnVerticaliClick()
 {
-    lblMemory->setText(u"riconsegna"_s);
+    m_choice = Choice::Return;
     close();
 }
 
@@ -176,17 +173,16 @@ void TfrmMenuOperazioni::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (!event->spontaneous())
-        lblMemory->setText(u"avvio"_s);
+        m_choice = Choice::None;
 }
 
 void TfrmMenuOperazioni::closeEvent(QCloseEvent* event)
 {
     // The next window is shown before this one hides, so that the application never finds itself
     // without a visible window.
-    const QString choice = OperationKit::trimmed(lblMemory->text());
-    if (choice == u"ritiro"_s && m_withdrawals)
+    if (m_choice == Choice::Withdrawal && m_withdrawals)
         bringUp(m_withdrawals);
-    else if (choice == u"riconsegna"_s && m_returns)
+    else if (m_choice == Choice::Return && m_returns)
         bringUp(m_returns);
     else
         Navigation::showLauncher(m_ctx);

@@ -4,7 +4,6 @@
 
 struct AppContext;
 class PictureButton;
-class QLabel;
 class QPushButton;
 class SvgPicture;
 class TfrmRiconsegne;
@@ -22,6 +21,15 @@ public:
     // The screens that the chooser closes onto, handed over by the window set once it has made them.
     void setScreens(TfrmRitiri* withdrawals, TfrmRiconsegne* returns);
 
+    // The operation chosen since the chooser was last shown.
+    enum class Choice
+    {
+        None,
+        Withdrawal, // "Ritiro pass"
+        Return,     // "Riconsegna pass"
+    };
+    Choice choice() const { return m_choice; }
+
     void btnOrizzontaliClick();
     void btnVerticaliClick();
     void imgEsciClick();
@@ -35,8 +43,6 @@ public:
     QPushButton* btnVerticali;   // "Riconsegna pass"
     PictureButton* imgEsci;
     PictureButton* imgGuida;
-    // The choice made: "avvio" (none), "ritiro" or "riconsegna".
-    QLabel* lblMemory;
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -47,4 +53,5 @@ private:
     AppContext& m_ctx;
     TfrmRitiri* m_withdrawals = nullptr;
     TfrmRiconsegne* m_returns = nullptr;
+    Choice m_choice = Choice::None;
 };

@@ -11,7 +11,6 @@
 #include "shell/ShellLook.h"
 #include "shell/SvgPicture.h"
 
-#include <QCheckBox>
 #include <QComboBox>
 #include <QFocusEvent>
 #include <QGridLayout>
@@ -56,13 +55,59 @@ protected:
     }
 };
 
+// The fields of one operation on the card.
+struct OperationFields
+{
+    QString PassRecord::*giorno;
+    QString PassRecord::*mese;
+    QString PassRecord::*anno;
+    QString PassRecord::*data;
+    QString PassRecord::*ore;
+    QString PassRecord::*minuti;
+    QString PassRecord::*ora;
+    QString PassRecord::*persona;
+
+    void clear(PassRecord& card) const
+    {
+        for (QString PassRecord::*field : {giorno, mese, anno, data, ore, minuti, ora, persona})
+            (card.*field).clear();
+    }
+};
+
+using P = PassRecord;
+constexpr OperationFields WithdrawalFields{&P::GiornoRit, &P::MeseRit,   &P::AnnoRit, &P::DataRit,
+                                           &P::OreRit,    &P::MinutiRit, &P::OraRit,  &P::PersonaRit};
+constexpr OperationFields ReturnFields{&P::GiornoRic, &P::MeseRic,   &P::AnnoRic, &P::DataRic,
+                                       &P::OreRic,    &P::MinutiRic, &P::OraRic,  &P::PersonaRic};
+
+const OperationFields& fieldsOf(Operation operation)
+{
+    return operation == Operation::Withdrawal ? WithdrawalFields : ReturnFields;
+}
+
 } // namespace
 
 OperationScreen::OperationScreen(AppContext& ctx, const OperationVariant& variant, QWidget* parent)
     : QWidget(parent), m_ctx(ctx), m_variant(variant)
 {
     buildWindow();
-    buildCarriers();
+
+    const OperationFields& fields = fieldsOf(m_variant.operation);
+    m_fields = {
+        {&P::Codice, txtCodice},
+        {&P::Tipo, txtTipo},
+        {&P::Utilizzo, txtUtilizzo},
+        {&P::Luogo, txtLuogo},
+        {&P::Responsabile, txtResponsabile},
+        {&P::Recapiti, txtRecapiti},
+        {&P::Persone, txtPersone},
+        {fields.giorno, m_block->txtGiorno},
+        {fields.mese, m_block->txtMese},
+        {fields.anno, m_block->lblAnno},
+        {fields.ore, m_block->txtOre},
+        {fields.minuti, m_block->txtMinuti},
+        {fields.persona, m_person},
+    };
 
     new ScreenKit::FieldColours(this, {{ownPerson(), ScreenKit::White, ScreenKit::Yellow}});
 
@@ -181,17 +226,16 @@ QWidget* OperationScreen::buildOperationSheet(QWidget* parent)
     row->setSpacing(18);
 
     const bool withdrawal = m_variant.operation == Operation::Withdrawal;
-    auto* own = new DateTimeBlock(sheet, m_ctx, m_variant.operation, DateTimeBlock::Role::Visible);
-    (withdrawal ? rit : ric) = own;
-    row->addWidget(own->grpData);
-    row->addWidget(own->grpOra);
+    m_block = new DateTimeBlock(sheet, m_ctx, m_variant.operation);
+    row->addWidget(m_block->grpData);
+    row->addWidget(m_block->grpOra);
 
     auto* person = ScreenKit::named(new QLineEdit(sheet), withdrawal ? u"txtPersonaRit"_s : u"txtPersonaRic"_s,
                                     accessibleOf(m_variant.personLabel));
     person->setMaxLength(PassRecord::place(withdrawal ? &PassRecord::PersonaRit : &PassRecord::PersonaRic).capacity);
     person->setFont(OperationKit::fieldFont());
     person->setMinimumWidth(300);
-    (withdrawal ? txtPersonaRit : txtPersonaRic) = person;
+    m_person = person;
     auto* personColumn = new QVBoxLayout;
     personColumn->setSpacing(6);
     QLabel* label = OperationKit::caption(m_variant.personLabel, sheet);
@@ -242,37 +286,6 @@ QWidget* OperationScreen::buildStartPanel(QWidget* parent)
     return panAvvio;
 }
 
-void OperationScreen::buildCarriers()
-{
-    const bool withdrawal = m_variant.operation == Operation::Withdrawal;
-    auto* other = new DateTimeBlock(this, m_ctx, withdrawal ? Operation::Return : Operation::Withdrawal,
-                                    DateTimeBlock::Role::Carriers);
-    (withdrawal ? ric : rit) = other;
-    auto* otherPerson =
-        ScreenKit::named(new QLineEdit(this), withdrawal ? u"txtPersonaRic"_s : u"txtPersonaRit"_s,
-                         withdrawal ? u"Persona che riconsegna il pass"_s : u"Persona che ritira il pass"_s);
-    (withdrawal ? txtPersonaRic : txtPersonaRit) = otherPerson;
-
-    lblPosizione = ScreenKit::named(new QLabel(u"0"_s, this), u"lblPosizione"_s, u"Posizione"_s);
-    txtScheda = ScreenKit::named(new QLabel(u"00000"_s, this), u"txtScheda"_s, u"Scheda"_s);
-    txtStato = ScreenKit::named(new QLineEdit(this), u"txtStato"_s, u"Stato"_s);
-    txtDuplicati = ScreenKit::named(new QLineEdit(this), u"txtDuplicati"_s, u"Duplicati"_s);
-    txtNote = ScreenKit::named(new QLineEdit(this), u"txtNote"_s, u"Note"_s);
-    chkSmarrita = ScreenKit::named(new QCheckBox(this), u"chkSmarrita"_s, u"Smarrita"_s);
-    QLabel** files[] = {&lblFile01, &lblFile02, &lblFile03, &lblDesc01, &lblDesc02, &lblDesc03};
-    const QString fileNames[] = {u"lblFile01"_s, u"lblFile02"_s, u"lblFile03"_s,
-                                 u"lblDesc01"_s, u"lblDesc02"_s, u"lblDesc03"_s};
-    for (int i = 0; i < 6; ++i)
-        *files[i] = ScreenKit::named(new QLabel(this), fileNames[i], fileNames[i].mid(3));
-
-    for (QWidget* carrier :
-         QList<QWidget*>{otherPerson, lblPosizione, txtScheda, txtStato, txtDuplicati, txtNote, chkSmarrita, lblFile01,
-                         lblFile02, lblFile03, lblDesc01, lblDesc02, lblDesc03}) {
-        carrier->hide();
-        carrier->setFocusPolicy(Qt::NoFocus);
-    }
-}
-
 void OperationScreen::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
@@ -296,61 +309,25 @@ void OperationScreen::waitForPass()
 
 void OperationScreen::receivePass(qint64 position, const PassRecord& card)
 {
-    txtScheda->setText(card.Scheda);
-    txtCodice->setText(card.Codice);
-    txtTipo->setText(card.Tipo);
-    txtUtilizzo->setText(card.Utilizzo);
-    txtStato->setText(card.Stato);
-    txtDuplicati->setText(card.Duplicati);
-    txtLuogo->setText(card.Luogo);
-    txtResponsabile->setText(card.Responsabile);
-    txtRecapiti->setText(card.Recapiti);
-    txtPersone->setText(card.Persone);
+    PassRecord held = card;
+    if (m_variant.operation == Operation::Withdrawal) {
+        // A new withdrawal: nothing of the last cycle stays on the screen or on the card.
+        WithdrawalFields.clear(held);
+        ReturnFields.clear(held);
+    }
+    // On the return screen the withdrawal that this return closes travels with the card.
+    m_block->clear();
+    m_fields.show(held);
     for (QLineEdit* edit : passFields())
         edit->setCursorPosition(0);
-    txtNote->setText(card.Note);
-    if (card.Smarrita == PassValues::Si)
-        chkSmarrita->setChecked(true);
-    else if (card.Smarrita == PassValues::No)
-        chkSmarrita->setChecked(false);
+    m_block->lblAnno->setText(Dates::year(m_ctx.clock->now()));
+    // Apply writes the lost flag as "Sì" or "No": as the card says, or for any other text as the
+    // last pick left it.
+    if (card.Smarrita != PassValues::Si && card.Smarrita != PassValues::No)
+        held.Smarrita = m_card.Smarrita == PassValues::Si ? PassValues::Si : PassValues::No;
 
-    const QString year = Dates::year(m_ctx.clock->now());
-    if (m_variant.operation == Operation::Withdrawal) {
-        // A new withdrawal: nothing of the last cycle stays on the screen.
-        txtPersonaRit->clear();
-        txtPersonaRic->clear();
-        rit->clear();
-        rit->lblAnno->setText(year);
-        ric->clear();
-        ric->lblAnno->clear();
-    } else {
-        // The withdrawal that this return closes travels with the card.
-        txtPersonaRit->setText(card.PersonaRit);
-        txtPersonaRic->setText(card.PersonaRic);
-        rit->txtGiorno->setCurrentText(card.GiornoRit);
-        rit->txtMese->setCurrentText(card.MeseRit);
-        rit->lblAnno->setText(card.AnnoRit);
-        rit->lblData->setText(card.DataRit);
-        rit->txtOre->setCurrentText(card.OreRit);
-        rit->txtMinuti->setCurrentText(card.MinutiRit);
-        rit->lblOra->setText(card.OraRit);
-        ric->txtGiorno->setCurrentText(card.GiornoRic);
-        ric->txtMese->setCurrentText(card.MeseRic);
-        ric->lblData->setText(card.DataRic);
-        ric->txtOre->setCurrentText(card.OreRic);
-        ric->txtMinuti->setCurrentText(card.MinutiRic);
-        ric->lblOra->setText(card.OraRic);
-        ric->lblAnno->setText(year);
-    }
-
-    lblFile01->setText(card.File01);
-    lblFile02->setText(card.File02);
-    lblFile03->setText(card.File03);
-    lblDesc01->setText(card.Desc01);
-    lblDesc02->setText(card.Desc02);
-    lblDesc03->setText(card.Desc03);
-    lblPosizione->setText(QString::number(position));
-
+    m_card = held;
+    m_position = position;
     m_picked = card;
     panAvvio->hide();
     // The operator's next step is the name of the person.
@@ -376,46 +353,14 @@ QString OperationScreen::changedElsewhereMessage()
 
 PassRecord OperationScreen::recordToWrite() const
 {
-    PassRecord r;
-    r.Scheda = txtScheda->text();
-    r.Codice = txtCodice->text();
-    r.Tipo = txtTipo->text();
-    r.Utilizzo = txtUtilizzo->text();
+    const OperationFields& own = fieldsOf(m_variant.operation);
+    PassRecord r = m_card;
+    m_fields.read(r);
+    r.*own.data = m_block->date();
+    r.*own.ora = m_block->time();
     r.Stato = m_variant.operation == Operation::Withdrawal
-                  ? PassValues::withdrawalState(txtPersonaRit->text(), rit->lblData->text(), rit->lblOra->text())
+                  ? PassValues::withdrawalState(r.PersonaRit, r.DataRit, r.OraRit)
                   : PassValues::Disponibile;
-    r.Duplicati = txtDuplicati->text();
-    r.Luogo = txtLuogo->text();
-    r.Responsabile = txtResponsabile->text();
-    r.Recapiti = txtRecapiti->text();
-    r.Persone = txtPersone->text();
-    r.Note = txtNote->text();
-    r.Smarrita = chkSmarrita->isChecked() ? PassValues::Si : PassValues::No;
-
-    r.GiornoRit = rit->txtGiorno->currentText();
-    r.MeseRit = rit->txtMese->currentText();
-    r.AnnoRit = rit->lblAnno->text();
-    r.DataRit = rit->lblData->text();
-    r.OreRit = rit->txtOre->currentText();
-    r.MinutiRit = rit->txtMinuti->currentText();
-    r.OraRit = rit->lblOra->text();
-
-    r.GiornoRic = ric->txtGiorno->currentText();
-    r.MeseRic = ric->txtMese->currentText();
-    r.AnnoRic = ric->lblAnno->text();
-    r.DataRic = ric->lblData->text();
-    r.OreRic = ric->txtOre->currentText();
-    r.MinutiRic = ric->txtMinuti->currentText();
-    r.OraRic = ric->lblOra->text();
-
-    r.PersonaRit = txtPersonaRit->text();
-    r.PersonaRic = txtPersonaRic->text();
-    r.File01 = lblFile01->text();
-    r.File02 = lblFile02->text();
-    r.File03 = lblFile03->text();
-    r.Desc01 = lblDesc01->text();
-    r.Desc02 = lblDesc02->text();
-    r.Desc03 = lblDesc03->text();
     return r;
 }
 
@@ -441,8 +386,7 @@ void OperationScreen::btnApplicaClick()
     if (!m_picked)
         return;
 
-    rit->resetSelections();
-    ric->resetSelections();
+    m_block->resetSelections();
     if (!ownBlock()->check())
         return;
     if (Win1252::trimmed(ownPerson()->text()).isEmpty()) {
@@ -451,7 +395,7 @@ void OperationScreen::btnApplicaClick()
         return;
     }
 
-    const qint64 position = lblPosizione->text().trimmed().toLongLong();
+    const qint64 position = m_position;
     const PassRecord record = recordToWrite();
     const PassRecord picked = *m_picked;
     // Under the card file's lock the card is read again: another workstation may have handed out,
@@ -470,10 +414,9 @@ void OperationScreen::btnApplicaClick()
         waitForPass();
         return;
     }
-    lblPosizione->setText(QString::number(position));
     m_picked = record;
 
-    if (afterRewrite())
+    if (afterRewrite(record))
         m_ctx.messages->notice(this, NoticeKind::Information, m_variant.successMessage);
     close();
 }

@@ -4,6 +4,7 @@
 #include "operations/DateTimeBlock.h"
 #include "operations/SignatureForm.h"
 #include "shell/AppContext.h"
+#include "shell/FieldTable.h"
 
 #include <QList>
 #include <QString>
@@ -12,8 +13,6 @@
 #include <optional>
 
 class PictureButton;
-class QCheckBox;
-class QLabel;
 class QLineEdit;
 class SvgPicture;
 namespace ScreenKit {
@@ -36,11 +35,11 @@ struct OperationVariant
 
 // The withdrawal and the return screen: one design, two variants. The screen waits behind its
 // start panel until a pass is picked in the list window, shows the pass, takes the date and time
-// (its visible date-time block) and the person, and on Apply rewrites the card at its position.
+// (its date-time block) and the person, and on Apply rewrites the card at its position.
 //
-// The parts of the card that the screen does not show travel in hidden carriers, so that Apply
-// writes the card back whole: on the withdrawal screen the return block and the returning person,
-// on the return screen the withdrawal block and the withdrawing person.
+// The screen keeps the card read at the pick and writes back the whole of it: the fields it shows
+// come from their controls through one table, the others (the other operation, the state, the
+// notes, the attachments) as they were read.
 class OperationScreen : public QWidget
 {
     Q_OBJECT
@@ -49,12 +48,17 @@ public:
 
     const OperationVariant& variant() const { return m_variant; }
 
-    // The pick: fills the screen with the card read at `position` and hides the start panel (the
-    // list window calls it on a double-click; the current moment is filled in once the list has
-    // handed the pass over).
+    // The pick: shows the card read at `position` and hides the start panel (the list window hands
+    // the card over on a double-click; the current moment is filled in once it has).
     void receivePass(qint64 position, const PassRecord& card);
     // Whether a pass is loaded (the start panel is hidden).
     bool hasPass() const { return m_picked.has_value(); }
+    // The position of the picked card in the card file, 0 before a pick.
+    qint64 position() const { return m_position; }
+    // The card as the screen holds it for Apply: as read at the pick, with the last cycle emptied
+    // on the withdrawal screen and the lost flag "Sì" or "No"; the fields of the table are as they
+    // were when shown, not as typed.
+    const PassRecord& heldCard() const { return m_card; }
 
     // The commands.
     void btnSelezionaClick();
@@ -63,13 +67,6 @@ public:
 
     // The text that tells the operator that another workstation changed the pass after the pick.
     static QString changedElsewhereMessage();
-
-    // Controls. The date-time blocks and persons of both operations: one is visible, the other is
-    // a hidden carrier.
-    DateTimeBlock* rit = nullptr;
-    DateTimeBlock* ric = nullptr;
-    QLineEdit* txtPersonaRit = nullptr;
-    QLineEdit* txtPersonaRic = nullptr;
 
     QLineEdit* txtCodice = nullptr;
     QLineEdit* txtTipo = nullptr;
@@ -91,40 +88,28 @@ public:
     PictureButton* btnSeleziona = nullptr;
     PictureButton* cmdSeleziona = nullptr;
 
-    // Hidden carriers.
-    QLabel* lblPosizione = nullptr;
-    QLabel* txtScheda = nullptr;
-    QLineEdit* txtStato = nullptr;
-    QLineEdit* txtDuplicati = nullptr;
-    QLineEdit* txtNote = nullptr;
-    QCheckBox* chkSmarrita = nullptr;
-    QLabel* lblFile01 = nullptr;
-    QLabel* lblFile02 = nullptr;
-    QLabel* lblFile03 = nullptr;
-    QLabel* lblDesc01 = nullptr;
-    QLabel* lblDesc02 = nullptr;
-    QLabel* lblDesc03 = nullptr;
-
     ScreenKit::StatusLine* status() const { return m_status; }
 
-    // The visible block and person of this screen's operation.
-    DateTimeBlock* ownBlock() const { return m_variant.operation == Operation::Withdrawal ? rit : ric; }
-    QLineEdit* ownPerson() const
-    {
-        return m_variant.operation == Operation::Withdrawal ? txtPersonaRit : txtPersonaRic;
-    }
+    // The date-time block and the person of this screen's operation (`txtPersonaRit` on the
+    // withdrawal screen, `txtPersonaRic` on the return screen).
+    DateTimeBlock* ownBlock() const { return m_block; }
+    QLineEdit* ownPerson() const { return m_person; }
 
 protected:
-    // The list of passes this screen picks from, shown modally; it hands the chosen pass to
-    // receivePass.
+    // The list of passes this screen picks from, shown modally; its cardChosen goes to receivePass.
     virtual void openPassList() = 0;
     // The signature form of this operation, shown modally.
     virtual void openSignatureForm() = 0;
-    // After the card has been written and before the success message (the return summary); false
+    // After `written` has been written and before the success message (the return summary); false
     // when the operator has already been told how the operation ended, and no success message follows.
-    virtual bool afterRewrite() { return true; }
+    virtual bool afterRewrite(const PassRecord& written)
+    {
+        Q_UNUSED(written);
+        return true;
+    }
 
-    // The card as Apply writes it, from the screen's controls.
+    // The card as Apply writes it: the card held, the fields of the table from their controls, the
+    // composed date and time of the operation and the new state.
     PassRecord recordToWrite() const;
     // What the signature form prints, as the screen shows it now (no check).
     SignatureValues signatureValues() const;
@@ -139,11 +124,19 @@ private:
     QWidget* buildPassSheet(QWidget* parent);
     QWidget* buildOperationSheet(QWidget* parent);
     QWidget* buildStartPanel(QWidget* parent);
-    void buildCarriers();
     void waitForPass();
 
     const OperationVariant& m_variant;
     ScreenKit::StatusLine* m_status = nullptr;
-    // The card as it was read at the pick: Apply writes only while the file still holds it.
+    DateTimeBlock* m_block = nullptr;
+    QLineEdit* m_person = nullptr;
+    // The fields the screen shows, each with its control: the pass and this operation's date,
+    // time and person.
+    FieldTable<PassRecord> m_fields;
+    // The card as it was read at the pick, or as Apply last wrote it: Apply writes only while the
+    // file still holds it.
     std::optional<PassRecord> m_picked;
+    // The card that Apply writes back, the fields of the table aside.
+    PassRecord m_card;
+    qint64 m_position = 0;
 };

@@ -8,10 +8,21 @@
 #include "shell/Navigation.h"
 #include "shell/ScreenKit.h"
 
-#include <QLabel>
-#include <QLineEdit>
-
 using namespace Qt::StringLiterals;
+
+namespace {
+
+// The fields of a completed cycle in the history, each from its field of the card.
+const std::pair<QString HistoryRecord::*, QString PassRecord::*> CycleFields[] = {
+    {&HistoryRecord::Codice, &PassRecord::Codice},         {&HistoryRecord::Tipo, &PassRecord::Tipo},
+    {&HistoryRecord::Utilizzo, &PassRecord::Utilizzo},     {&HistoryRecord::Luogo, &PassRecord::Luogo},
+    {&HistoryRecord::Persone, &PassRecord::Persone},       {&HistoryRecord::PersonaRit, &PassRecord::PersonaRit},
+    {&HistoryRecord::DataRit, &PassRecord::DataRit},       {&HistoryRecord::OraRit, &PassRecord::OraRit},
+    {&HistoryRecord::PersonaRic, &PassRecord::PersonaRic}, {&HistoryRecord::DataRic, &PassRecord::DataRic},
+    {&HistoryRecord::OraRic, &PassRecord::OraRic},
+};
+
+} // namespace
 
 const OperationVariant& TfrmRiconsegne::description()
 {
@@ -34,8 +45,8 @@ TfrmRiconsegne::TfrmRiconsegne(AppContext& ctx, QWidget* parent) : OperationScre
 void TfrmRiconsegne::openPassList()
 {
     Navigation::runModal<TfrmRiepChiaviRiconsegna>(this, m_ctx, [this](TfrmRiepChiaviRiconsegna& list) {
-        list.setReceiver([this](qint64 position, const PassRecord& card) { receivePass(position, card); });
-        list.setAfterHandOver([this] { ownBlock()->nowAction(); });
+        connect(&list, &PassListWindow::cardChosen, this, &OperationScreen::receivePass);
+        connect(&list, &PassListWindow::handOverDone, ownBlock(), &DateTimeBlock::nowAction);
     });
 }
 
@@ -45,21 +56,12 @@ void TfrmRiconsegne::openSignatureForm()
         this, m_ctx, [this](TfrmStampaScheda_Riconsegna& form) { form.setValues(signatureValues()); });
 }
 
-bool TfrmRiconsegne::afterRewrite()
+bool TfrmRiconsegne::afterRewrite(const PassRecord& written)
 {
     // The whole cycle, as the card now holds it.
     HistoryRecord cycle;
-    cycle.Codice = OperationKit::trimmed(txtCodice->text());
-    cycle.Tipo = OperationKit::trimmed(txtTipo->text());
-    cycle.Utilizzo = OperationKit::trimmed(txtUtilizzo->text());
-    cycle.Luogo = OperationKit::trimmed(txtLuogo->text());
-    cycle.Persone = OperationKit::trimmed(txtPersone->text());
-    cycle.PersonaRit = OperationKit::trimmed(txtPersonaRit->text());
-    cycle.DataRit = OperationKit::trimmed(rit->lblData->text());
-    cycle.OraRit = OperationKit::trimmed(rit->lblOra->text());
-    cycle.PersonaRic = OperationKit::trimmed(txtPersonaRic->text());
-    cycle.DataRic = OperationKit::trimmed(ric->lblData->text());
-    cycle.OraRic = OperationKit::trimmed(ric->lblOra->text());
+    for (const auto& [historyField, cardField] : CycleFields)
+        cycle.*historyField = OperationKit::trimmed(written.*cardField);
 
     // Closed without the history, the summary has told the operator how the return ended.
     bool withoutHistory = false;

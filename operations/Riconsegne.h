@@ -15,5 +15,5 @@ public:
 protected:
     void openPassList() override;
     void openSignatureForm() override;
-    bool afterRewrite() override;
+    bool afterRewrite(const PassRecord& written) override;
 };

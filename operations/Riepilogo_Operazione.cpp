@@ -96,9 +96,6 @@ TfrmRiepilogo_Operazione::TfrmRiepilogo_Operazione(AppContext& ctx, QWidget* par
     connect(btnOK, &QPushButton::clicked, this, &TfrmRiepilogo_Operazione::btnOKClick);
     connect(btnChiudi, &QPushButton::clicked, this, &TfrmRiepilogo_Operazione::btnChiudiClick);
 
-    lblPosizione = ScreenKit::named(new QLabel(this), u"lblPosizione"_s, u"Posizione"_s);
-    lblPosizione->hide();
-
     // Alice blue with the sky-blue border, whether focused or not.
     QList<ScreenKit::Colouring> colouring;
     for (QLineEdit* box : boxes())
@@ -143,7 +140,7 @@ HistoryRecord TfrmRiepilogo_Operazione::cycle() const
 void TfrmRiepilogo_Operazione::btnOKClick()
 {
     // Recorded already: a second OK must not append the cycle again.
-    if (!OperationKit::trimmed(lblPosizione->text()).isEmpty())
+    if (m_historyPosition > 0)
         return;
 
     // The history is written after the card: the return stands whatever happens here. A failure is
@@ -169,14 +166,14 @@ void TfrmRiepilogo_Operazione::btnOKClick()
         btnChiudi->show();
         return;
     }
-    lblPosizione->setText(QString::number(*position));
+    m_historyPosition = *position;
     m_leaving = true;
     close();
 }
 
 void TfrmRiepilogo_Operazione::btnChiudiClick()
 {
-    if (!OperationKit::trimmed(lblPosizione->text()).isEmpty())
+    if (m_historyPosition > 0)
         return;
     if (!m_ctx.messages->question(this, CloseWithoutHistory))
         return;

@@ -5,7 +5,6 @@
 
 #include <QWidget>
 
-class QLabel;
 class QLineEdit;
 class QPushButton;
 
@@ -42,8 +41,9 @@ public:
     QPushButton* btnOK;
     // Shown once an append has failed: closes the summary without the history, after a question.
     QPushButton* btnChiudi;
-    // Empty until the cycle is recorded; then the 1-based number of the new history record.
-    QLabel* lblPosizione;
+
+    // 0 until the cycle is recorded; then the 1-based number of the new history record.
+    qint64 historyPosition() const { return m_historyPosition; }
 
 signals:
     // The summary closes without the cycle in the history file, as the operator confirmed.
@@ -59,4 +59,5 @@ private:
 
     AppContext& m_ctx;
     bool m_leaving = false;
+    qint64 m_historyPosition = 0;
 };

@@ -28,8 +28,8 @@ TfrmRitiri::TfrmRitiri(AppContext& ctx, QWidget* parent) : OperationScreen(ctx, 
 void TfrmRitiri::openPassList()
 {
     Navigation::runModal<TfrmRiepChiaviRitiro>(this, m_ctx, [this](TfrmRiepChiaviRitiro& list) {
-        list.setReceiver([this](qint64 position, const PassRecord& card) { receivePass(position, card); });
-        list.setAfterHandOver([this] { ownBlock()->nowAction(); });
+        connect(&list, &PassListWindow::cardChosen, this, &OperationScreen::receivePass);
+        connect(&list, &PassListWindow::handOverDone, ownBlock(), &DateTimeBlock::nowAction);
     });
 }
 

@@ -1,8 +1,8 @@
 #include "registry/AllegaCartella.h"
 
+#include "archives/PassRecord.h"
 #include "archives/WholeFileWriter.h"
 #include "archives/Win1252.h"
-#include "registry/Schedario_Chiavi.h"
 #include "shell/OpenURL.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
@@ -111,9 +111,6 @@ void TfrmAllegaCartella::buildWindow()
     white.setColor(QPalette::Window, Qt::white);
     shpSfondo->setPalette(white);
     outer->addWidget(shpSfondo);
-
-    lblMemory = ScreenKit::named(new QLabel(shpSfondo), u"lblMemory"_s);
-    lblMemory->hide();
 
     auto* column = new QVBoxLayout(shpSfondo);
     column->setContentsMargins(20, 16, 20, 14);
@@ -236,16 +233,6 @@ TfrmAllegaCartella::Slot* TfrmAllegaCartella::slotAt(int slot)
 const TfrmAllegaCartella::Slot* TfrmAllegaCartella::slotAt(int slot) const
 {
     return slot >= 1 && slot <= Slots ? &m_slots[size_t(slot - 1)] : nullptr;
-}
-
-void TfrmAllegaCartella::setCallerTag(const QString& tag)
-{
-    lblMemory->setText(tag);
-}
-
-QString TfrmAllegaCartella::callerTag() const
-{
-    return lblMemory->text();
 }
 
 void TfrmAllegaCartella::setFileName(int slot, const QString& name)
@@ -388,14 +375,12 @@ void TfrmAllegaCartella::imgCancellaClick(int slot)
 
 void TfrmAllegaCartella::btnApplicaClick()
 {
-    if (trimmed(lblMemory->text()) != CallerTag)
+    if (trimmed(m_callerTag) != CallerTag)
         return;
-    if (auto* editor = qobject_cast<TfrmSchedario_Chiavi*>(parentWidget())) {
-        for (int slot = 1; slot <= Slots; ++slot) {
-            editor->setAttachmentFile(slot, trimmed(fileName(slot)));
-            editor->setAttachmentDescription(slot, trimmed(description(slot)));
-        }
-    }
+    QList<Attachment> attachments;
+    for (int slot = 1; slot <= Slots; ++slot)
+        attachments.append({trimmed(fileName(slot)), trimmed(description(slot))});
+    emit attachmentsApplied(attachments);
     close();
 }
 

@@ -2,13 +2,13 @@
 
 #include "shell/AppContext.h"
 
+#include <QList>
 #include <QString>
 #include <QWidget>
 
 #include <array>
 #include <optional>
 
-class QLabel;
 class QLineEdit;
 class QPushButton;
 class PictureButton;
@@ -16,7 +16,7 @@ class PictureButton;
 // The attachments of a card: three slots, each naming one file kept in the folder
 // "Documenti_Allegati" of the ProgramFolder, with a free description. Choosing a file copies it into
 // the folder at once; the card itself stores only the bare names, and only when the card editor
-// saves. "Applica e chiudi" hands the six values back to the card editor that opened the window.
+// saves. "Applica e chiudi" hands the three slots back to the opener by attachmentsApplied.
 class TfrmAllegaCartella : public QWidget
 {
     Q_OBJECT
@@ -33,10 +33,17 @@ public:
     // or a link in the data folder on its way), so that it is never opened or written.
     static std::optional<QString> fileInFolder(const AppContext& ctx, const QString& name);
 
-    // The caller tag (hidden label lblMemory): "Applica e chiudi" writes into the card editor only
-    // when it is "schedario_chiavi", the card editor's tag.
-    void setCallerTag(const QString& tag);
-    QString callerTag() const;
+    // The caller tag: "Applica e chiudi" hands the slots back only when it is "schedario_chiavi",
+    // the card editor's tag.
+    void setCallerTag(const QString& tag) { m_callerTag = tag; }
+    QString callerTag() const { return m_callerTag; }
+
+    // One slot as "Applica e chiudi" hands it back: the file name and the description, trimmed.
+    struct Attachment
+    {
+        QString fileName;
+        QString description;
+    };
 
     // Slot 1 to 3: the file name and the description as the window holds them.
     void setFileName(int slot, const QString& name);
@@ -50,6 +57,10 @@ public:
     void imgCancellaClick(int slot);
     void btnApplicaClick();
     void btnAnnullaClick();
+
+signals:
+    // "Applica e chiudi": slots 1 to 3 in order; the window closes after it.
+    void attachmentsApplied(const QList<TfrmAllegaCartella::Attachment>& attachments);
 
 private:
     struct Slot
@@ -76,7 +87,7 @@ private:
 
     AppContext& m_ctx;
     std::array<Slot, Slots> m_slots;
-    QLabel* lblMemory = nullptr;
+    QString m_callerTag;
     QPushButton* btnApplica = nullptr;
     QPushButton* btnAnnulla = nullptr;
 };

@@ -105,6 +105,18 @@ QString trimmedText(const QLineEdit* edit)
     return Win1252::trimmed(edit->text()).toString();
 }
 
+// The card fields of the attachment slots 1 to 3.
+struct AttachmentField
+{
+    QString PassRecord::*file;
+    QString PassRecord::*description;
+};
+constexpr AttachmentField AttachmentFields[] = {
+    {&PassRecord::File01, &PassRecord::Desc01},
+    {&PassRecord::File02, &PassRecord::Desc02},
+    {&PassRecord::File03, &PassRecord::Desc03},
+};
+
 // A card as the file gives it back once written: texts trimmed, converted and cut.
 PassRecord asStored(const PassRecord& card)
 {
@@ -338,6 +350,21 @@ void TfrmSchedario_Chiavi::buildWindow()
                                    txtResponsabile, txtRecapiti, txtPersone,  txtNote,  chkSmarrita};
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         setTabOrder(tabOrder[i - 1], tabOrder[i]);
+
+    using P = PassRecord;
+    m_fields = {
+        {&P::Codice, txtCodice},
+        {&P::Tipo, txtTipo},
+        {&P::Utilizzo, txtUtilizzo},
+        {&P::Stato, txtStato},
+        {&P::Duplicati, txtDuplicati},
+        {&P::Luogo, txtLuogo},
+        {&P::Responsabile, txtResponsabile},
+        {&P::Recapiti, txtRecapiti},
+        {&P::Persone, txtPersone},
+        {&P::Note, txtNote},
+        {&P::Smarrita, chkSmarrita, PassValues::Si, PassValues::No},
+    };
 }
 
 // ---- Showing and reading the card ----------------------------------------------------------------
@@ -354,213 +381,48 @@ void TfrmSchedario_Chiavi::showEvent(QShowEvent* event)
 
 void TfrmSchedario_Chiavi::clearForNewCard()
 {
-    for (QLineEdit* field :
-         {txtCodice, txtTipo, txtUtilizzo, txtDuplicati, txtLuogo, txtResponsabile, txtRecapiti, txtPersone, txtNote})
-        field->clear();
-    txtStato->setText(PassValues::Disponibile);
-    chkSmarrita->setChecked(false);
-    m_carriers = Carriers{};
+    // Every field empty but the state, the lost flag cleared, nothing of a card kept.
+    PassRecord blank;
+    blank.Stato = PassValues::Disponibile;
+    blank.Smarrita = PassValues::No;
+    m_fields.show(blank);
+    m_card = PassRecord{};
     setPosition(0);
 }
 
 void TfrmSchedario_Chiavi::showCard(qint64 position, const PassRecord& card)
 {
-    auto screenText = [](const QString& field) { return Win1252::trimmed(field).toString(); };
-    txtCodice->setText(screenText(card.Codice));
-    txtTipo->setText(screenText(card.Tipo));
-    txtUtilizzo->setText(screenText(card.Utilizzo));
-    txtStato->setText(screenText(card.Stato));
-    txtDuplicati->setText(screenText(card.Duplicati));
-    txtLuogo->setText(screenText(card.Luogo));
-    txtResponsabile->setText(screenText(card.Responsabile));
-    txtRecapiti->setText(screenText(card.Recapiti));
-    txtPersone->setText(screenText(card.Persone));
-    txtNote->setText(screenText(card.Note));
-
-    const QString lost = screenText(card.Smarrita);
-    if (lost == PassValues::Si)
-        chkSmarrita->setChecked(true);
-    else if (lost == PassValues::No)
-        chkSmarrita->setChecked(false);
-    // Any other text leaves the box as it was.
-
-    Carriers& c = m_carriers;
-    c.txtScheda = screenText(card.Scheda);
-    c.txtPersonaRit = screenText(card.PersonaRit);
-    c.txtPersonaRic = screenText(card.PersonaRic);
-    c.txtGiornoRit = screenText(card.GiornoRit);
-    c.txtGiornoRic = screenText(card.GiornoRic);
-    c.txtMeseRit = screenText(card.MeseRit);
-    c.txtMeseRic = screenText(card.MeseRic);
-    c.txtOreRit = screenText(card.OreRit);
-    c.txtOreRic = screenText(card.OreRic);
-    c.txtMinutiRit = screenText(card.MinutiRit);
-    c.txtMinutiRic = screenText(card.MinutiRic);
-    c.lblAnnoRit = screenText(card.AnnoRit);
-    c.lblAnnoRic = screenText(card.AnnoRic);
-    c.lblDataRit = screenText(card.DataRit);
-    c.lblDataRic = screenText(card.DataRic);
-    c.lblOraRit = screenText(card.OraRit);
-    c.lblOraRic = screenText(card.OraRic);
-    c.lblFile01 = screenText(card.File01);
-    c.lblFile02 = screenText(card.File02);
-    c.lblFile03 = screenText(card.File03);
-    c.lblDesc01 = screenText(card.Desc01);
-    c.lblDesc02 = screenText(card.Desc02);
-    c.lblDesc03 = screenText(card.Desc03);
-
+    m_fields.show(card, [](const QString& field) { return Win1252::trimmed(field).toString(); });
+    m_card = card;
     m_asRead = card;
     setPosition(position);
 }
 
 PassRecord TfrmSchedario_Chiavi::cardFromFields() const
 {
-    const Carriers& c = m_carriers;
-    PassRecord card;
-    card.Scheda = c.txtScheda;
-    card.Codice = txtCodice->text();
-    card.Tipo = txtTipo->text();
-    card.Utilizzo = txtUtilizzo->text();
-    card.Stato = txtStato->text();
-    card.Duplicati = txtDuplicati->text();
-    card.Luogo = txtLuogo->text();
-    card.Responsabile = txtResponsabile->text();
-    card.Recapiti = txtRecapiti->text();
-    card.Persone = txtPersone->text();
-    card.Note = txtNote->text();
-    card.Smarrita = chkSmarrita->isChecked() ? PassValues::Si : PassValues::No;
-    card.GiornoRit = c.txtGiornoRit;
-    card.MeseRit = c.txtMeseRit;
-    card.AnnoRit = c.lblAnnoRit;
-    card.DataRit = c.lblDataRit;
-    card.OreRit = c.txtOreRit;
-    card.MinutiRit = c.txtMinutiRit;
-    card.OraRit = c.lblOraRit;
-    card.GiornoRic = c.txtGiornoRic;
-    card.MeseRic = c.txtMeseRic;
-    card.AnnoRic = c.lblAnnoRic;
-    card.DataRic = c.lblDataRic;
-    card.OreRic = c.txtOreRic;
-    card.MinutiRic = c.txtMinutiRic;
-    card.OraRic = c.lblOraRic;
-    card.PersonaRit = c.txtPersonaRit;
-    card.PersonaRic = c.txtPersonaRic;
-    card.File01 = c.lblFile01;
-    card.File02 = c.lblFile02;
-    card.File03 = c.lblFile03;
-    card.Desc01 = c.lblDesc01;
-    card.Desc02 = c.lblDesc02;
-    card.Desc03 = c.lblDesc03;
+    PassRecord card = m_card;
+    m_fields.read(card);
     return card;
 }
 
 void TfrmSchedario_Chiavi::setPosition(qint64 position)
 {
-    lblPosizione->setText(position > 0 ? QString::number(position) : QString());
-}
-
-qint64 TfrmSchedario_Chiavi::position() const
-{
-    bool ok = false;
-    const qint64 p = lblPosizione->text().trimmed().toLongLong(&ok);
-    return ok && p > 0 ? p : 0;
-}
-
-QString TfrmSchedario_Chiavi::codice() const
-{
-    return txtCodice->text();
-}
-QString TfrmSchedario_Chiavi::tipo() const
-{
-    return txtTipo->text();
-}
-QString TfrmSchedario_Chiavi::utilizzo() const
-{
-    return txtUtilizzo->text();
-}
-QString TfrmSchedario_Chiavi::stato() const
-{
-    return txtStato->text();
-}
-QString TfrmSchedario_Chiavi::duplicati() const
-{
-    return txtDuplicati->text();
-}
-QString TfrmSchedario_Chiavi::luogo() const
-{
-    return txtLuogo->text();
-}
-QString TfrmSchedario_Chiavi::responsabile() const
-{
-    return txtResponsabile->text();
-}
-QString TfrmSchedario_Chiavi::recapiti() const
-{
-    return txtRecapiti->text();
-}
-QString TfrmSchedario_Chiavi::persone() const
-{
-    return txtPersone->text();
-}
-QString TfrmSchedario_Chiavi::note() const
-{
-    return txtNote->text();
-}
-bool TfrmSchedario_Chiavi::smarrita() const
-{
-    return chkSmarrita->isChecked();
-}
-
-QString* TfrmSchedario_Chiavi::attachmentFileSlot(int slot)
-{
-    switch (slot) {
-    case 1:
-        return &m_carriers.lblFile01;
-    case 2:
-        return &m_carriers.lblFile02;
-    case 3:
-        return &m_carriers.lblFile03;
-    default:
-        return nullptr;
-    }
-}
-
-QString* TfrmSchedario_Chiavi::attachmentDescriptionSlot(int slot)
-{
-    switch (slot) {
-    case 1:
-        return &m_carriers.lblDesc01;
-    case 2:
-        return &m_carriers.lblDesc02;
-    case 3:
-        return &m_carriers.lblDesc03;
-    default:
-        return nullptr;
-    }
+    m_position = qMax<qint64>(position, 0);
+    lblPosizione->setText(m_position > 0 ? QString::number(m_position) : QString());
 }
 
 QString TfrmSchedario_Chiavi::attachmentFile(int slot) const
 {
-    const QString* value = const_cast<TfrmSchedario_Chiavi*>(this)->attachmentFileSlot(slot);
-    return value ? *value : QString();
+    if (slot < 1 || slot > int(std::size(AttachmentFields)))
+        return QString();
+    return Win1252::trimmed(m_card.*AttachmentFields[slot - 1].file).toString();
 }
 
 QString TfrmSchedario_Chiavi::attachmentDescription(int slot) const
 {
-    const QString* value = const_cast<TfrmSchedario_Chiavi*>(this)->attachmentDescriptionSlot(slot);
-    return value ? *value : QString();
-}
-
-void TfrmSchedario_Chiavi::setAttachmentFile(int slot, const QString& fileName)
-{
-    if (QString* value = attachmentFileSlot(slot))
-        *value = fileName;
-}
-
-void TfrmSchedario_Chiavi::setAttachmentDescription(int slot, const QString& description)
-{
-    if (QString* value = attachmentDescriptionSlot(slot))
-        *value = description;
+    if (slot < 1 || slot > int(std::size(AttachmentFields)))
+        return QString();
+    return Win1252::trimmed(m_card.*AttachmentFields[slot - 1].description).toString();
 }
 
 // ---- Messages ------------------------------------------------------------------------------------
@@ -724,9 +586,9 @@ void TfrmSchedario_Chiavi::cmdSalvaClick()
         accessError();
         return;
     }
-    m_carriers.txtScheda = PassValues::cardNumber(*appended);
+    m_card.Scheda = PassValues::cardNumber(*appended);
     PassRecord numbered = card;
-    numbered.Scheda = m_carriers.txtScheda;
+    numbered.Scheda = m_card.Scheda;
     m_asRead = asStored(numbered);
     setPosition(*appended);
     information(Inserted);
@@ -734,7 +596,7 @@ void TfrmSchedario_Chiavi::cmdSalvaClick()
 
 void TfrmSchedario_Chiavi::cmdDuplicaClick()
 {
-    if (lblPosizione->text().trimmed().isEmpty()) {
+    if (position() == 0) {
         warning(DuplicateFirst);
         return;
     }
@@ -742,7 +604,7 @@ void TfrmSchedario_Chiavi::cmdDuplicaClick()
     // operations, attachments, lost flag and position) starts afresh.
     chkSmarrita->setChecked(false);
     txtStato->setText(PassValues::Disponibile);
-    m_carriers = Carriers{};
+    m_card = PassRecord{};
     setPosition(0);
 
     if (!withCardFile(m_ctx.programFolder, [](CardFile&) { return true; })) {
@@ -760,20 +622,27 @@ void TfrmSchedario_Chiavi::cmdTrovaClick()
     // The search loads the card chosen there, read again at its position.
     Navigation::runModal<TfrmTrovaSchedario_Chiavi>(this, m_ctx, [this](TfrmTrovaSchedario_Chiavi& frm) {
         frm.setCallerTag(u"schedario_chiavi"_s);
-        frm.setReceiver([this](qint64 position, const PassRecord& card) { showCard(position, card); });
+        connect(&frm, &TfrmTrovaSchedario_Chiavi::cardChosen, this, &TfrmSchedario_Chiavi::showCard);
     });
 }
 
 void TfrmSchedario_Chiavi::cmdFileClick()
 {
-    // The attachment window gets the six carriers, trimmed, and writes them back itself on
-    // "Applica e chiudi"; they reach the card file with the next save.
+    // The attachment window gets the three slots, trimmed, and hands them back on "Applica e
+    // chiudi"; they reach the card file with the next save.
     Navigation::runModal<TfrmAllegaCartella>(this, m_ctx, [this](TfrmAllegaCartella& frm) {
         frm.setCallerTag(u"schedario_chiavi"_s);
         for (int slot = 1; slot <= TfrmAllegaCartella::Slots; ++slot) {
-            frm.setFileName(slot, Win1252::trimmed(attachmentFile(slot)).toString());
-            frm.setDescription(slot, Win1252::trimmed(attachmentDescription(slot)).toString());
+            frm.setFileName(slot, attachmentFile(slot));
+            frm.setDescription(slot, attachmentDescription(slot));
         }
+        connect(&frm, &TfrmAllegaCartella::attachmentsApplied, this,
+                [this](const QList<TfrmAllegaCartella::Attachment>& attachments) {
+                    for (qsizetype i = 0; i < attachments.size() && i < qsizetype(std::size(AttachmentFields)); ++i) {
+                        m_card.*AttachmentFields[i].file = attachments[i].fileName;
+                        m_card.*AttachmentFields[i].description = attachments[i].description;
+                    }
+                });
     });
 }
 
@@ -793,7 +662,7 @@ void TfrmSchedario_Chiavi::cmdSmarriteClick()
 {
     // The lost list loads the card chosen there, read again at its position.
     Navigation::runModal<TfrmRiepSmarrite>(this, m_ctx, [this](TfrmRiepSmarrite& frm) {
-        frm.setReceiver([this](qint64 position, const PassRecord& card) { showCard(position, card); });
+        connect(&frm, &TfrmRiepSmarrite::cardChosen, this, &TfrmSchedario_Chiavi::showCard);
     });
 }
 

@@ -108,9 +108,6 @@ void TfrmTrovaSchedario_Chiavi::buildWindow()
     resize(1120, 640);
     ScreenKit::makeFixedDialogFrame(this);
 
-    lblMemory = ScreenKit::named(new QLabel(this), u"lblMemory"_s);
-    lblMemory->hide();
-
     panAvvio = buildFilterPanel();
     panContainer = buildResultPanel();
     panContainer->hide();
@@ -168,8 +165,6 @@ QWidget* TfrmTrovaSchedario_Chiavi::buildFilterPanel()
     lblAttendere->setFont(labelFont);
     lblAttendere->setStyleSheet(u"color: #DC143C;"_s);
     lblAttendere->hide();
-    lblConta = ScreenKit::named(new QLabel(panel), u"lblConta"_s);
-    lblConta->hide();
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(btnCerca);
@@ -275,11 +270,6 @@ QWidget* TfrmTrovaSchedario_Chiavi::buildResultPanel()
     return panel;
 }
 
-void TfrmTrovaSchedario_Chiavi::setCallerTag(const QString& tag)
-{
-    lblMemory->setText(tag);
-}
-
 void TfrmTrovaSchedario_Chiavi::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
@@ -307,7 +297,7 @@ void TfrmTrovaSchedario_Chiavi::btnCercaClick()
         if (!isBlank(typed))
             inUse.append({PassLine::asciiLower(typed), filterFields()[i].field});
     }
-    lblConta->setText(QString::number(inUse.size()));
+    m_filtersInUse = int(inUse.size());
 
     m_model->clear();
     // Only the fields of the line and of the filters in use are decoded.
@@ -362,9 +352,9 @@ void TfrmTrovaSchedario_Chiavi::btnStampaClick()
 void TfrmTrovaSchedario_Chiavi::lstRecordsDblClick()
 {
     // Any failure closes the window without a message.
-    if (lblMemory->text().trimmed() == CallerTag)
+    if (m_callerTag.trimmed() == CallerTag)
         ChosenCard::handOver(m_ctx.programFolder, *m_model, lstRecords->selectedRow(), PassLine::Form::Long, {},
-                             m_receiver);
+                             [this](qint64 position, const PassRecord& card) { emit cardChosen(position, card); });
     close();
 }
 

@@ -5,7 +5,6 @@
 
 #include <QWidget>
 
-#include <functional>
 #include <memory>
 
 class QLabel;
@@ -23,16 +22,15 @@ class TfrmTrovaSchedario_Chiavi : public QWidget
 {
     Q_OBJECT
 public:
-    using Receiver = std::function<void(qint64 position, const PassRecord& card)>;
-
     explicit TfrmTrovaSchedario_Chiavi(AppContext& ctx, QWidget* parent = nullptr);
     ~TfrmTrovaSchedario_Chiavi() override;
 
-    // The caller tag (hidden label lblMemory): a double-click loads a card only when it is
-    // "schedario_chiavi", the card editor's tag.
-    void setCallerTag(const QString& tag);
-    // Where a double-click loads the chosen card (the card editor's showCard).
-    void setReceiver(Receiver receiver) { m_receiver = std::move(receiver); }
+    // The caller tag: a double-click hands a card over only when it is "schedario_chiavi", the card
+    // editor's tag.
+    void setCallerTag(const QString& tag) { m_callerTag = tag; }
+
+    // How many filters the latest search used.
+    int filtersInUse() const { return m_filtersInUse; }
 
     PassLineModel* model() const { return m_model; }
 
@@ -41,6 +39,10 @@ public:
     void btnTrovaClick();
     void btnStampaClick();
     void lstRecordsDblClick();
+
+signals:
+    // A double-click chose this card, read again at its 1-based position; the window closes after it.
+    void cardChosen(qint64 position, const PassRecord& card);
 
 protected:
     void showEvent(QShowEvent* event) override;
@@ -53,7 +55,8 @@ private:
     QWidget* buildResultPanel();
 
     AppContext& m_ctx;
-    Receiver m_receiver;
+    QString m_callerTag;
+    int m_filtersInUse = 0;
     PassLineModel* m_model = nullptr;
     std::unique_ptr<Document> frxReport; // the printed form of the list
     QString m_rememberedFind;
@@ -73,8 +76,6 @@ private:
     QPushButton* btnCerca = nullptr;
     QPushButton* btnAnnulla = nullptr;
     QLabel* lblAttendere = nullptr;
-    QLabel* lblConta = nullptr;
-    QLabel* lblMemory = nullptr;
 
     // Result panel.
     QWidget* panContainer = nullptr;

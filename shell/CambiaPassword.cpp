@@ -86,9 +86,6 @@ TfrmCambiaPassword::TfrmCambiaPassword(AppContext& ctx, QWidget* parent) : QWidg
     body->addLayout(buttons);
     column->addWidget(shpSfondo);
 
-    lblMemory = ScreenKit::named(new QLabel(this), u"lblMemory"_s);
-    lblMemory->hide();
-
     cmdOK->setEnabled(false);
     setTabOrder(txtPasswordOld, txtPasswordNew);
     setTabOrder(txtPasswordNew, txtConferma);
@@ -112,7 +109,6 @@ void TfrmCambiaPassword::showEvent(QShowEvent* event)
     QWidget::showEvent(event);
     for (QLineEdit* edit : {txtPasswordOld, txtPasswordNew, txtConferma})
         edit->clear();
-    lblMemory->clear();
     if (!m_placed) {
         m_placed = true;
         adjustSize();
@@ -124,14 +120,7 @@ void TfrmCambiaPassword::showEvent(QShowEvent* event)
 
 void TfrmCambiaPassword::closeEvent(QCloseEvent* event)
 {
-    // The login window is shown before this one goes, so the application always has a window.
-    if (TfrmPassword* login = m_ctx.frmPassword) {
-        login->txtPassword->clear();
-        login->lblMemory->clear();
-        login->show();
-        login->activateWindow();
-        login->txtPassword->setFocus(Qt::OtherFocusReason);
-    }
+    emit closing();
     event->accept();
 }
 

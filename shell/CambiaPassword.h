@@ -9,8 +9,8 @@ class QPushButton;
 class SvgPicture;
 
 // The change-password window, reached from the login window before logging in: the old password,
-// the new one and its confirmation. Closing it, by "Chiudi" or after a change, brings the login
-// window back with an empty password field.
+// the new one and its confirmation. Closing it, by "Chiudi" or after a change, tells the login
+// window to come back with an empty password field.
 class TfrmCambiaPassword : public QWidget
 {
     Q_OBJECT
@@ -31,7 +31,11 @@ public:
     QLineEdit* txtConferma;
     QPushButton* cmdEsci;
     QPushButton* cmdOK;
-    QLabel* lblMemory;
+
+signals:
+    // The window is closing, by "Chiudi" or after a change; the window that opened it comes back
+    // before this one goes, so the application always has a window.
+    void closing();
 
 protected:
     void showEvent(QShowEvent* event) override;

@@ -30,8 +30,8 @@ void runModalLoop(QWidget* companion);
 // until it closes; the companion is owned by the opener meanwhile and destroyed when it has closed,
 // so every opening starts from its design state. A command of the companion that is still running
 // when it closes (one closed behind its own message box) ends first: the companion is never deleted
-// from an event loop running inside it. A companion hands its results back by writing into the
-// opener before it closes.
+// from an event loop running inside it. A companion hands its results back by a signal that
+// `setup` connects to the opener.
 template <class T, class Setup> void runModal(QWidget* opener, AppContext& ctx, Setup&& setup)
 {
     auto* companion = new T(ctx, opener);

@@ -94,9 +94,6 @@ TfrmPassword::TfrmPassword(AppContext& ctx, QWidget* parent) : QWidget(parent), 
     body->addLayout(buttons);
     column->addWidget(shpSfondo);
 
-    lblMemory = ScreenKit::named(new QLabel(panContainer), u"lblMemory"_s);
-    lblMemory->hide();
-
     cmdOK->setEnabled(false);
     setTabOrder(txtPassword, cmdOK);
     setTabOrder(cmdOK, cmdEsci);
@@ -163,8 +160,17 @@ void TfrmPassword::cmdEsciClick()
 void TfrmPassword::btnCambiaPasswordClick()
 {
     // The change-password window comes first, so that the application always has a visible window.
-    if (QWidget* change = m_ctx.frmCambiaPassword) {
+    if (TfrmCambiaPassword* change = m_ctx.frmCambiaPassword) {
+        connect(change, &TfrmCambiaPassword::closing, this, &TfrmPassword::comeBack, Qt::UniqueConnection);
         change->show();
         hide();
     }
+}
+
+void TfrmPassword::comeBack()
+{
+    txtPassword->clear();
+    show();
+    activateWindow();
+    txtPassword->setFocus(Qt::OtherFocusReason);
 }

@@ -30,7 +30,10 @@ public:
     QPushButton* cmdOK;
     QPushButton* cmdEsci;
     QPushButton* btnCambiaPassword;
-    QLabel* lblMemory;
+
+    // Shows the window again with an empty password field that has the focus (when the
+    // change-password window that it opened closes).
+    void comeBack();
 
 signals:
     // A correct password was given; the launcher has been shown.

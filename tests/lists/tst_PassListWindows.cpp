@@ -264,11 +264,11 @@ void TestPassListWindows::equalLinesHandOverTheChosenCard()
     auto w = makeWindow(variant, t.ctx);
     Received got;
     int after = 0;
-    w->setReceiver([&](qint64 position, const PassRecord& card) {
+    QObject::connect(w.get(), &PassListWindow::cardChosen, [&](qint64 position, const PassRecord& card) {
         got.positions << position;
         got.cards << card;
     });
-    w->setAfterHandOver([&] { ++after; });
+    QObject::connect(w.get(), &PassListWindow::handOverDone, [&] { ++after; });
     w->show();
     PassListBox* list = listOf(w.get());
     QCOMPARE(w->model()->lineAt(row), PassLine::build(w->variant().form, cards[expected - 1]));
@@ -290,8 +290,8 @@ void TestPassListWindows::changedCardIsNotHandedOver()
     writeCards(t, {pass(u"A-1"_s), pass(u"B-2"_s)});
     auto w = makeWindow(Variant::Available, t.ctx);
     int received = 0, after = 0;
-    w->setReceiver([&](qint64, const PassRecord&) { ++received; });
-    w->setAfterHandOver([&] { ++after; });
+    QObject::connect(w.get(), &PassListWindow::cardChosen, [&](qint64, const PassRecord&) { ++received; });
+    QObject::connect(w.get(), &PassListWindow::handOverDone, [&] { ++after; });
     w->show();
     QCOMPARE(w->model()->rowCount(), 2);
 
@@ -324,8 +324,8 @@ void TestPassListWindows::doubleClickOnEmptyList()
     TestContext t;
     auto w = makeWindow(variant, t.ctx);
     int received = 0, after = 0;
-    w->setReceiver([&](qint64, const PassRecord&) { ++received; });
-    w->setAfterHandOver([&] { ++after; });
+    QObject::connect(w.get(), &PassListWindow::cardChosen, [&](qint64, const PassRecord&) { ++received; });
+    QObject::connect(w.get(), &PassListWindow::handOverDone, [&] { ++after; });
     w->show();
     QCOMPARE(w->model()->rowCount(), 0);
     QVERIFY(QFile::exists(t.ctx.file(u"Schedario_Pass.pro"_s))); // created empty when missing
@@ -347,8 +347,8 @@ void TestPassListWindows::doubleClickOnEmptyList()
     writeCards(t, {pass(u"A-1"_s, variant == Variant::Lost ? u""_s : u"No"_s,
                         variant == Variant::ToReturn ? u"Ritirato"_s : u"Disponibile"_s)});
     w = makeWindow(variant, t.ctx);
-    w->setReceiver([&](qint64, const PassRecord&) { ++received; });
-    w->setAfterHandOver([&] { ++after; });
+    QObject::connect(w.get(), &PassListWindow::cardChosen, [&](qint64, const PassRecord&) { ++received; });
+    QObject::connect(w.get(), &PassListWindow::handOverDone, [&] { ++after; });
     w->show();
     QCOMPARE(w->model()->rowCount(), 1);
     doubleClickBelowLines(listOf(w.get()));
@@ -378,7 +378,8 @@ void TestPassListWindows::clicksBelowTheLinesKeepTheChosenLine()
     writeCards(t, {pass(u"A-1"_s, smarrita, stato), pass(u"B-2"_s, smarrita, stato), pass(u"C-3"_s, smarrita, stato)});
     auto w = makeWindow(variant, t.ctx);
     QList<qint64> received;
-    w->setReceiver([&](qint64 position, const PassRecord&) { received << position; });
+    QObject::connect(w.get(), &PassListWindow::cardChosen,
+                     [&](qint64 position, const PassRecord&) { received << position; });
     w->show();
     PassListBox* list = listOf(w.get());
     QCOMPARE(w->model()->rowCount(), 3);
@@ -412,7 +413,7 @@ void TestPassListWindows::notReturnedListHandsNothingOver()
     writeCards(t, {pass(u"A-1"_s, u"No"_s, u"Ritirato"_s)});
     w = makeWindow(Variant::NotReturned, t.ctx);
     int received = 0;
-    w->setReceiver([&](qint64, const PassRecord&) { ++received; });
+    QObject::connect(w.get(), &PassListWindow::cardChosen, [&](qint64, const PassRecord&) { ++received; });
     w->show();
     doubleClickRow(listOf(w.get()), 0);
     QVERIFY(w->isVisible());
@@ -468,8 +469,8 @@ void TestPassListWindows::cardEditorLoadsTheChosenLostCard()
     QVERIFY(listShown);
     QVERIFY(!editor.findChild<TfrmRiepSmarrite*>()); // destroyed when it closed
     QCOMPARE(editor.position(), 2);
-    QCOMPARE(editor.luogo(), u"Smarrito in mensa"_s);
-    QVERIFY(editor.smarrita());
+    QCOMPARE(editor.cardFromFields().Luogo, u"Smarrito in mensa"_s);
+    QCOMPARE(editor.cardFromFields().Smarrita, PassValues::Si);
 }
 
 QTEST_MAIN(TestPassListWindows)

@@ -92,12 +92,12 @@ void TestConcurrentChange::secondWithdrawalIsRefused()
     pick(here, t.ctx, 2);
     pick(there, other.ctx, 2);
 
-    there.txtPersonaRit->setText(u"Anna Bianchi"_s);
+    there.ownPerson()->setText(u"Anna Bianchi"_s);
     there.btnApplicaClick();
     QCOMPARE(other.messages.texts(), QStringList{u"Il ritiro del pass è stato registrato con successo."_s});
     const QByteArray afterThere = fileBytes(t.ctx.file(CardFileName));
 
-    here.txtPersonaRit->setText(u"Mario Rossi"_s);
+    here.ownPerson()->setText(u"Mario Rossi"_s);
     here.btnApplicaClick();
     expectRefusal(t.messages, here);
     QCOMPARE(fileBytes(t.ctx.file(CardFileName)), afterThere);
@@ -105,7 +105,7 @@ void TestConcurrentChange::secondWithdrawalIsRefused()
 
     // Picked again, the pass is no longer available here; the other card still is.
     pick(here, t.ctx, 1);
-    here.txtPersonaRit->setText(u"Mario Rossi"_s);
+    here.ownPerson()->setText(u"Mario Rossi"_s);
     here.btnApplicaClick();
     QCOMPARE(readCard(t.ctx, 1).PersonaRit, u"Mario Rossi"_s);
 }
@@ -123,11 +123,11 @@ void TestConcurrentChange::secondReturnIsRefused()
     pick(here, t.ctx, 1);
     pick(there, other.ctx, 1);
 
-    there.txtPersonaRic->setText(u"Anna Bianchi"_s);
+    there.ownPerson()->setText(u"Anna Bianchi"_s);
     QVERIFY(confirmSummary(there));
     const QByteArray afterThere = fileBytes(t.ctx.file(CardFileName));
 
-    here.txtPersonaRic->setText(u"Luca Verdi"_s);
+    here.ownPerson()->setText(u"Luca Verdi"_s);
     QVERIFY(!confirmSummary(here)); // no summary: nothing reaches the history
     expectRefusal(t.messages, here);
     QCOMPARE(fileBytes(t.ctx.file(CardFileName)), afterThere);
@@ -151,16 +151,16 @@ void TestConcurrentChange::returnOfAnEarlierWithdrawalIsRefused()
     TfrmRiconsegne returns(other.ctx);
     returns.show();
     pick(returns, other.ctx, 1);
-    returns.txtPersonaRic->setText(u"Anna Bianchi"_s);
+    returns.ownPerson()->setText(u"Anna Bianchi"_s);
     QVERIFY(confirmSummary(returns));
     TfrmRitiri withdrawals(other.ctx);
     withdrawals.show();
     pick(withdrawals, other.ctx, 1);
-    withdrawals.txtPersonaRit->setText(u"Carla Neri"_s);
+    withdrawals.ownPerson()->setText(u"Carla Neri"_s);
     withdrawals.btnApplicaClick();
     QVERIFY(readCard(t.ctx, 1).Stato.startsWith(u"Ritirato da Carla Neri"_s));
 
-    here.txtPersonaRic->setText(u"Luca Verdi"_s);
+    here.ownPerson()->setText(u"Luca Verdi"_s);
     QVERIFY(!confirmSummary(here));
     expectRefusal(t.messages, here);
     QCOMPARE(readCard(t.ctx, 1).PersonaRit, u"Carla Neri"_s);
@@ -180,7 +180,7 @@ void TestConcurrentChange::cardEditedElsewhereIsNotOverwritten()
     edited.Recapiti = u"int. 45"_s;
     QVERIFY(withCardFile(t.ctx.programFolder, [&](CardFile& f) { return f.rewriteAt(1, edited); }));
 
-    here.txtPersonaRit->setText(u"Mario Rossi"_s);
+    here.ownPerson()->setText(u"Mario Rossi"_s);
     here.btnApplicaClick();
     expectRefusal(t.messages, here);
     QCOMPARE(readCard(t.ctx, 1), edited);
@@ -198,9 +198,9 @@ void TestConcurrentChange::unchangedCardIsWritten()
     there.show();
     pick(here, t.ctx, 1);
     pick(there, other.ctx, 2);
-    there.txtPersonaRit->setText(u"Anna Bianchi"_s);
+    there.ownPerson()->setText(u"Anna Bianchi"_s);
     there.btnApplicaClick();
-    here.txtPersonaRit->setText(u"Mario Rossi"_s);
+    here.ownPerson()->setText(u"Mario Rossi"_s);
     here.btnApplicaClick();
     QCOMPARE(t.messages.texts(), QStringList{u"Il ritiro del pass è stato registrato con successo."_s});
     QCOMPARE(readCard(t.ctx, 1).PersonaRit, u"Mario Rossi"_s);
@@ -218,7 +218,7 @@ void TestConcurrentChange::applyGivesUpWhileTheLockIsHeldElsewhere()
     TfrmRitiri screen(t.ctx);
     screen.show();
     pick(screen, t.ctx, 1);
-    QTest::keyClicks(screen.txtPersonaRit, u"Mario Rossi"_s);
+    QTest::keyClicks(screen.ownPerson(), u"Mario Rossi"_s);
     const QByteArray before = fileBytes(t.ctx.file(CardFileName));
 
     auto other = std::make_unique<LockHolder>(t.ctx.file(CardFileName));
@@ -230,7 +230,7 @@ void TestConcurrentChange::applyGivesUpWhileTheLockIsHeldElsewhere()
     QCOMPARE(fileBytes(t.ctx.file(CardFileName)), before);
     QVERIFY(screen.isVisible());
     QVERIFY(screen.hasPass());
-    QCOMPARE(screen.txtPersonaRit->text(), u"Mario Rossi"_s);
+    QCOMPARE(screen.ownPerson()->text(), u"Mario Rossi"_s);
 
     other.reset();
     QTest::mouseClick(screen.btnApplica, Qt::LeftButton);
@@ -256,7 +256,7 @@ void TestConcurrentChange::summaryWarnsWhileTheHistoryIsHeldElsewhere()
     TfrmRiconsegne screen(t.ctx);
     screen.show();
     pick(screen, t.ctx, 1);
-    QTest::keyClicks(screen.txtPersonaRic, u"Luca Verdi"_s);
+    QTest::keyClicks(screen.ownPerson(), u"Luca Verdi"_s);
 
     auto other = std::make_unique<LockHolder>(t.ctx.file(HistoryFileName));
     QVERIFY(other->holds());

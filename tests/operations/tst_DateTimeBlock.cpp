@@ -164,9 +164,8 @@ void TestDateTimeBlock::check()
     QFETCH(QString, date);
 
     Shown s(operation);
+    s.block().clear();
     s.set(values[0], values[1], values[2], values[3]);
-    s.block().lblData->clear();
-    s.block().lblOra->clear();
     s.screen->txtCodice->setFocus(); // the focus starts away from the block
 
     const bool ok = s.block().check();
@@ -180,8 +179,8 @@ void TestDateTimeBlock::check()
         QCOMPARE(s.t.messages.calls[0].text, message);
         QCOMPARE(s.focusName(), focus + s.block().suffix());
     }
-    QCOMPARE(s.block().lblOra->text(), time);
-    QCOMPARE(s.block().lblData->text(), date);
+    QCOMPARE(s.block().time(), time);
+    QCOMPARE(s.block().date(), date);
 }
 
 void TestDateTimeBlock::leapDays_data()
@@ -201,7 +200,7 @@ void TestDateTimeBlock::leapDays()
     Shown s(Operation::Withdrawal);
     s.set(u"29"_s, u"Febbraio"_s, u"10"_s, u"30"_s, year);
     QCOMPARE(s.block().check(), exists);
-    QCOMPARE(s.block().lblData->text(), u"29/02/"_s + year);
+    QCOMPARE(s.block().date(), u"29/02/"_s + year);
     if (exists)
         QVERIFY(s.t.messages.calls.isEmpty());
     else
@@ -346,8 +345,8 @@ void TestDateTimeBlock::choosingFromTheLists()
     // Apply takes them: past the date and time, it stops only at the missing person.
     QTest::mouseClick(s.screen->btnApplica, Qt::LeftButton);
     QCOMPARE(s.t.messages.texts(), QStringList{s.screen->variant().personWarning});
-    QCOMPARE(b.lblData->text(), u"02/02/2025"_s);
-    QCOMPARE(b.lblOra->text(), u"10:07"_s);
+    QCOMPARE(b.date(), u"02/02/2025"_s);
+    QCOMPARE(b.time(), u"10:07"_s);
 }
 
 void TestDateTimeBlock::leavingADropDownKeepsOnlyItsItems()

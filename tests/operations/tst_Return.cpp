@@ -73,14 +73,14 @@ void TestReturn::returnsTheCardAndRecordsTheCycle()
     screen.show();
     pick(screen, t.ctx, 2);
     // The withdrawal travels in the hidden carriers; the return block shows this year and now.
-    QCOMPARE(screen.txtPersonaRit->text(), u"Anna Bianchi"_s);
-    QCOMPARE(screen.rit->lblAnno->text(), u"2026"_s);
-    QCOMPARE(screen.rit->lblData->text(), u"03/11/2026"_s);
-    QCOMPARE(screen.ric->lblAnno->text(), u"2025"_s);
-    QCOMPARE(screen.ric->txtGiorno->currentText(), u"07"_s);
-    QVERIFY(screen.txtPersonaRic->text().isEmpty());
+    QCOMPARE(screen.heldCard().PersonaRit, u"Anna Bianchi"_s);
+    QCOMPARE(screen.heldCard().AnnoRit, u"2026"_s);
+    QCOMPARE(screen.heldCard().DataRit, u"03/11/2026"_s);
+    QCOMPARE(screen.ownBlock()->lblAnno->text(), u"2025"_s);
+    QCOMPARE(screen.ownBlock()->txtGiorno->currentText(), u"07"_s);
+    QVERIFY(screen.ownPerson()->text().isEmpty());
 
-    screen.txtPersonaRic->setText(u" Luca Verdi "_s);
+    screen.ownPerson()->setText(u" Luca Verdi "_s);
     QStringList shown;
     QString summaryPosition;
     t.messages.onMessage = [&] {
@@ -152,7 +152,7 @@ void TestReturn::editedReturnDate()
     TfrmRiconsegne screen(t.ctx);
     screen.show();
     pick(screen, t.ctx, 1);
-    screen.txtPersonaRic->setText(u"Luca Verdi"_s);
+    screen.ownPerson()->setText(u"Luca Verdi"_s);
     QVERIFY(applyAndConfirm(screen, [&](TfrmRiepilogo_Operazione& summary) {
         QVERIFY(!summary.txtDataRic->isReadOnly());
         QVERIFY(summary.txtDataRit->isReadOnly());
@@ -182,13 +182,13 @@ void TestReturn::summaryAppendsOnce()
         // A summary shown modally: the only way out is OK, and pressing it again does nothing more.
         Navigation::runModal<TfrmRiepilogo_Operazione>(&opener, t.ctx, [&](TfrmRiepilogo_Operazione& summary) {
             summary.showCycle(cycle);
-            QVERIFY(summary.lblPosizione->text().isEmpty());
+            QCOMPARE(summary.historyPosition(), 0);
             QTimer::singleShot(0, &summary, [&summary, &shownSummaries, round] {
                 ++shownSummaries;
                 summary.close(); // the window manager's close: refused
                 QVERIFY(summary.isVisible());
                 summary.btnOK->click();
-                QCOMPARE(summary.lblPosizione->text(), QString::number(round));
+                QCOMPARE(summary.historyPosition(), round);
                 summary.btnOK->click();
                 summary.btnOKClick();
             });
@@ -244,7 +244,7 @@ void TestReturn::historyFailureWarnsAndOKTriesAgain()
     TfrmRiconsegne screen(t.ctx);
     screen.show();
     pick(screen, t.ctx, 1);
-    QTest::keyClicks(screen.txtPersonaRic, u"Luca Verdi"_s);
+    QTest::keyClicks(screen.ownPerson(), u"Luca Verdi"_s);
     bool closed = false;
     QVERIFY(whileShown<TfrmRiepilogo_Operazione>(
         [&](TfrmRiepilogo_Operazione& summary) {
@@ -258,7 +258,7 @@ void TestReturn::historyFailureWarnsAndOKTriesAgain()
             QCOMPARE(t.messages.texts(), QStringList{HistoryNotWritten + FolderReason + TryAgain});
             QCOMPARE(t.messages.calls[0].kind, MessageCall::Warning);
             QVERIFY(summary.isVisible());
-            QVERIFY(summary.lblPosizione->text().isEmpty());
+            QCOMPARE(summary.historyPosition(), 0);
             QVERIFY(btnChiudi->isVisible());
             QCOMPARE(readCard(t.ctx, 1).Stato, u"Disponibile"_s);
 
@@ -288,7 +288,7 @@ void TestReturn::historyFailureClosedWithoutWritingAfterConfirming()
     TfrmRiconsegne screen(t.ctx);
     screen.show();
     pick(screen, t.ctx, 1);
-    QTest::keyClicks(screen.txtPersonaRic, u"Luca Verdi"_s);
+    QTest::keyClicks(screen.ownPerson(), u"Luca Verdi"_s);
     bool closed = false;
     QVERIFY(whileShown<TfrmRiepilogo_Operazione>(
         [&](TfrmRiepilogo_Operazione& summary) {
@@ -303,7 +303,7 @@ void TestReturn::historyFailureClosedWithoutWritingAfterConfirming()
             t.messages.answers << false << true;
             QTest::mouseClick(btnChiudi, Qt::LeftButton); // No: the summary stays
             QVERIFY(summary.isVisible());
-            QVERIFY(summary.lblPosizione->text().isEmpty());
+            QCOMPARE(summary.historyPosition(), 0);
             QTest::mouseClick(btnChiudi, Qt::LeftButton); // Yes: it closes
         },
         [&] { QTest::mouseClick(screen.btnApplica, Qt::LeftButton); }));
@@ -323,7 +323,7 @@ void TestReturn::unopenableCardFileWritesNoHistory()
     TfrmRiconsegne screen(t.ctx);
     screen.show();
     pick(screen, t.ctx, 1);
-    screen.txtPersonaRic->setText(u"Luca Verdi"_s);
+    screen.ownPerson()->setText(u"Luca Verdi"_s);
 
     QVERIFY(replaceByFolder(t.ctx, CardFileName));
     const bool summaryShown = applyAndConfirm(screen);

@@ -55,7 +55,7 @@ void TestSignatureForms::withdrawalForm()
     TfrmRitiri screen(t.ctx);
     screen.show();
     pick(screen, t.ctx, 1);
-    screen.txtPersonaRit->setText(u"Mario Rossi"_s);
+    screen.ownPerson()->setText(u"Mario Rossi"_s);
     t.clock.moment = QDateTime(QDate(2025, 3, 7), QTime(9, 6, 12)); // printed a minute later
 
     QVERIFY(printFromScreen(screen));
@@ -92,8 +92,8 @@ void TestSignatureForms::returnForm()
     screen.show();
     pick(screen, t.ctx, 1);
     // The person still empty and an impossible date: printed as they are.
-    screen.ric->txtGiorno->setCurrentText(u"31"_s);
-    screen.ric->txtMese->setCurrentText(u"Febbraio"_s);
+    screen.ownBlock()->txtGiorno->setCurrentText(u"31"_s);
+    screen.ownBlock()->txtMese->setCurrentText(u"Febbraio"_s);
 
     QVERIFY(printFromScreen(screen));
     QCOMPARE(PdfText::title(t.printers.pdfPath), u"Scheda Riconsegna Pass"_s);

@@ -81,15 +81,15 @@ void TestWithdrawal::rewritesOnlyTheOperationFields()
     QVERIFY(screen.panAvvio->isVisible());
     pick(screen, t.ctx, 1);
     QVERIFY(!screen.panAvvio->isVisible());
-    QCOMPARE(screen.lblPosizione->text(), u"1"_s);
-    QCOMPARE(screen.rit->lblAnno->text(), u"2025"_s);
-    QCOMPARE(screen.rit->txtMese->currentText(), u"Marzo"_s);
-    QVERIFY(screen.txtPersonaRit->text().isEmpty());
+    QCOMPARE(screen.position(), 1);
+    QCOMPARE(screen.ownBlock()->lblAnno->text(), u"2025"_s);
+    QCOMPARE(screen.ownBlock()->txtMese->currentText(), u"Marzo"_s);
+    QVERIFY(screen.ownPerson()->text().isEmpty());
 
     // Typed with blanks around it and longer than the field allows.
-    QTest::keyClicks(screen.txtPersonaRit, u"  Mario Rossi"_s + QString(60, u'x'));
-    QCOMPARE(screen.txtPersonaRit->text().size(), 50);
-    screen.txtPersonaRit->setText(u"  Mario  Rossi \t"_s);
+    QTest::keyClicks(screen.ownPerson(), u"  Mario Rossi"_s + QString(60, u'x'));
+    QCOMPARE(screen.ownPerson()->text().size(), 50);
+    screen.ownPerson()->setText(u"  Mario  Rossi \t"_s);
     screen.btnApplicaClick();
 
     QCOMPARE(t.messages.texts(), QStringList{u"Il ritiro del pass è stato registrato con successo."_s});
@@ -139,10 +139,10 @@ void TestWithdrawal::emptiesTheLastReturn()
     TfrmRitiri screen(t.ctx);
     screen.show();
     pick(screen, t.ctx, 2);
-    QVERIFY(screen.chkSmarrita->isChecked());
-    screen.txtPersonaRit->setText(u"Mario Rossi"_s);
-    screen.rit->txtGiorno->setCurrentText(u"10"_s);
-    screen.rit->txtMese->setCurrentText(u"Dicembre"_s);
+    QCOMPARE(screen.heldCard().Smarrita, PassValues::Si);
+    screen.ownPerson()->setText(u"Mario Rossi"_s);
+    screen.ownBlock()->txtGiorno->setCurrentText(u"10"_s);
+    screen.ownBlock()->txtMese->setCurrentText(u"Dicembre"_s);
     screen.btnApplicaClick();
 
     const PassRecord written = readCard(t.ctx, 2);
@@ -189,12 +189,12 @@ void TestWithdrawal::pickThroughTheListOfAvailablePasses()
     QVERIFY(listed);
 
     QVERIFY(!screen.panAvvio->isVisible());
-    QCOMPARE(screen.lblPosizione->text(), u"3"_s);
+    QCOMPARE(screen.position(), 3);
     QCOMPARE(screen.txtCodice->text(), u"C-03"_s);
-    QCOMPARE(screen.txtScheda->text(), u"00003"_s);
-    QCOMPARE(screen.rit->txtGiorno->currentText(), u"07"_s); // the now action ran
-    QCOMPARE(screen.rit->txtOre->currentText(), u"09"_s);
-    QVERIFY(screen.txtPersonaRit->text().isEmpty());
+    QCOMPARE(screen.heldCard().Scheda, u"00003"_s);
+    QCOMPARE(screen.ownBlock()->txtGiorno->currentText(), u"07"_s); // the now action ran
+    QCOMPARE(screen.ownBlock()->txtOre->currentText(), u"09"_s);
+    QVERIFY(screen.ownPerson()->text().isEmpty());
 }
 
 void TestWithdrawal::unopenableCardFile()
@@ -204,7 +204,7 @@ void TestWithdrawal::unopenableCardFile()
     TfrmRitiri screen(t.ctx);
     screen.show();
     pick(screen, t.ctx, 1);
-    screen.txtPersonaRit->setText(u"Mario Rossi"_s);
+    screen.ownPerson()->setText(u"Mario Rossi"_s);
 
     // The card file cannot be opened: in its place there is a folder (permissions do not stop root).
     const QByteArray before = fileBytes(t.ctx.file(CardFileName));
@@ -217,7 +217,7 @@ void TestWithdrawal::unopenableCardFile()
              u"Attenzione: il sistema non permette di accedere all'archivio.\n\r\n\r"
              u"Accertarsi di possedere i privilegi di scrittura nella cartella di installazione del programma."_s);
     QVERIFY(screen.isVisible());
-    QCOMPARE(screen.txtPersonaRit->text(), u"Mario Rossi"_s);
+    QCOMPARE(screen.ownPerson()->text(), u"Mario Rossi"_s);
     QVERIFY(!screen.panAvvio->isVisible());
 
     // Once the file is back the operator applies again.
@@ -235,7 +235,7 @@ void TestWithdrawal::closingWritesNothingAndStartsAgain()
     TfrmRitiri screen(t.ctx);
     screen.show();
     pick(screen, t.ctx, 1);
-    screen.txtPersonaRit->setText(u"Mario Rossi"_s);
+    screen.ownPerson()->setText(u"Mario Rossi"_s);
     QVERIFY(screen.close());
     QVERIFY(!screen.isVisible());
     QCOMPARE(fileBytes(t.ctx.file(CardFileName)), before);
@@ -324,7 +324,7 @@ void TestWithdrawal::chooserRoutesOnClose()
 
     for (int round = 0; round < 2; ++round) {
         chooser.show();
-        QCOMPARE(chooser.lblMemory->text(), u"avvio"_s);
+        QVERIFY(chooser.choice() == TfrmMenuOperazioni::Choice::None);
         chooser.findChild<QAbstractButton*>(action)->click();
         QVERIFY(!chooser.isVisible());
         QCOMPARE(ritiri.isVisible(), shown == ritiri.objectName());

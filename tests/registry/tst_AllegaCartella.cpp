@@ -454,7 +454,7 @@ private slots:
     void annullaAfterACopyLeavesTheEditorsValues()
     {
         Editor e;
-        const TfrmSchedario_Chiavi::Carriers before = e.w.carriers();
+        const PassRecord before = e.w.heldCard();
         const QString chosen = e.sources.make(u"contratto.pdf"_s, "contratto");
         e.withAttachments([&](TfrmAllegaCartella& frm, Looks& look) {
             QCOMPARE(frm.callerTag(), u"schedario_chiavi"_s);
@@ -468,7 +468,7 @@ private slots:
             look.txtDesc(2)->setText(u"Contratto firmato"_s);
             look.click(u"btnAnnulla"_s);
         });
-        QVERIFY(e.w.carriers() == before);
+        QVERIFY(e.w.heldCard() == before);
         QCOMPARE(contents(TfrmAllegaCartella::folderOf(e.t.ctx) + u"contratto.pdf"_s), QByteArray("contratto"));
     }
 
@@ -535,7 +535,7 @@ private slots:
         QFETCH(QString, button);
         QFETCH(int, key);
         Editor e;
-        const TfrmSchedario_Chiavi::Carriers before = e.w.carriers();
+        const PassRecord before = e.w.heldCard();
         bool closed = false;
         e.withAttachments([&](TfrmAllegaCartella& frm, Looks& look) {
             look.click(u"imgCancella02"_s);
@@ -555,21 +555,50 @@ private slots:
             // "Applica e chiudi" wrote the cleared slot into the card editor; "Annulla" wrote nothing.
             QCOMPARE(e.w.attachmentFile(2), button == u"btnApplica"_s ? QString() : u"foto.jpg"_s);
             if (button == u"btnAnnulla"_s)
-                QVERIFY(e.w.carriers() == before);
+                QVERIFY(e.w.heldCard() == before);
         }
+    }
+
+    void applyHandsTheSlotsBackBySignal()
+    {
+        // The window on its own: without the card editor's tag "Applica e chiudi" hands nothing back
+        // and stays open; with it, it hands the three slots back, trimmed, and closes.
+        Window x;
+        x.w.setFileName(1, u"piantina.pdf"_s);
+        x.w.setDescription(1, u"  Pianta  "_s);
+        x.w.setDescription(3, u"Appunti"_s);
+        QList<QList<TfrmAllegaCartella::Attachment>> applied;
+        QObject::connect(&x.w, &TfrmAllegaCartella::attachmentsApplied,
+                         [&](const QList<TfrmAllegaCartella::Attachment>& attachments) { applied << attachments; });
+        x.look.click(u"btnApplica"_s);
+        QVERIFY(applied.isEmpty());
+        QVERIFY(x.w.isVisible());
+
+        x.w.setCallerTag(u"schedario_chiavi"_s);
+        x.look.click(u"btnApplica"_s);
+        QCOMPARE(applied.size(), 1);
+        const QList<TfrmAllegaCartella::Attachment>& slots3 = applied.first();
+        QCOMPARE(slots3.size(), 3);
+        QCOMPARE(slots3[0].fileName, u"piantina.pdf"_s);
+        QCOMPARE(slots3[0].description, u"Pianta"_s);
+        QCOMPARE(slots3[1].fileName, QString());
+        QCOMPARE(slots3[1].description, QString());
+        QCOMPARE(slots3[2].fileName, QString());
+        QCOMPARE(slots3[2].description, u"Appunti"_s);
+        QVERIFY(!x.w.isVisible());
     }
 
     void applyWithAnotherCallerTagDoesNothing()
     {
         Editor e;
-        const TfrmSchedario_Chiavi::Carriers before = e.w.carriers();
+        const PassRecord before = e.w.heldCard();
         e.withAttachments([&](TfrmAllegaCartella& frm, Looks& look) {
             frm.setCallerTag(u"altro"_s);
             look.click(u"imgCancella01"_s);
             look.click(u"btnApplica"_s);
             QVERIFY(frm.isVisible()); // still open; the guard closes it
         });
-        QVERIFY(e.w.carriers() == before);
+        QVERIFY(e.w.heldCard() == before);
     }
 };
 

@@ -161,7 +161,7 @@ private slots:
         QCOMPARE(stored.Stato, PassValues::Disponibile);
         QCOMPARE(stored.Smarrita, PassValues::Si);
         QCOMPARE(e.position(), u"1"_s);
-        QCOMPARE(e.w.carriers().txtScheda, u"00001"_s);
+        QCOMPARE(e.w.heldCard().Scheda, u"00001"_s);
     }
 
     void savingTwiceRewritesInPlace()
@@ -252,7 +252,7 @@ private slots:
         for (int i = 0; i < 3; ++i)
             e.click(u"cmdAvanti"_s);
         QCOMPARE(e.position(), u"4"_s);
-        QCOMPARE(e.w.carriers().lblFile03, u"nota.txt"_s);
+        QCOMPARE(e.w.heldCard().File03, u"nota.txt"_s);
         QVERIFY(e.lost()->isChecked());
 
         e.edit(u"txtNote"_s)->setFocus();
@@ -266,7 +266,7 @@ private slots:
         QCOMPARE(e.position(), QString());
         QCOMPARE(e.edit(u"txtStato"_s)->text(), PassValues::Disponibile);
         QVERIFY(!e.lost()->isChecked());
-        QVERIFY(e.w.carriers() == TfrmSchedario_Chiavi::Carriers{});
+        QVERIFY(e.w.heldCard() == PassRecord{});
         QCOMPARE(e.edit(u"txtCodice"_s)->text(), u"P-4"_s);
         QCOMPARE(e.edit(u"txtRecapiti"_s)->text(), u"int. 31"_s);
         QCOMPARE(e.fileBytes(), before);
@@ -581,7 +581,7 @@ private slots:
         e.click(u"cmdDuplica"_s);
         QCOMPARE(e.t.messages.texts(), QStringList{ArchiveMessages::CardFileAccess});
         QCOMPARE(e.position(), QString());
-        QCOMPARE(e.w.carriers().txtPersonaRit, QString());
+        QCOMPARE(e.w.heldCard().PersonaRit, QString());
     }
 
     // A return registered from another workstation after the card was shown here is not undone by
@@ -700,7 +700,7 @@ private slots:
         e.click(u"cmdNuovo"_s);
         QCOMPARE(e.t.messages.calls.size(), 0);
         QCOMPARE(e.position(), QString());
-        QVERIFY(e.w.carriers() == TfrmSchedario_Chiavi::Carriers{});
+        QVERIFY(e.w.heldCard() == PassRecord{});
         PassRecord blank;
         blank.Stato = PassValues::Disponibile;
         blank.Smarrita = PassValues::No;
@@ -749,7 +749,7 @@ private slots:
         QCOMPARE(e.edit(u"txtCodice"_s)->text(), QString());
         QCOMPARE(e.edit(u"txtStato"_s)->text(), PassValues::Disponibile);
         QVERIFY(!e.lost()->isChecked());
-        QVERIFY(e.w.carriers() == TfrmSchedario_Chiavi::Carriers{});
+        QVERIFY(e.w.heldCard() == PassRecord{});
         QCOMPARE(QApplication::focusWidget(), e.edit(u"txtCodice"_s));
         QCOMPARE(ScreenKit::FieldColours::colourOf(e.edit(u"txtCodice"_s)), ScreenKit::Yellow);
         QCOMPARE(ScreenKit::FieldColours::colourOf(note), ScreenKit::White);

@@ -150,7 +150,7 @@ void TestTrovaSchedario::search()
     s.cerca();
 
     QCOMPARE(listedPositions(*s.w->model()), positions);
-    QCOMPARE(s.find<QLabel>(u"lblConta"_s)->text(), QString::number(inUse));
+    QCOMPARE(s.w->filtersInUse(), inUse);
     QCOMPARE(s.find<QLabel>(u"lblTrovate"_s)->text(),
              u"Il presente riepilogo contiene %1 schede."_s.arg(positions.size()));
     QVERIFY(s.find(u"panContainer"_s)->isVisible());
@@ -213,7 +213,9 @@ void TestTrovaSchedario::loadsTheChosenCardOfEqualLines()
         Window s(t.ctx);
         s.w->setCallerTag(u" schedario_chiavi "_s);
         QList<std::pair<qint64, PassRecord>> loaded;
-        s.w->setReceiver([&](qint64 position, const PassRecord& c) { loaded.append({position, c}); });
+        QObject::connect(s.w.get(), &TfrmTrovaSchedario_Chiavi::cardChosen, [&](qint64 position, const PassRecord& c) {
+            loaded.append({position, c});
+        });
         s.w->show();
         s.cerca();
         QCOMPARE(listedPositions(*s.w->model()), (QList<qint64>{2, 1, 3}));
@@ -231,7 +233,7 @@ void TestTrovaSchedario::loadsOnlyForTheCardEditor()
     writeCards(t, {card(u"A-1"_s, u"Badge"_s, QString(), QString())});
     Window s(t.ctx);
     int loaded = 0;
-    s.w->setReceiver([&](qint64, const PassRecord&) { ++loaded; });
+    QObject::connect(s.w.get(), &TfrmTrovaSchedario_Chiavi::cardChosen, [&](qint64, const PassRecord&) { ++loaded; });
     s.w->show();
     s.cerca();
     doubleClickRow(s.list(), 0);
@@ -304,7 +306,7 @@ void TestTrovaSchedario::cardEditorLoadsTheChosenCard()
     QVERIFY(searched);
     QVERIFY(!editor.findChild<TfrmTrovaSchedario_Chiavi*>());
     QCOMPARE(editor.position(), 1);
-    QCOMPARE(editor.luogo(), u"Primo"_s);
+    QCOMPARE(editor.cardFromFields().Luogo, u"Primo"_s);
 }
 
 QTEST_MAIN(TestTrovaSchedario)

@@ -187,9 +187,7 @@ struct Scenario
         }
         case HistoryExport: {
             TfrmRiepilogo w(t.ctx);
-            QLabel waiting;
             w.setInterval(u"01/01/2025"_s, u"31/12/2025"_s);
-            w.setWaitingText(&waiting);
             w.show();
             QCOMPARE(w.grid()->rowCount(), 10);
             t.messages.answers << true << false;

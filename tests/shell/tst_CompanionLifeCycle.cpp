@@ -270,7 +270,7 @@ void tst_CompanionLifeCycle::historyViewClosedWhileItAsks()
     });
     Navigation::runModal<TfrmRiepilogo>(&opener, t.ctx, [&](TfrmRiepilogo& frm) {
         frm.setInterval(u"01/01/2025"_s, u"31/12/2025"_s);
-        frm.setWaitingText(lblAttendere);
+        QObject::connect(&frm, &TfrmRiepilogo::hidden, lblAttendere, &QWidget::hide);
         ScreenKit::showWaiting(lblAttendere);
         frm.FormShow();
     });
