@@ -8,6 +8,7 @@
 // fixture archives in a temporary ProgramFolder. Maximised windows are shown at 1366 x 740.
 
 #include "app/WindowSet.h"
+#include "shell/QtSeams.h"
 #include "tests/support/ScriptedSeams.h"
 
 #include <QAbstractButton>
@@ -106,6 +107,25 @@ void duringModal(const QString& name, const std::function<void()>& open, const s
     }
 }
 
+// A message box that `open` brings up over a window, shot and answered.
+void shootMessage(const QString& shotName, const std::function<void()>& open)
+{
+    bool seen = false;
+    QTimer::singleShot(50, [&] {
+        QWidget* box = QApplication::activeModalWidget();
+        if (!box)
+            return;
+        seen = true;
+        shoot(box, shotName);
+        box->close();
+    });
+    open();
+    if (!seen) {
+        qWarning("look_shots: %s did not open", qPrintable(shotName));
+        ++g_failures;
+    }
+}
+
 void shootModal(const QString& name, const std::function<void()>& open, const QString& shotName = QString())
 {
     duringModal(name, open, [&](QWidget* w) { shoot(w, shotName.isEmpty() ? name : shotName); });
@@ -116,6 +136,18 @@ void doubleClickRow(QWidget* window, int row)
     auto* list = child<QListView>(window, u"lstRecords"_s);
     const QRect r = list->visualRect(list->model()->index(row, 0));
     QTest::mouseDClick(list->viewport(), Qt::LeftButton, {}, QPoint(30, r.center().y()));
+}
+
+// The button with the pointer over it, then held down (released away from it: no click).
+void hoverAndPress(QWidget* window, const QString& name, const QString& shotName)
+{
+    QWidget* button = child(window, name);
+    QTest::mouseMove(button);
+    shoot(window, shotName + u"-hover"_s);
+    QTest::mousePress(button, Qt::LeftButton);
+    shoot(window, shotName + u"-pressed"_s);
+    QTest::mouseRelease(button, Qt::LeftButton, {}, QPoint(-5, -5));
+    QTest::mouseMove(window, QPoint(2, 2));
 }
 
 } // namespace
@@ -170,6 +202,7 @@ int main(int argc, char* argv[])
     shoot(launcher, u"frmAvvio"_s);
     child(launcher, u"btnApp02"_s)->setFocus(Qt::TabFocusReason);
     shoot(launcher, u"frmAvvio-focus"_s);
+    hoverAndPress(launcher, u"btnApp01"_s, u"frmAvvio"_s);
     shootModal(u"frmInfo"_s, [&] { click(launcher, u"imgInfo"_s); });
     shootModal(u"frmSplash"_s, [&] { click(launcher, u"imgSplash"_s); });
     duringModal(
@@ -207,6 +240,13 @@ int main(int argc, char* argv[])
             shoot(w, u"frmAllegaCartella-names"_s);
         });
     shootModal(u"frmStampaScheda_Chiave"_s, [&] { click(cards, u"cmdStampa"_s); });
+    QtMessages messages;
+    shootMessage(u"message-warning"_s, [&] {
+        messages.notice(cards, NoticeKind::Warning,
+                        u"Attenzione: la scheda è stata modificata da un'altra postazione."_s);
+    });
+    shootMessage(u"message-question"_s,
+                 [&] { messages.question(cards, u"Salvare le modifiche apportate alla scheda corrente?"_s); });
     shootModal(u"frmExpChiavi"_s, [&] { click(cards, u"cmdEsporta"_s); });
     shootModal(u"frmRiepSmarrite"_s, [&] { click(cards, u"cmdSmarrite"_s); });
     cards->close();
@@ -216,6 +256,10 @@ int main(int argc, char* argv[])
     QWidget* chooser = topLevel(u"frmMenuOperazioni"_s);
     showSized(chooser);
     shoot(chooser, u"frmMenuOperazioni"_s);
+    child(chooser, u"btnVerticali"_s)->setFocus(Qt::TabFocusReason);
+    shoot(chooser, u"frmMenuOperazioni-focus"_s);
+    hoverAndPress(chooser, u"btnOrizzontali"_s, u"frmMenuOperazioni-ritiro"_s);
+    hoverAndPress(chooser, u"btnVerticali"_s, u"frmMenuOperazioni-riconsegna"_s);
     click(chooser, u"btnOrizzontali"_s);
     QWidget* withdrawals = topLevel(u"frmRitiri"_s);
     showSized(withdrawals);
@@ -261,6 +305,8 @@ int main(int argc, char* argv[])
     QWidget* history = topLevel(u"frmMenuRiepilogo"_s);
     showSized(history);
     shoot(history, u"frmMenuRiepilogo"_s);
+    child(history, u"txtMeseInizio"_s)->setFocus(Qt::TabFocusReason);
+    shoot(history, u"frmMenuRiepilogo-month"_s);
     child<QComboBox>(history, u"txtGiornoInizio"_s)->setEditText(u"1"_s);
     child<QComboBox>(history, u"txtMeseInizio"_s)->setEditText(u"Gennaio"_s);
     child<QComboBox>(history, u"txtGiornoFine"_s)->setEditText(u"31"_s);
