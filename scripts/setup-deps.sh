@@ -18,6 +18,8 @@ if [ "${1:-}" = test ]; then
         # the end-to-end tests: an X server, a window manager, synthetic input, the accessibility
         # bus through which they find the controls on screen, and screenshots of failures
         xvfb xauth openbox xdotool x11-utils imagemagick dbus at-spi2-core python3-pyatspi
+        # the formatting check against the project's .clang-format
+        clang-format
     )
 fi
 
