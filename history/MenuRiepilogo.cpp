@@ -5,6 +5,7 @@
 #include "lists/RiepDaRiconsegnare.h"
 #include "shell/Dates.h"
 #include "shell/Guida.h"
+#include "shell/Look.h"
 #include "shell/Navigation.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
@@ -17,7 +18,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -39,7 +39,7 @@ QString trimmed(const QString& text)
 QLabel* caption(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
-    label->setFont(QFont(u"Verdana"_s, 10, QFont::Bold));
+    label->setFont(Look::font(Look::FontRole::Caption));
     return label;
 }
 
@@ -49,7 +49,9 @@ QComboBox* dropDown(const QString& objectName, const QString& spoken, const QStr
     auto* box = ScreenKit::named(new QComboBox(parent), objectName, spoken);
     ScreenKit::setUpDropDown(box, items);
     box->lineEdit()->setMaxLength(maxLength);
-    box->setFont(QFont(u"Verdana"_s, 11));
+    // The edit inside the box too: a styled window hands no font down to the parts of a widget.
+    box->setFont(Look::font(Look::FontRole::Prompt));
+    box->lineEdit()->setFont(Look::font(Look::FontRole::Prompt));
     box->setFixedWidth(width);
     ScreenKit::installKeyFilter(box, ScreenKit::KeyFilter::ChoiceOnly);
     return box;
@@ -58,11 +60,10 @@ QComboBox* dropDown(const QString& objectName, const QString& spoken, const QStr
 QLabel* yearLabel(const QString& objectName, const QString& spoken, QWidget* parent)
 {
     auto* label = ScreenKit::named(new QLabel(u"ANNO"_s, parent), objectName, spoken);
-    label->setFont(QFont(u"Verdana"_s, 18, QFont::Bold));
+    label->setFont(Look::font(Look::FontRole::Year));
     label->setAlignment(Qt::AlignCenter);
     label->setMinimumWidth(96);
-    label->setStyleSheet(u"color: #ffffff; background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #4682b4, "
-                         u"stop:1 #1e3f66); border-radius: 6px; padding: 4px 10px;"_s);
+    Look::setKind(label, Look::Kind::YearLabel);
     return label;
 }
 
@@ -70,11 +71,8 @@ QGroupBox* periodGroup(const QString& objectName, const QString& title, QComboBo
                        QWidget* parent)
 {
     auto* group = ScreenKit::named(new QGroupBox(title, parent), objectName, trimmed(title));
-    group->setFont(QFont(u"Verdana"_s, 11, QFont::Bold));
-    group->setStyleSheet(u"QGroupBox { background: rgba(255, 255, 255, 200); border: 1px solid #4682b4; "
-                         u"border-radius: 8px; margin-top: 14px; padding: 18px 14px 12px 14px; } "
-                         u"QGroupBox::title { subcontrol-origin: margin; left: 12px; padding: 0 4px; "
-                         u"color: #1e3f66; }"_s);
+    group->setFont(Look::font(Look::FontRole::GroupTitle));
+    Look::setKind(group, Look::Kind::PeriodGroup);
     day->setParent(group);
     month->setParent(group);
     year->setParent(group);
@@ -94,26 +92,25 @@ QGroupBox* periodGroup(const QString& objectName, const QString& title, QComboBo
 TfrmMenuRiepilogo::TfrmMenuRiepilogo(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx)
 {
     ScreenKit::name(this, u"frmMenuRiepilogo"_s, u"Ingressario - Storico Operazioni"_s);
+    Look::applyStyleSheet(this);
     setWindowTitle(u" Ingressario - Storico Operazioni"_s);
 
     imgLogo = ScreenKit::named(new SvgPicture(u"app03"_s, this), u"imgLogo"_s, u"Storico Operazioni"_s);
     imgLogo->setPictureSize(QSize(150, 110));
     auto* heading = new QLabel(u"Storico Operazioni"_s, this);
     heading->setObjectName(u"imgTitolo"_s);
-    heading->setFont(QFont(u"Verdana"_s, 24, QFont::Bold));
-    heading->setStyleSheet(u"color: #ffffff;"_s);
+    heading->setFont(Look::font(Look::FontRole::Heading));
+    Look::setKind(heading, Look::Kind::TextOnDark);
 
     // The year, with its frame and the lines that lead to the two ends of the period.
     auto* yearFrame = new QWidget(this);
     yearFrame->setObjectName(u"shpAnno"_s);
     yearFrame->setAttribute(Qt::WA_StyledBackground);
-    yearFrame->setStyleSheet(u"QWidget#shpAnno { background: rgba(255, 255, 255, 215); border: 2px solid #1e3f66; "
-                             u"border-radius: 10px; }"_s);
     titAnno = ScreenKit::named(new QLabel(u"Anno:"_s, yearFrame), u"titAnno"_s);
-    titAnno->setFont(QFont(u"Verdana"_s, 12, QFont::Bold));
-    titAnno->setStyleSheet(u"color: #1e3f66;"_s);
+    titAnno->setFont(Look::font(Look::FontRole::Title));
+    Look::setKind(titAnno, Look::Kind::Caption);
     txtAnno = ScreenKit::named(new QLineEdit(yearFrame), u"txtAnno"_s, u"Anno"_s);
-    txtAnno->setFont(QFont(u"Verdana"_s, 12, QFont::Bold));
+    txtAnno->setFont(Look::font(Look::FontRole::Field));
     txtAnno->setAlignment(Qt::AlignCenter);
     txtAnno->setMaxLength(4);
     txtAnno->setFixedWidth(84);
@@ -141,11 +138,10 @@ TfrmMenuRiepilogo::TfrmMenuRiepilogo(AppContext& ctx, QWidget* parent) : QWidget
     btnRiepilogo =
         ScreenKit::named(new PictureButton(u"riepilogo"_s, this), u"btnRiepilogo"_s, u"Visualizza riepilogo"_s);
     btnRiepilogo->setText(u"Visualizza riepilogo"_s);
-    btnRiepilogo->setFont(QFont(u"Verdana"_s, 11, QFont::Bold));
+    btnRiepilogo->setFont(Look::font(Look::FontRole::GroupTitle));
     btnRiepilogo->setPictureSize(QSize(88, 88));
     lblAttendere = ScreenKit::named(new QLabel(WaitingText, this), u"lblAttendere"_s);
-    lblAttendere->setFont(QFont(u"Verdana"_s, 12));
-    lblAttendere->setStyleSheet(u"color: #008b8b;"_s);
+    lblAttendere->setFont(Look::font(Look::FontRole::Entry));
     lblAttendere->setAlignment(Qt::AlignCenter);
     QSizePolicy keepPlace = lblAttendere->sizePolicy();
     keepPlace.setRetainSizeWhenHidden(true);
@@ -155,9 +151,7 @@ TfrmMenuRiepilogo::TfrmMenuRiepilogo(AppContext& ctx, QWidget* parent) : QWidget
 
     const QString linkText = u"Fare clic qui per visualizzare l'elenco dei pass non ancora riconsegnati"_s;
     lnkWeb = ScreenKit::named(new ScreenKit::LinkText(linkText, this), u"lnkWeb"_s, linkText);
-    QFont linkFont(u"Tahoma"_s, 14);
-    linkFont.setUnderline(true);
-    lnkWeb->setFont(linkFont);
+    lnkWeb->setFont(Look::font(Look::FontRole::Link));
     cmdWeb = ScreenKit::named(new PictureButton(u"elenco_pass"_s, this), u"cmdWeb"_s, linkText);
     cmdWeb->setPictureSize(QSize(40, 40));
     ScreenKit::drivePressedLook(cmdWeb, lnkWeb);
@@ -259,11 +253,7 @@ void TfrmMenuRiepilogo::showEvent(QShowEvent* event)
 
 void TfrmMenuRiepilogo::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    QLinearGradient shade(0, 0, 0, height());
-    shade.setColorAt(0, QColor(0x1e, 0x5a, 0xa0));
-    shade.setColorAt(1, Qt::white);
-    painter.fillRect(rect(), shade);
+    Look::paintShade(this, Look::Shade::History);
 }
 
 void TfrmMenuRiepilogo::FormShow()
@@ -400,7 +390,7 @@ void TfrmMenuRiepilogo::btnRiepilogoClick()
 
 void TfrmMenuRiepilogo::lnkWebClick()
 {
-    lnkWeb->setColour(ScreenKit::DarkBlue);
+    lnkWeb->setColour(Look::rgb(Look::Role::Link));
     Navigation::runModal<TfrmRiepDaRiconsegnare>(this, m_ctx);
 }
 

@@ -6,6 +6,7 @@
 #include "grids/StringGridModel.h"
 #include "grids/StringGridView.h"
 #include "shell/Guida.h"
+#include "shell/Look.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
 #include "shell/SvgPicture.h"
@@ -61,20 +62,19 @@ constexpr int RowHeight = 21;
 TfrmRiepilogo::TfrmRiepilogo(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx)
 {
     ScreenKit::name(this, u"frmRiepilogo"_s, u"Ingressario - Storico Operazioni"_s);
+    Look::applyStyleSheet(this);
     setWindowTitle(u" Ingressario - Storico Operazioni"_s);
 
     panContainer = ScreenKit::named(new QWidget(this), u"panContainer"_s, u"Storico operazioni"_s);
     panContainer->setAutoFillBackground(true);
-    panContainer->setStyleSheet(u"QWidget#panContainer { background: #d3d3d3; }"_s);
 
     // The title of the period on its navy frame.
     shpTitolo = ScreenKit::named(new QWidget(panContainer), u"shpTitolo"_s, u"Titolo"_s);
     shpTitolo->setAttribute(Qt::WA_StyledBackground);
-    shpTitolo->setStyleSheet(u"QWidget#shpTitolo { background: #000080; border-radius: 6px; }"_s);
     lblIntervallo = ScreenKit::named(new QLabel(u"Storico operazioni"_s, shpTitolo), u"lblIntervallo"_s);
     ScreenKit::speakChangingText(lblIntervallo, u"Periodo"_s);
-    lblIntervallo->setFont(QFont(u"Arial"_s, 18, QFont::Bold));
-    lblIntervallo->setStyleSheet(u"color: #ffffff;"_s);
+    lblIntervallo->setFont(Look::font(Look::FontRole::PeriodTitle));
+    Look::setKind(lblIntervallo, Look::Kind::TextOnDark);
     lblIntervallo->setAlignment(Qt::AlignCenter);
     lblIntervallo->setTextFormat(Qt::PlainText);
     auto* title = new QHBoxLayout(shpTitolo);
@@ -110,7 +110,7 @@ TfrmRiepilogo::TfrmRiepilogo(AppContext& ctx, QWidget* parent) : QWidget(parent)
     shpInfo = ScreenKit::named(new QWidget(panContainer), u"shpInfo"_s, u"Barra informativa"_s);
     shpInfo->setFixedHeight(30);
     m_status = new ScreenKit::StatusLine(this, shpInfo, u"Esportazione archivio in Microsoft Excel."_s,
-                                         QColor(0x00, 0x00, 0x80));
+                                         Look::color(Look::Role::HistoryStatusStrip));
     m_status->addHints({
         {cmdEsporta, u"Esporta l'archivio in formato Microsoft Excel."_s},
         {cmdGuida, u"Visualizza la pagina della guida sensibile al contesto."_s},

@@ -1,6 +1,7 @@
 #include "lists/PassListBox.h"
 
 #include "lists/PassLineModel.h"
+#include "shell/Look.h"
 
 #include <QFontMetrics>
 #include <QMouseEvent>
@@ -30,12 +31,14 @@ public:
         if (selected)
             painter->fillRect(option.rect, pal.brush(QPalette::Active, QPalette::Highlight));
         painter->setFont(option.font);
-        painter->setPen(selected ? pal.color(QPalette::Active, QPalette::HighlightedText) : QColor(Qt::black));
+        const QColor text =
+            selected ? pal.color(QPalette::Active, QPalette::HighlightedText) : Look::color(Look::Role::ListText);
+        painter->setPen(text);
         const QRect textRect = option.rect.adjusted(TextMargin, 0, 0, 0);
         painter->drawText(textRect, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine,
                           index.data(Qt::DisplayRole).toString());
         if ((option.state & QStyle::State_HasFocus) && m_box->hasFocus()) {
-            QPen dotted(selected ? pal.color(QPalette::Active, QPalette::HighlightedText) : QColor(Qt::black));
+            QPen dotted(text);
             dotted.setStyle(Qt::DotLine);
             painter->setPen(dotted);
             painter->drawRect(option.rect.adjusted(0, 0, -1, -1));
@@ -57,13 +60,10 @@ private:
 
 PassListBox::PassListBox(PassLineModel* model, QWidget* parent) : QListView(parent), m_model(model)
 {
-    QFont courier(u"Courier New"_s, 12);
-    courier.setStyleHint(QFont::Monospace);
-    courier.setFixedPitch(true);
-    setFont(courier);
+    setFont(Look::font(Look::FontRole::PassList));
     QPalette pal = palette();
-    pal.setColor(QPalette::Text, Qt::black);
-    pal.setColor(QPalette::Base, Qt::white);
+    pal.setColor(QPalette::Text, Look::color(Look::Role::ListText));
+    pal.setColor(QPalette::Base, Look::color(Look::Role::ListBase));
     setPalette(pal);
 
     setModel(model);

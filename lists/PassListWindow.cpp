@@ -5,6 +5,7 @@
 #include "lists/PassLineModel.h"
 #include "lists/PassListBox.h"
 #include "printing/ListDocument.h"
+#include "shell/Look.h"
 #include "shell/PrintDocument.h"
 #include "shell/ScreenKit.h"
 #include "shell/SvgPicture.h"
@@ -13,8 +14,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -78,6 +77,7 @@ void PassListWindow::buildWindow()
     setObjectName(m_variant.windowName);
     setWindowTitle(m_variant.caption);
     ScreenKit::name(this, m_variant.windowName, m_variant.caption.trimmed());
+    Look::applyStyleSheet(this);
     // Fixed at this size before the layout is set, so that the layout fills it.
     resize(1120, 620);
     ScreenKit::makeFixedDialogFrame(this);
@@ -86,20 +86,16 @@ void PassListWindow::buildWindow()
     imgTrova->setPictureSize(QSize(30, 30));
 
     txtTrova = ScreenKit::named(new QLineEdit(this), u"txtTrova"_s, u"Testo da trovare"_s);
-    QFont verdana(u"Verdana"_s, 12);
-    verdana.setBold(true);
-    txtTrova->setFont(verdana);
+    txtTrova->setFont(Look::font(Look::FontRole::Field));
     txtTrova->setFixedWidth(380);
 
     btnTrova = ScreenKit::named(new QPushButton(u"Trova"_s, this), u"btnTrova"_s, u"Trova"_s);
     lstRecords = ScreenKit::named(new PassListBox(m_model, this), u"lstRecords"_s, m_variant.caption.trimmed());
     lblRigo03 = ScreenKit::named(new QLabel(u"Fare doppio clic sulla voce in elenco per richiamare la scheda"_s, this),
                                  u"lblRigo03"_s);
-    QFont labelFont(u"Verdana"_s, 10);
-    labelFont.setBold(true);
-    lblRigo03->setFont(labelFont);
+    lblRigo03->setFont(Look::font(Look::FontRole::Caption));
     lblRigo03->setAlignment(Qt::AlignCenter);
-    lblRigo03->setStyleSheet(u"color: #DC143C;"_s); // crimson
+    Look::setKind(lblRigo03, Look::Kind::Emphasis);
     lblRigo03->setVisible(m_variant.showsInstruction);
 
     btnStampa = ScreenKit::named(new QPushButton(u"Stampa"_s, this), u"btnStampa"_s, u"Stampa"_s);
@@ -213,9 +209,5 @@ void PassListWindow::closeEvent(QCloseEvent* event)
 
 void PassListWindow::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    QLinearGradient gradient(0, 0, 0, height());
-    gradient.setColorAt(0, QColor(0x3A, 0x6E, 0xC8));
-    gradient.setColorAt(1, Qt::white);
-    painter.fillRect(rect(), gradient);
+    Look::paintShade(this, Look::Shade::Search);
 }

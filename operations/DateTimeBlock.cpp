@@ -2,6 +2,7 @@
 
 #include "operations/OperationKit.h"
 #include "shell/Dates.h"
+#include "shell/Look.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
 
@@ -69,8 +70,8 @@ QComboBox* DateTimeBlock::makeDropDown(QWidget* parent, const QString& role, con
 {
     auto* box = ScreenKit::named(new QComboBox(parent), u"txt"_s + role + suffix(), accessible);
     ScreenKit::setUpDropDown(box, items, designText);
-    box->setFont(OperationKit::fieldFont());
-    box->lineEdit()->setFont(OperationKit::fieldFont());
+    box->setFont(Look::font(Look::FontRole::Field));
+    box->lineEdit()->setFont(Look::font(Look::FontRole::Field));
     box->setMaxVisibleItems(12);
     ScreenKit::installKeyFilter(box, ScreenKit::KeyFilter::ChoiceClearable);
     ScreenKit::resetSelectionOnFocus(box);
@@ -83,15 +84,13 @@ QWidget* DateTimeBlock::buildDateGroup(QWidget* screen)
     const bool rit = m_operation == Operation::Withdrawal;
     auto* group = ScreenKit::named(new QGroupBox(rit ? u" Data ritiro: "_s : u" Data riconsegna: "_s, screen),
                                    u"grpDataRit"_s, rit ? u"Data ritiro"_s : u"Data riconsegna"_s);
-    group->setFont(OperationKit::captionFont());
+    group->setFont(Look::font(Look::FontRole::Caption));
 
     txtGiorno = makeDropDown(group, u"Giorno"_s, Dates::dayItems(), QString(), u"Giorno"_s);
     txtMese = makeDropDown(group, u"Mese"_s, Dates::monthNames(), QString(), u"Mese"_s);
     lblAnno = ScreenKit::named(new QLabel(u"ANNO"_s, group), u"lblAnno"_s + suffix());
     ScreenKit::speakChangingText(lblAnno, u"Anno"_s); // the year of the pick
-    QFont yearFont(u"Verdana"_s, 18);
-    yearFont.setBold(true);
-    lblAnno->setFont(yearFont);
+    lblAnno->setFont(Look::font(Look::FontRole::Year));
     lblAnno->setMinimumWidth(lblAnno->fontMetrics().horizontalAdvance(u"0000 "_s));
 
     impAdesso = ScreenKit::named(new PictureButton(u"op_adesso"_s, group), rit ? u"impRitiro"_s : u"impRiconsegna"_s,
@@ -125,7 +124,7 @@ QWidget* DateTimeBlock::buildTimeGroup(QWidget* screen)
     const bool rit = m_operation == Operation::Withdrawal;
     auto* group = ScreenKit::named(new QGroupBox(rit ? u" Ora ritiro: "_s : u" Ora riconsegna: "_s, screen),
                                    u"grpOraRit"_s, rit ? u"Ora ritiro"_s : u"Ora riconsegna"_s);
-    group->setFont(OperationKit::captionFont());
+    group->setFont(Look::font(Look::FontRole::Caption));
 
     txtOre = makeDropDown(group, u"Ore"_s, Dates::hourItems(), u"00"_s, u"Ore"_s);
     txtMinuti = makeDropDown(group, u"Minuti"_s, Dates::minuteItems(), u"00"_s, u"Minuti"_s);
@@ -137,7 +136,7 @@ QWidget* DateTimeBlock::buildTimeGroup(QWidget* screen)
     ore->setBuddy(txtOre);
     minuti->setBuddy(txtMinuti);
     auto* colon = new QLabel(u":"_s, group);
-    colon->setFont(OperationKit::fieldFont());
+    colon->setFont(Look::font(Look::FontRole::Field));
 
     auto* grid = new QGridLayout(group);
     grid->setContentsMargins(12, 8, 12, 10);

@@ -4,6 +4,7 @@
 #include "operations/Riconsegne.h"
 #include "operations/Ritiri.h"
 #include "shell/Guida.h"
+#include "shell/Look.h"
 #include "shell/Navigation.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
@@ -29,28 +30,12 @@ void bringUp(QWidget* window)
 }
 
 // The two choices wear the colours of the arrows in the picture: out in orange, back in green.
-QString choiceStyle(const QString& top, const QString& bottom, const QString& edge)
-{
-    return u"QPushButton { color: #ffffff; border: 1px solid "_s + edge +
-           u"; border-radius: 10px; padding: 6px 24px;"
-           u" background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 "_s +
-           top + u", stop:1 "_s + bottom +
-           u"); }"
-           u" QPushButton:hover { border: 2px solid #ffffff; }"
-           u" QPushButton:pressed { background: "_s +
-           bottom +
-           u"; }"
-           u" QPushButton:focus { border: 3px solid #1e3f66; }"_s;
-}
-
-QPushButton* choiceButton(const QString& name, const QString& text, const QString& style, QWidget* parent)
+QPushButton* choiceButton(const QString& name, const QString& text, Look::Kind kind, QWidget* parent)
 {
     auto* button = ScreenKit::newButton(text, name, parent);
-    button->setStyleSheet(style);
+    Look::setKind(button, kind);
     button->setCursor(Qt::PointingHandCursor);
-    QFont font(u"Verdana"_s, 16);
-    font.setBold(true);
-    button->setFont(font);
+    button->setFont(Look::font(Look::FontRole::Choice));
     button->setMinimumSize(320, 72);
     return button;
 }
@@ -60,6 +45,7 @@ QPushButton* choiceButton(const QString& name, const QString& text, const QStrin
 TfrmMenuOperazioni::TfrmMenuOperazioni(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx)
 {
     ScreenKit::name(this, u"frmMenuOperazioni"_s, u"Ingressario - Ritiri e Riconsegne"_s);
+    Look::applyStyleSheet(this);
     setWindowTitle(u" Ingressario - Ritiri e Riconsegne"_s);
 
     auto* outer = new QVBoxLayout(this);
@@ -101,15 +87,11 @@ TfrmMenuOperazioni::TfrmMenuOperazioni(AppContext& ctx, QWidget* parent) : QWidg
 
     auto* choices = new QVBoxLayout;
     choices->setSpacing(26);
-    btnOrizzontali = choiceButton(u"btnOrizzontali"_s, u"Ritiro pass"_s,
-                                  choiceStyle(u"#f7b733"_s, u"#d9780a"_s, u"#9a5406"_s), panel);
-    btnVerticali = choiceButton(u"btnVerticali"_s, u"Riconsegna pass"_s,
-                                choiceStyle(u"#5cb87a"_s, u"#2e7d4f"_s, u"#1d5434"_s), panel);
+    btnOrizzontali = choiceButton(u"btnOrizzontali"_s, u"Ritiro pass"_s, Look::Kind::WithdrawalChoice, panel);
+    btnVerticali = choiceButton(u"btnVerticali"_s, u"Riconsegna pass"_s, Look::Kind::ReturnChoice, panel);
     auto* caption = new QLabel(u"Quale operazione vuoi registrare?"_s, panel);
-    QFont captionFont(u"Verdana"_s, 12);
-    captionFont.setBold(true);
-    caption->setFont(captionFont);
-    caption->setStyleSheet(u"color: #1e3f66;"_s);
+    caption->setFont(Look::font(Look::FontRole::Title));
+    Look::setKind(caption, Look::Kind::Caption);
     choices->addStretch(1);
     choices->addWidget(caption, 0, Qt::AlignHCenter);
     choices->addWidget(btnOrizzontali);
@@ -191,5 +173,5 @@ void TfrmMenuOperazioni::closeEvent(QCloseEvent* event)
 
 void TfrmMenuOperazioni::paintEvent(QPaintEvent*)
 {
-    ShellLook::paintShade(this);
+    Look::paintShade(this);
 }

@@ -1,6 +1,7 @@
 #include "operations/OperationKit.h"
 
 #include "archives/Win1252.h"
+#include "shell/Look.h"
 #include "shell/ScreenKit.h"
 
 #include <QGridLayout>
@@ -11,27 +12,11 @@ using namespace Qt::StringLiterals;
 
 namespace OperationKit {
 
-QFont fieldFont()
-{
-    QFont font(u"Verdana"_s, 12);
-    font.setBold(true);
-    return font;
-}
-
-QFont captionFont()
-{
-    QFont font(u"Verdana"_s, 10);
-    font.setBold(true);
-    return font;
-}
-
 QLabel* caption(const QString& text, QWidget* parent)
 {
     auto* label = new QLabel(text, parent);
-    label->setFont(captionFont());
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, QColor(0x1e, 0x3f, 0x66));
-    label->setPalette(palette);
+    label->setFont(Look::font(Look::FontRole::Caption));
+    Look::setKind(label, Look::Kind::Caption);
     return label;
 }
 
@@ -43,7 +28,7 @@ void addFields(QGridLayout* grid, int firstRow, QWidget* parent, const QList<Cap
         if (accessible.endsWith(u':'))
             accessible.chop(1);
         auto* edit = ScreenKit::named(new QLineEdit(parent), f.name, accessible);
-        edit->setFont(fieldFont());
+        edit->setFont(Look::font(Look::FontRole::Field));
         edit->setMinimumWidth(minimumWidth);
         *f.edit = edit;
         QLabel* label = caption(f.caption, parent);

@@ -5,6 +5,7 @@
 #include "operations/OperationKit.h"
 #include "shell/ArchiveMessages.h"
 #include "shell/Dates.h"
+#include "shell/Look.h"
 #include "shell/Navigation.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
@@ -24,8 +25,6 @@
 using namespace Qt::StringLiterals;
 
 namespace {
-
-const QColor StripColour(0x1e, 0x3f, 0x66);
 
 QString accessibleOf(const QString& caption)
 {
@@ -109,7 +108,7 @@ OperationScreen::OperationScreen(AppContext& ctx, const OperationVariant& varian
         {fields.persona, m_person},
     };
 
-    new ScreenKit::FieldColours(this, {{ownPerson(), ScreenKit::White, ScreenKit::Yellow}});
+    new ScreenKit::FieldColours(this, {{ownPerson(), Look::Role::FieldAtRest, Look::Role::FieldFocused}});
 
     DateTimeBlock* own = ownBlock();
     auto* chain = new ScreenKit::EnterChain(this);
@@ -129,6 +128,7 @@ OperationScreen::OperationScreen(AppContext& ctx, const OperationVariant& varian
 void OperationScreen::buildWindow()
 {
     ScreenKit::name(this, m_variant.windowName, u"Ingressario - Ritiri e Riconsegne"_s);
+    Look::applyStyleSheet(this);
     setWindowTitle(u" Ingressario - Ritiri e Riconsegne"_s);
 
     auto* outer = new QVBoxLayout(this);
@@ -165,7 +165,8 @@ void OperationScreen::buildWindow()
     auto* panStrip = ScreenKit::named(new QWidget(this), u"panStrip"_s, u"Barra di stato"_s);
     panStrip->setFixedHeight(30);
     outer->addWidget(panStrip);
-    m_status = new ScreenKit::StatusLine(this, panStrip, u"Pronto per archiviare una nuova scheda..."_s, StripColour);
+    m_status = new ScreenKit::StatusLine(this, panStrip, u"Pronto per archiviare una nuova scheda..."_s,
+                                         Look::color(Look::Role::StatusStrip));
 
     DateTimeBlock* own = ownBlock();
     m_status->addHints({{btnSeleziona, m_variant.selectHint},
@@ -208,7 +209,7 @@ QWidget* OperationScreen::buildPassSheet(QWidget* parent)
     for (QLineEdit* edit : passFields()) {
         edit->setReadOnly(true);
         edit->installEventFilter(fromTheStart);
-        edit->setStyleSheet(u"QLineEdit { background: #f4f7fb; border: 1px solid #b0c4de; padding: 2px 4px; }"_s);
+        Look::setKind(edit, Look::Kind::PassField);
     }
     row->addLayout(grid, 1);
 
@@ -233,7 +234,7 @@ QWidget* OperationScreen::buildOperationSheet(QWidget* parent)
     auto* person = ScreenKit::named(new QLineEdit(sheet), withdrawal ? u"txtPersonaRit"_s : u"txtPersonaRic"_s,
                                     accessibleOf(m_variant.personLabel));
     person->setMaxLength(PassRecord::place(withdrawal ? &PassRecord::PersonaRit : &PassRecord::PersonaRic).capacity);
-    person->setFont(OperationKit::fieldFont());
+    person->setFont(Look::font(Look::FontRole::Field));
     person->setMinimumWidth(300);
     m_person = person;
     auto* personColumn = new QVBoxLayout;
@@ -296,7 +297,7 @@ void OperationScreen::showEvent(QShowEvent* event)
 
 void OperationScreen::paintEvent(QPaintEvent*)
 {
-    ShellLook::paintShade(this);
+    Look::paintShade(this);
 }
 
 void OperationScreen::waitForPass()

@@ -3,6 +3,7 @@
 #include "archives/HistoryFile.h"
 #include "operations/OperationKit.h"
 #include "shell/ArchiveMessages.h"
+#include "shell/Look.h"
 #include "shell/ScreenKit.h"
 #include "shell/ShellLook.h"
 #include "shell/SvgPicture.h"
@@ -43,6 +44,7 @@ const QString CloseWithoutHistory = u"Attenzione: questa riconsegna non sarà pr
 TfrmRiepilogo_Operazione::TfrmRiepilogo_Operazione(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx)
 {
     ScreenKit::name(this, u"frmRiepilogo_Operazione"_s, u"Riepilogo ritiro e riconsegna pass"_s);
+    Look::applyStyleSheet(this);
     setWindowTitle(u" Riepilogo ritiro e riconsegna pass"_s);
 
     auto* outer = new QVBoxLayout(this);
@@ -96,10 +98,10 @@ TfrmRiepilogo_Operazione::TfrmRiepilogo_Operazione(AppContext& ctx, QWidget* par
     connect(btnOK, &QPushButton::clicked, this, &TfrmRiepilogo_Operazione::btnOKClick);
     connect(btnChiudi, &QPushButton::clicked, this, &TfrmRiepilogo_Operazione::btnChiudiClick);
 
-    // Alice blue with the sky-blue border, whether focused or not.
+    // In the summary's colour with the field border, whether focused or not.
     QList<ScreenKit::Colouring> colouring;
     for (QLineEdit* box : boxes())
-        colouring.append({box, ScreenKit::AliceBlue, ScreenKit::AliceBlue});
+        colouring.append({box, Look::Role::SummaryField, Look::Role::SummaryField});
     new ScreenKit::FieldColours(this, colouring);
 
     const QList<QLineEdit*> order = boxes();
@@ -202,5 +204,5 @@ void TfrmRiepilogo_Operazione::closeEvent(QCloseEvent* event)
 
 void TfrmRiepilogo_Operazione::paintEvent(QPaintEvent*)
 {
-    ShellLook::paintShade(this);
+    Look::paintShade(this);
 }

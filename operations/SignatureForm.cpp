@@ -2,6 +2,7 @@
 
 #include "operations/OperationKit.h"
 #include "printing/Document.h"
+#include "shell/Look.h"
 #include "shell/PrintDocument.h"
 #include "shell/ScreenKit.h"
 #include "shell/ShellLook.h"
@@ -106,6 +107,7 @@ SignatureFormWindow::SignatureFormWindow(AppContext& ctx, Operation operation, Q
     ScreenKit::name(this, withdrawal ? u"frmStampaScheda_Ritiro"_s : u"frmStampaScheda_Riconsegna"_s,
                     u"Stampa scheda"_s);
     setWindowTitle(u" Stampa scheda"_s);
+    Look::applyStyleSheet(this);
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(16, 16, 16, 14);
@@ -119,7 +121,6 @@ SignatureFormWindow::SignatureFormWindow(AppContext& ctx, Operation operation, Q
 
     auto* imgLogo01 = ScreenKit::named(new SvgPicture(u"op_persona"_s, shpSfondo), u"imgLogo01"_s, u"Persona"_s);
     imgLogo01->setPictureSize(QSize(72, 72));
-    QFont infoFont(u"Verdana"_s, 10);
     auto* icoInf01 = ScreenKit::named(
         new QLabel(withdrawal ? u"Questa operazione stampa su carta il modulo di ritiro del pass corrente con i dati "
                                 u"inseriti dall'utente, da firmare."_s
@@ -129,7 +130,6 @@ SignatureFormWindow::SignatureFormWindow(AppContext& ctx, Operation operation, Q
         u"icoInf01"_s);
     auto* shpSepara = ScreenKit::named(new QFrame(shpSfondo), u"shpSepara"_s, u"Separatore"_s);
     shpSepara->setFixedHeight(5);
-    shpSepara->setStyleSheet(u"background: #4682b4; border: none; border-radius: 2px;"_s);
     auto* imgSezione04 =
         ScreenKit::named(new SvgPicture(u"op_stampante"_s, shpSfondo), u"imgSezione04"_s, u"Stampante"_s);
     imgSezione04->setPictureSize(QSize(72, 72));
@@ -137,10 +137,10 @@ SignatureFormWindow::SignatureFormWindow(AppContext& ctx, Operation operation, Q
         new QLabel(u"Premere Stampa per avviare la stampa, oppure Annulla per chiudere senza stampare."_s, shpSfondo),
         u"icoInf02"_s);
     for (QLabel* info : {icoInf01, icoInf02}) {
-        info->setFont(infoFont);
+        info->setFont(Look::font(Look::FontRole::Text));
         info->setWordWrap(true);
         info->setMinimumWidth(340);
-        info->setStyleSheet(u"color: #1e3f66;"_s);
+        Look::setKind(info, Look::Kind::Caption);
         info->setAccessibleName(info->text());
     }
     grid->addWidget(imgLogo01, 0, 0, Qt::AlignCenter);
@@ -201,5 +201,5 @@ void SignatureFormWindow::showEvent(QShowEvent* event)
 
 void SignatureFormWindow::paintEvent(QPaintEvent*)
 {
-    ShellLook::paintShade(this);
+    Look::paintShade(this);
 }

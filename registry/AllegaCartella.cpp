@@ -3,6 +3,7 @@
 #include "archives/PassRecord.h"
 #include "archives/WholeFileWriter.h"
 #include "archives/Win1252.h"
+#include "shell/Look.h"
 #include "shell/OpenURL.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
@@ -101,6 +102,7 @@ std::optional<QString> TfrmAllegaCartella::fileInFolder(const AppContext& ctx, c
 void TfrmAllegaCartella::buildWindow()
 {
     ScreenKit::name(this, u"frmAllegaCartella"_s, u"Allega file"_s);
+    Look::applyStyleSheet(this);
     setWindowTitle(u" Allega file"_s);
 
     auto* outer = new QVBoxLayout(this);
@@ -108,7 +110,7 @@ void TfrmAllegaCartella::buildWindow()
     auto* shpSfondo = ScreenKit::named(new QFrame(this), u"shpSfondo"_s, u"Allega file"_s);
     shpSfondo->setAutoFillBackground(true);
     QPalette white = shpSfondo->palette();
-    white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::Window, Look::color(Look::Role::Sheet));
     shpSfondo->setPalette(white);
     outer->addWidget(shpSfondo);
 
@@ -126,13 +128,13 @@ void TfrmAllegaCartella::buildWindow()
                    shpSfondo),
         u"lblIstruzioni"_s);
     lblIstruzioni->setWordWrap(true);
-    lblIstruzioni->setStyleSheet(u"color: #17365d;"_s);
+    Look::setKind(lblIstruzioni, Look::Kind::CardCaption);
     head->addWidget(lblIstruzioni, 1);
     column->addLayout(head);
 
-    const QFont captionFont(u"Tahoma"_s, 10, QFont::Bold);
-    const QFont nameFont(u"Verdana"_s, 10, QFont::Bold);
-    const QFont descFont(u"Verdana"_s, 10);
+    const QFont captionFont = Look::font(Look::FontRole::SlotCaption);
+    const QFont nameFont = Look::font(Look::FontRole::AttachmentName);
+    const QFont descFont = Look::font(Look::FontRole::Text);
 
     QWidget* previous = nullptr;
     auto chainTab = [&](QWidget* next) {
@@ -145,8 +147,7 @@ void TfrmAllegaCartella::buildWindow()
         Slot& s = m_slots[size_t(slot - 1)];
         auto* frame =
             ScreenKit::named(new QFrame(shpSfondo), numbered(u"shpFile"_s, slot), ordinal(slot) + u" file allegato"_s);
-        frame->setStyleSheet(u"QFrame#"_s + frame->objectName() +
-                             u" { background: #f3f7fc; border: 1px solid #9cb8d8; border-radius: 6px; }"_s);
+        Look::setKind(frame, Look::Kind::AttachmentSlot);
         auto* grid = new QGridLayout(frame);
         grid->setContentsMargins(12, 10, 12, 10);
         grid->setHorizontalSpacing(10);
@@ -160,7 +161,7 @@ void TfrmAllegaCartella::buildWindow()
         auto* lblDesc = ScreenKit::named(new QLabel(descCaption, frame), numbered(u"lblDescFile"_s, slot), descCaption);
         for (QLabel* label : {lblFile, lblDesc}) {
             label->setFont(captionFont);
-            label->setStyleSheet(u"color: #17365d; background: transparent; border: none;"_s);
+            Look::setKind(label, Look::Kind::SlotCaption);
         }
 
         s.txtFile = ScreenKit::named(new QLineEdit(frame), numbered(u"txtFile"_s, slot), nameCaption.chopped(1));
@@ -273,7 +274,7 @@ void TfrmAllegaCartella::txtFileChange(int slot)
 
     const bool missing = !name.isEmpty() && !(path && QFileInfo(*path).isFile());
     QPalette palette = s->txtFile->palette();
-    palette.setColor(QPalette::Text, missing ? QColor(0xB2, 0x22, 0x22) : QColor(0x70, 0x70, 0x70));
+    palette.setColor(QPalette::Text, Look::color(missing ? Look::Role::FileMissing : Look::Role::FileFound));
     s->txtFile->setPalette(palette);
     s->txtFile->setToolTip(missing ? MissingInFolder : QString());
     s->txtFile->setAccessibleDescription(missing ? MissingInFolder : QString());

@@ -6,6 +6,7 @@
 #include "grids/StringGridModel.h"
 #include "grids/StringGridView.h"
 #include "shell/Guida.h"
+#include "shell/Look.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
 #include "shell/SvgPicture.h"
@@ -66,17 +67,15 @@ constexpr int DesignRows = 10;
 TfrmExpChiavi::TfrmExpChiavi(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx)
 {
     ScreenKit::name(this, u"frmExpChiavi"_s, u"Esporta schedario pass in Microsoft Excel"_s);
+    Look::applyStyleSheet(this);
     setWindowTitle(u" Esporta schedario pass in Microsoft Excel"_s);
 
     panContainer = ScreenKit::named(new QWidget(this), u"panContainer"_s, u"Esportazione"_s);
     panContainer->setAutoFillBackground(true);
-    panContainer->setStyleSheet(u"QWidget#panContainer { background: #eef2f6; }"_s);
 
     // The band at the top: the picture of the export and its commands.
     shpSfondo = ScreenKit::named(new QWidget(panContainer), u"shpSfondo"_s, u"Comandi"_s);
     shpSfondo->setAttribute(Qt::WA_StyledBackground);
-    shpSfondo->setStyleSheet(u"QWidget#shpSfondo { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
-                             u"stop:0 #ffffff, stop:1 #d6e4f0); border: 1px solid #9bb7d4; border-radius: 8px; }"_s);
     imgLogo = ScreenKit::named(new SvgPicture(u"esporta_schedario"_s, shpSfondo), u"imgLogo"_s,
                                u"Esportazione schedario pass"_s);
     imgLogo->setPictureSize(QSize(176, 77));
@@ -113,7 +112,7 @@ TfrmExpChiavi::TfrmExpChiavi(AppContext& ctx, QWidget* parent) : QWidget(parent)
     shpInfo = ScreenKit::named(new QWidget(panContainer), u"shpInfo"_s, u"Barra informativa"_s);
     shpInfo->setFixedHeight(30);
     m_status = new ScreenKit::StatusLine(this, shpInfo, u"Esportazione archivio in Microsoft Excel."_s,
-                                         QColor(0x1e, 0x3f, 0x66));
+                                         Look::color(Look::Role::StatusStrip));
     m_status->addHints({
         {cmdEsporta, u"Esporta l'archivio in formato Microsoft Excel."_s},
         {cmdGuida, u"Visualizza la pagina della guida sensibile al contesto."_s},

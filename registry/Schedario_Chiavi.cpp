@@ -9,6 +9,7 @@
 #include "registry/TrovaSchedario_Chiavi.h"
 #include "shell/ArchiveMessages.h"
 #include "shell/Guida.h"
+#include "shell/Look.h"
 #include "shell/Navigation.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
@@ -19,7 +20,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QShowEvent>
 #include <QVBoxLayout>
@@ -39,10 +39,6 @@ const QString Duplicated = u"E' ora possibile apportare le proprie modifiche all
 const QString ChangedElsewhere = u"Attenzione: la scheda è stata modificata da un'altra postazione dopo essere stata "
                                  u"visualizzata.\n\r\n\rVisualizzare di nuovo la scheda e ripetere le modifiche."_s;
 
-const QColor ToolbarLine(0x9c, 0xb8, 0xd8);
-const QColor StatusStrip(0x1f, 0x4e, 0x86);
-const QColor CaptionText(0x17, 0x36, 0x5d);
-
 // The work area's background: blue at the top shading to white at the foot.
 class ShadedPanel : public QWidget
 {
@@ -50,15 +46,7 @@ public:
     using QWidget::QWidget;
 
 protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter p(this);
-        QLinearGradient g(0, 0, 0, height());
-        g.setColorAt(0.0, QColor(0x9e, 0xc0, 0xe6));
-        g.setColorAt(0.55, QColor(0xdc, 0xe9, 0xf7));
-        g.setColorAt(1.0, Qt::white);
-        p.fillRect(rect(), g);
-    }
+    void paintEvent(QPaintEvent*) override { Look::paintShade(this, Look::Shade::CardFile); }
 };
 
 // A flat frame in one colour, optionally with a line along its bottom edge.
@@ -94,8 +82,8 @@ protected:
         QPainter p(this);
         p.setRenderHint(QPainter::Antialiasing);
         const QRectF r = QRectF(rect()).adjusted(1.5, 1.5, -1.5, -1.5);
-        p.setPen(QPen(QColor(0x7f, 0xa6, 0xd3), 1.5));
-        p.setBrush(QColor(255, 255, 255, 215));
+        p.setPen(QPen(Look::color(Look::Role::CardSheetEdge), 1.5));
+        p.setBrush(Look::color(Look::Role::CardSheetBack));
         p.drawRoundedRect(r, 10, 10);
     }
 };
@@ -128,6 +116,7 @@ PassRecord asStored(const PassRecord& card)
 TfrmSchedario_Chiavi::TfrmSchedario_Chiavi(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx)
 {
     setObjectName(u"frmSchedario_Chiavi"_s);
+    Look::applyStyleSheet(this);
     setWindowTitle(u" Ingressario - Schedario Pass"_s);
     setAccessibleName(u"Schedario Pass"_s);
     buildWindow();
@@ -150,7 +139,9 @@ void TfrmSchedario_Chiavi::buildWindow()
     column->setSpacing(0);
 
     // ---- Toolbar band ------------------------------------------------------------------------
-    auto* panToolbar = ScreenKit::named(new BandPanel(Qt::white, ToolbarLine, panContainer), u"panToolbar"_s);
+    auto* panToolbar = ScreenKit::named(
+        new BandPanel(Look::color(Look::Role::Toolbar), Look::color(Look::Role::PanelEdge), panContainer),
+        u"panToolbar"_s);
     auto* bar = new QHBoxLayout(panToolbar);
     bar->setContentsMargins(14, 8, 14, 10);
     bar->setSpacing(6);
@@ -166,7 +157,7 @@ void TfrmSchedario_Chiavi::buildWindow()
         bar->addSpacing(6);
         auto* line = new QFrame(panToolbar);
         line->setFixedSize(2, 38);
-        line->setStyleSheet(u"background: #c9d9ec;"_s);
+        Look::setKind(line, Look::Kind::ToolbarSeparator);
         bar->addWidget(line);
         bar->addSpacing(6);
     };
@@ -188,9 +179,7 @@ void TfrmSchedario_Chiavi::buildWindow()
     lblPosizione->setAlignment(Qt::AlignCenter);
     lblPosizione->setMinimumWidth(78);
     lblPosizione->setFixedHeight(34);
-    lblPosizione->setFont(QFont(u"Verdana"_s, 14, QFont::Bold));
-    lblPosizione->setStyleSheet(u"QLabel { color: #17365d; background: #eef4fb; border: 1px solid #9cb8d8;"
-                                u" border-radius: 6px; padding: 0 6px; }"_s);
+    lblPosizione->setFont(Look::font(Look::FontRole::Position));
     bar->addWidget(lblPosizione);
 
     picture(cmdAvanti, u"cmdAvanti"_s, u"Scheda successiva"_s, u"sch_avanti"_s, &TfrmSchedario_Chiavi::cmdAvantiClick);
@@ -219,9 +208,8 @@ void TfrmSchedario_Chiavi::buildWindow()
     grid->setVerticalSpacing(13);
     grid->setColumnStretch(1, 1);
 
-    const QFont fieldFont(u"Verdana"_s, 12, QFont::Bold);
-    QFont captionFont(u"Tahoma"_s, 11, QFont::Bold);
-    const QString captionStyle = u"color: #17365d;"_s;
+    const QFont fieldFont = Look::font(Look::FontRole::Field);
+    const QFont captionFont = Look::font(Look::FontRole::CardCaption);
     QList<QWidget*> captions;
 
     // Each field takes no more characters than its card field holds.
@@ -237,7 +225,7 @@ void TfrmSchedario_Chiavi::buildWindow()
         const int r = grid->rowCount();
         auto* label = ScreenKit::named(new QLabel(caption, shpScheda), captionName, caption);
         label->setFont(captionFont);
-        label->setStyleSheet(captionStyle);
+        Look::setKind(label, Look::Kind::CardCaption);
         label->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         captions << label;
         grid->addWidget(label, r, 0);
@@ -264,7 +252,7 @@ void TfrmSchedario_Chiavi::buildWindow()
     imgNote->setPixmap(QIcon(u":/pictures/sch_note.svg"_s).pixmap(QSize(28, 28)));
     auto* titNote = ScreenKit::named(new QLabel(u"Note:"_s, shpScheda), u"titNote"_s, u"Note:"_s);
     titNote->setFont(captionFont);
-    titNote->setStyleSheet(captionStyle);
+    Look::setKind(titNote, Look::Kind::CardCaption);
     notesCaption->addWidget(imgNote);
     notesCaption->addWidget(titNote);
     notesCaption->addStretch(1);
@@ -277,8 +265,7 @@ void TfrmSchedario_Chiavi::buildWindow()
     auto* imgSmarrita = ScreenKit::named(new QLabel(shpScheda), u"imgSmarrita"_s, u"Attenzione"_s);
     imgSmarrita->setPixmap(QIcon(u":/pictures/sch_smarrite.svg"_s).pixmap(QSize(26, 26)));
     chkSmarrita = ScreenKit::named(new QCheckBox(u"Pass smarrito"_s, shpScheda), u"chkSmarrita"_s, u"Pass smarrito"_s);
-    chkSmarrita->setFont(QFont(u"Verdana"_s, 11, QFont::Bold));
-    chkSmarrita->setStyleSheet(u"QCheckBox { color: #8b1a10; } QCheckBox::indicator { width: 18px; height: 18px; }"_s);
+    chkSmarrita->setFont(Look::font(Look::FontRole::GroupTitle));
     lostRow->addWidget(imgSmarrita);
     lostRow->addWidget(chkSmarrita);
     lostRow->addStretch(1);
@@ -305,7 +292,8 @@ void TfrmSchedario_Chiavi::buildWindow()
     auto* panStrip = ScreenKit::named(new QWidget(this), u"panStrip"_s);
     panStrip->setFixedHeight(34);
     outer->addWidget(panStrip);
-    m_status = new ScreenKit::StatusLine(this, panStrip, u"Pronto per archiviare una nuova scheda..."_s, StatusStrip);
+    m_status = new ScreenKit::StatusLine(this, panStrip, u"Pronto per archiviare una nuova scheda..."_s,
+                                         Look::color(Look::Role::CardStatusStrip));
     m_status->addHints({
         {cmdNuovo, u"Prepara la schermata per la registrazione di una nuova scheda."_s},
         {cmdDuplica, u"Prepara la schermata per la registrazione di una nuova scheda duplicando i dati correnti."_s},
@@ -328,18 +316,18 @@ void TfrmSchedario_Chiavi::buildWindow()
     m_status->addClearingAreas(clearing);
 
     // ---- Focus behaviour -----------------------------------------------------------------------
-    using ScreenKit::Beige, ScreenKit::White, ScreenKit::Yellow;
+    using enum Look::Role;
     new ScreenKit::FieldColours(this, {
-                                          {txtCodice, White, Yellow},
-                                          {txtTipo, White, Yellow},
-                                          {txtUtilizzo, White, Yellow},
-                                          {txtStato, Beige, Beige},
-                                          {txtDuplicati, White, Yellow},
-                                          {txtLuogo, White, Yellow},
-                                          {txtResponsabile, White, Yellow},
-                                          {txtRecapiti, White, Yellow},
-                                          {txtPersone, White, Yellow},
-                                          {txtNote, White, Yellow},
+                                          {txtCodice, FieldAtRest, FieldFocused},
+                                          {txtTipo, FieldAtRest, FieldFocused},
+                                          {txtUtilizzo, FieldAtRest, FieldFocused},
+                                          {txtStato, CardStateField, CardStateField},
+                                          {txtDuplicati, FieldAtRest, FieldFocused},
+                                          {txtLuogo, FieldAtRest, FieldFocused},
+                                          {txtResponsabile, FieldAtRest, FieldFocused},
+                                          {txtRecapiti, FieldAtRest, FieldFocused},
+                                          {txtPersone, FieldAtRest, FieldFocused},
+                                          {txtNote, FieldAtRest, FieldFocused},
                                       });
     (new ScreenKit::EnterChain(this))
         ->cycle({txtCodice, txtTipo, txtUtilizzo, txtDuplicati, txtLuogo, txtResponsabile, txtRecapiti, txtPersone,

@@ -3,6 +3,7 @@
 #include "archives/Win1252.h"
 #include "printing/FormDesigns.h"
 #include "printing/FormDocument.h"
+#include "shell/Look.h"
 #include "shell/PrintDocument.h"
 #include "shell/ScreenKit.h"
 #include "shell/ShellLook.h"
@@ -47,7 +48,7 @@ QWidget* information(QWidget* parent, const QString& name, const QString& text)
     auto* sentence = new QLabel(text, box);
     sentence->setWordWrap(true);
     sentence->setMinimumWidth(380); // two lines a sentence
-    sentence->setStyleSheet(u"color: #17365d;"_s);
+    Look::setKind(sentence, Look::Kind::CardCaption);
     row->addWidget(icon, 0, Qt::AlignTop);
     row->addWidget(sentence, 1);
     ScreenKit::name(box, name, text);
@@ -74,6 +75,7 @@ TfrmStampaScheda_Chiave::TfrmStampaScheda_Chiave(AppContext& ctx, QWidget* paren
 {
     setWindowTitle(u" Stampa scheda"_s);
     setObjectName(u"frmStampaScheda_Chiave"_s);
+    Look::applyStyleSheet(this);
 
     auto* outer = new QVBoxLayout(this);
     outer->setContentsMargins(0, 0, 0, 0);
@@ -81,7 +83,7 @@ TfrmStampaScheda_Chiave::TfrmStampaScheda_Chiave(AppContext& ctx, QWidget* paren
     ScreenKit::name(shpSfondo, u"shpSfondo"_s, u"Stampa scheda"_s);
     shpSfondo->setAutoFillBackground(true);
     QPalette white = shpSfondo->palette();
-    white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::Window, Look::color(Look::Role::Sheet));
     shpSfondo->setPalette(white);
     outer->addWidget(shpSfondo);
 

@@ -7,6 +7,7 @@
 #include "lists/PassListBox.h"
 #include "printing/ListDocument.h"
 #include "shell/ArchiveMessages.h"
+#include "shell/Look.h"
 #include "shell/PrintDocument.h"
 #include "shell/ScreenKit.h"
 #include "shell/SvgPicture.h"
@@ -16,7 +17,6 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
-#include <QLinearGradient>
 #include <QPainter>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -77,8 +77,8 @@ protected:
     {
         QPainter painter(this);
         painter.setRenderHint(QPainter::Antialiasing);
-        painter.setPen(QPen(QColor(255, 255, 255, 170), 1));
-        painter.setBrush(QColor(255, 255, 255, 70));
+        painter.setPen(QPen(Look::color(Look::Role::SearchBackdropEdge), 1));
+        painter.setBrush(Look::color(Look::Role::SearchBackdrop));
         painter.drawRoundedRect(QRectF(rect()).adjusted(0.5, 0.5, -0.5, -0.5), 10, 10);
     }
 };
@@ -103,6 +103,7 @@ TfrmTrovaSchedario_Chiavi::~TfrmTrovaSchedario_Chiavi() = default;
 void TfrmTrovaSchedario_Chiavi::buildWindow()
 {
     ScreenKit::name(this, u"frmTrovaSchedario_Chiavi"_s, u"Trova pass in schedario"_s);
+    Look::applyStyleSheet(this);
     setWindowTitle(u" Trova pass in schedario"_s);
     // Fixed at this size before the layout is set: both panels fill the same place.
     resize(1120, 640);
@@ -122,15 +123,12 @@ QWidget* TfrmTrovaSchedario_Chiavi::buildFilterPanel()
 {
     auto* panel = ScreenKit::named(new QWidget(this), u"panAvvio"_s, u"Filtri di ricerca"_s);
 
-    QFont labelFont(u"Verdana"_s, 10);
-    labelFont.setBold(true);
-    QFont fieldFont(u"Verdana"_s, 10);
+    const QFont labelFont = Look::font(Look::FontRole::Caption);
+    const QFont fieldFont = Look::font(Look::FontRole::Text);
 
     auto* title = new QLabel(u"Cerca le schede che contengono il testo indicato nei campi compilati"_s, panel);
-    QFont titleFont(u"Verdana"_s, 12);
-    titleFont.setBold(true);
-    title->setFont(titleFont);
-    title->setStyleSheet(u"color: white;"_s);
+    title->setFont(Look::font(Look::FontRole::Title));
+    Look::setKind(title, Look::Kind::TextOnDark);
 
     auto* shpCampi = new Backdrop(panel);
     shpCampi->setObjectName(u"shpCampi"_s);
@@ -163,7 +161,7 @@ QWidget* TfrmTrovaSchedario_Chiavi::buildFilterPanel()
     btnAnnulla = makeButton(u"Chiudi"_s, u"btnAnnulla"_s, panel);
     lblAttendere = ScreenKit::named(new QLabel(u"Ricerca schede in corso. Attendere..."_s, panel), u"lblAttendere"_s);
     lblAttendere->setFont(labelFont);
-    lblAttendere->setStyleSheet(u"color: #DC143C;"_s);
+    Look::setKind(lblAttendere, Look::Kind::Emphasis);
     lblAttendere->hide();
 
     auto* buttons = new QHBoxLayout;
@@ -210,22 +208,19 @@ QWidget* TfrmTrovaSchedario_Chiavi::buildResultPanel()
     auto* imgTrova = ScreenKit::named(new SvgPicture(u"lente"_s, panel), u"imgTrova"_s, u"Trova"_s);
     imgTrova->setPictureSize(QSize(30, 30));
     txtTrova = ScreenKit::named(new QLineEdit(panel), u"txtTrova"_s, u"Testo da trovare"_s);
-    QFont verdana(u"Verdana"_s, 12);
-    verdana.setBold(true);
-    txtTrova->setFont(verdana);
+    txtTrova->setFont(Look::font(Look::FontRole::Field));
     txtTrova->setFixedWidth(380);
     btnTrova = makeButton(u"Trova"_s, u"btnTrova"_s, panel);
 
     lstRecords = ScreenKit::named(new PassListBox(m_model, panel), u"lstRecords"_s, u"Schede trovate"_s);
 
-    QFont labelFont(u"Verdana"_s, 10);
-    labelFont.setBold(true);
+    const QFont labelFont = Look::font(Look::FontRole::Caption);
     lblTrovate = ScreenKit::named(new QLabel(panel), u"lblTrovate"_s);
     lblTrovate->setFont(labelFont);
     lblRigo03 = ScreenKit::named(
         new QLabel(u"Fare doppio clic su una voce in elenco per richiamare la scheda"_s, panel), u"lblRigo03"_s);
     lblRigo03->setFont(labelFont);
-    lblRigo03->setStyleSheet(u"color: #DC143C;"_s); // crimson
+    Look::setKind(lblRigo03, Look::Kind::Emphasis);
     lblRigo03->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
 
     btnStampa = makeButton(u"Stampa"_s, u"btnStampa"_s, panel);
@@ -367,9 +362,5 @@ void TfrmTrovaSchedario_Chiavi::closeEvent(QCloseEvent* event)
 
 void TfrmTrovaSchedario_Chiavi::paintEvent(QPaintEvent*)
 {
-    QPainter painter(this);
-    QLinearGradient gradient(0, 0, 0, height());
-    gradient.setColorAt(0, QColor(0x3A, 0x6E, 0xC8));
-    gradient.setColorAt(1, Qt::white);
-    painter.fillRect(rect(), gradient);
+    Look::paintShade(this, Look::Shade::Search);
 }

@@ -3,6 +3,7 @@
 #include "shell/AppContext.h"
 #include "shell/Guida.h"
 #include "shell/Info.h"
+#include "shell/Look.h"
 #include "shell/Maker.h"
 #include "shell/Navigation.h"
 #include "shell/OpenURL.h"
@@ -34,30 +35,12 @@ QSize scaled(QSize size, double factor)
     return QSize(qRound(size.width() * factor), qRound(size.height() * factor));
 }
 
-const QString ButtonStyle = uR"(
-QPushButton {
-    color: #ffffff;
-    border: 1px solid #1e3f66;
-    border-radius: 8px;
-    padding: 4px 18px;
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #5b93c4, stop:1 #2b5c8a);
-}
-QPushButton:hover {
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #6fa8dc, stop:1 #33699c);
-}
-QPushButton:pressed {
-    background: qlineargradient(x1:0, y1:0, x2:0, y2:1, stop:0 #2b5c8a, stop:1 #1e3f66);
-}
-QPushButton:focus {
-    border: 2px solid #ffc94a;
-}
-)"_s;
-
 } // namespace
 
 TfrmAvvio::TfrmAvvio(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Window), m_ctx(ctx)
 {
     ScreenKit::name(this, u"frmAvvio"_s, u"Ingressario"_s);
+    Look::applyStyleSheet(this);
     setWindowTitle(u" Ingressario"_s);
     setMinimumSize(800, 480);
     setWindowState(Qt::WindowMaximized);
@@ -107,16 +90,14 @@ TfrmAvvio::TfrmAvvio(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
     auto workArea = [this](const QString& panelName, const QString& picture, const QString& pictureName,
                            const QString& buttonName, const QString& caption, const QString& what,
                            PictureButton*& image, QPushButton*& button) {
-        QWidget* panel = ShellLook::newSheet(panelName, what, panContainer);
-        panel->setStyleSheet(u"#"_s + panelName +
-                             u" { background: #ffffff; border: 1px solid #a9c1dc; border-bottom: 3px solid #87a8cc;"
-                             u" border-radius: 14px; }"_s);
+        auto* panel = ScreenKit::named(new QWidget(panContainer), panelName, what);
+        panel->setAttribute(Qt::WA_StyledBackground);
         image = ScreenKit::named(new PictureButton(picture, panel), pictureName, u"Apri "_s + what);
         image->setTakesFocus(false); // the button under it is the keyboard's way in
         image->setToolTip(u"Apri "_s + what);
         button = ScreenKit::newButton(caption, buttonName, panel);
         button->setCursor(Qt::PointingHandCursor);
-        button->setStyleSheet(ButtonStyle);
+        Look::setKind(button, Look::Kind::LauncherButton);
         auto* column = new QVBoxLayout(panel);
         column->setContentsMargins(18, 16, 18, 18);
         column->setSpacing(12);
@@ -151,7 +132,6 @@ TfrmAvvio::TfrmAvvio(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
     // The foot: the maker's picture, web strip and the way out.
     shpCalce = ScreenKit::named(new QWidget(this), u"shpCalce"_s, u"Piè di pagina"_s);
     shpCalce->setAttribute(Qt::WA_StyledBackground);
-    shpCalce->setStyleSheet(u"#shpCalce { background: #ffffff; border-top: 1px solid #b0c4de; }"_s);
     imgSplash->setParent(shpCalce);
     imgSito->setParent(shpCalce);
     imgEsci->setParent(shpCalce);
@@ -254,7 +234,7 @@ void TfrmAvvio::closeEvent(QCloseEvent* event)
 
 void TfrmAvvio::paintEvent(QPaintEvent*)
 {
-    ShellLook::paintShade(this);
+    Look::paintShade(this);
 }
 
 void TfrmAvvio::resizeEvent(QResizeEvent* event)
@@ -277,8 +257,7 @@ void TfrmAvvio::scaleTo(const QSize& area)
         small->setPictureSize(scaled(QSize(48, 48), factor));
     imgSito->setPictureSize(scaled(QSize(620, 38), factor));
 
-    QFont caption(u"Verdana"_s);
-    caption.setBold(true);
+    QFont caption = Look::font(Look::FontRole::LauncherButton);
     caption.setPixelSize(qMax(10, qRound(17 * factor)));
     for (PictureButton* picture : {imgApp01, imgApp02, imgApp03})
         picture->setPictureSize(scaled(QSize(300, 220), factor));

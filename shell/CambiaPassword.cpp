@@ -4,6 +4,7 @@
 #include "archives/PasswordStore.h"
 #include "archives/Win1252.h"
 #include "shell/AppContext.h"
+#include "shell/Look.h"
 #include "shell/Password.h"
 #include "shell/ScreenKit.h"
 #include "shell/ShellLook.h"
@@ -33,6 +34,7 @@ const QString ChangeFailure = u"Attenzione: si è verificato un errore durante l
 TfrmCambiaPassword::TfrmCambiaPassword(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx)
 {
     ScreenKit::name(this, u"frmCambiaPassword"_s, u"Cambia password"_s);
+    Look::applyStyleSheet(this);
     setWindowTitle(u" Cambia password"_s);
 
     auto* column = new QVBoxLayout(this);
@@ -56,10 +58,10 @@ TfrmCambiaPassword::TfrmCambiaPassword(AppContext& ctx, QWidget* parent) : QWidg
     auto addRow = [&](int row, QLabel*& label, const QString& labelName, const QString& caption, QLineEdit*& edit,
                       const QString& editName, const QString& spoken) {
         label = ScreenKit::named(new QLabel(caption, shpSfondo), labelName);
-        label->setFont(QFont(u"Verdana"_s, 10, QFont::Bold));
+        label->setFont(Look::font(Look::FontRole::Caption));
         edit = ScreenKit::named(new QLineEdit(shpSfondo), editName, spoken);
         edit->setEchoMode(QLineEdit::Password);
-        edit->setFont(QFont(u"Verdana"_s, 12));
+        edit->setFont(Look::font(Look::FontRole::Entry));
         edit->setMinimumSize(240, 30);
         label->setBuddy(edit);
         grid->addWidget(label, row, 0, Qt::AlignRight | Qt::AlignVCenter);
@@ -126,7 +128,7 @@ void TfrmCambiaPassword::closeEvent(QCloseEvent* event)
 
 void TfrmCambiaPassword::paintEvent(QPaintEvent*)
 {
-    ShellLook::paintShade(this);
+    Look::paintShade(this);
 }
 
 void TfrmCambiaPassword::fieldsChange()

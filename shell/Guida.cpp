@@ -1,6 +1,7 @@
 #include "shell/Guida.h"
 
 #include "shell/AppContext.h"
+#include "shell/Look.h"
 #include "shell/Navigation.h"
 #include "shell/OpenURL.h"
 #include "shell/PictureButton.h"
@@ -27,21 +28,20 @@ TfrmGuida::TfrmGuida(AppContext& ctx, QWidget* parent)
     imgLogo->setPictureSize(QSize(44, 44));
 
     lblTitolo = ScreenKit::named(new QLabel(u"Argomento della guida."_s, shpSfondo), u"lblTitolo"_s);
-    lblTitolo->setFont(QFont(u"Arial"_s, 16, QFont::Bold));
-    lblTitolo->setStyleSheet(u"color: #dc143c;"_s); // crimson
+    lblTitolo->setFont(Look::font(Look::FontRole::GuideTitle));
+    Look::setKind(lblTitolo, Look::Kind::Emphasis);
     lblTitolo->setWordWrap(true);
 
     auto* rule = new QFrame(shpSfondo);
     rule->setFixedHeight(2);
-    rule->setStyleSheet(u"background: #87ceeb; border: none;"_s);
+    Look::setKind(rule, Look::Kind::Rule);
 
     txtGuida = ScreenKit::named(new QPlainTextEdit(shpSfondo), u"txtGuida"_s, u"Testo della guida"_s);
     txtGuida->setReadOnly(true);
     txtGuida->setLineWrapMode(QPlainTextEdit::WidgetWidth);
-    txtGuida->setFont(QFont(u"Verdana"_s, 12, QFont::Bold));
+    txtGuida->setFont(Look::font(Look::FontRole::GuidePage));
     txtGuida->setFrameShape(QFrame::NoFrame);
     txtGuida->document()->setDocumentMargin(8); // keeps the text off the scroll bar
-    txtGuida->setStyleSheet(u"QPlainTextEdit { background: #ffffff; color: #1e2f40; }"_s);
 
     auto* header = new QHBoxLayout;
     header->setSpacing(12);
@@ -93,6 +93,6 @@ void TfrmGuida::showPage(const GuidePage& page)
 
 void TfrmGuida::lnkWebClick()
 {
-    lnkWeb->setColour(ScreenKit::DarkBlue);
+    lnkWeb->setColour(Look::rgb(Look::Role::Link));
     TMisc::Open(m_ctx, TMisc::quoted(m_ctx.file(u"Guida.pdf"_s)));
 }

@@ -1,6 +1,7 @@
 #include "shell/Info.h"
 
 #include "shell/AppContext.h"
+#include "shell/Look.h"
 #include "shell/Maker.h"
 #include "shell/OpenURL.h"
 #include "shell/PictureButton.h"
@@ -29,17 +30,16 @@ TfrmInfo::TfrmInfo(AppContext& ctx, QWidget* parent)
         u"lblDescrizione"_s);
     lblDescrizione->setWordWrap(true);
     lblDescrizione->setAlignment(Qt::AlignCenter);
-    lblDescrizione->setFont(QFont(u"Verdana"_s, 10));
-    lblDescrizione->setStyleSheet(u"color: #1e3f66;"_s);
+    lblDescrizione->setFont(Look::font(Look::FontRole::Text));
+    Look::setKind(lblDescrizione, Look::Kind::Caption);
 
     auto* rule = new QFrame(sheet);
     rule->setFixedHeight(2);
-    rule->setStyleSheet(u"background: #87ceeb; border: none;"_s);
+    Look::setKind(rule, Look::Kind::Rule);
 
     auto* lblContatti =
         ScreenKit::named(new QLabel(u"Per informazioni e assistenza scrivi a:"_s, sheet), u"lblContatti"_s);
-    lblContatti->setFont(QFont(u"Tahoma"_s, 11));
-    lblContatti->setStyleSheet(u"color: #333333;"_s);
+    lblContatti->setFont(Look::font(Look::FontRole::Contact));
     lblContatti->setAlignment(Qt::AlignCenter);
 
     imgEmail =
@@ -62,8 +62,7 @@ TfrmInfo::TfrmInfo(AppContext& ctx, QWidget* parent)
 
     auto* lblProduttore =
         ScreenKit::named(new QLabel(u"Ingressario è "_s + Maker::notice() + u"."_s, this), u"lblProduttore"_s);
-    lblProduttore->setFont(QFont(u"Tahoma"_s, 9));
-    lblProduttore->setStyleSheet(u"color: #4a5a6a;"_s);
+    lblProduttore->setFont(Look::font(Look::FontRole::Notice));
 
     btnChiudi = ShellLook::newCloseButton(this);
 
@@ -78,6 +77,6 @@ TfrmInfo::TfrmInfo(AppContext& ctx, QWidget* parent)
 
 void TfrmInfo::lnkWebClick()
 {
-    lnkWeb->setColour(ScreenKit::DarkBlue);
+    lnkWeb->setColour(Look::rgb(Look::Role::Link));
     TMisc::Open(m_ctx, TMisc::quoted(u"mailto:"_s + Maker::emailAddress()));
 }

@@ -5,6 +5,7 @@
 #include "archives/Win1252.h"
 #include "shell/AppContext.h"
 #include "shell/CambiaPassword.h"
+#include "shell/Look.h"
 #include "shell/Navigation.h"
 #include "shell/ScreenKit.h"
 #include "shell/ShellLook.h"
@@ -39,6 +40,7 @@ QString TfrmPassword::typedForm(const QString& typed)
 TfrmPassword::TfrmPassword(AppContext& ctx, QWidget* parent) : QWidget(parent), m_ctx(ctx)
 {
     ScreenKit::name(this, u"frmPassword"_s, u"Ingressario - Accesso"_s);
+    Look::applyStyleSheet(this);
     setWindowTitle(u" Ingressario - Accesso"_s);
 
     auto* root = new QVBoxLayout(this);
@@ -59,19 +61,17 @@ TfrmPassword::TfrmPassword(AppContext& ctx, QWidget* parent) : QWidget(parent), 
     // The body with the field and the buttons.
     shpSfondo = ScreenKit::named(new QWidget(panContainer), u"shpSfondo"_s, u"Sfondo"_s);
     shpSfondo->setAttribute(Qt::WA_StyledBackground);
-    shpSfondo->setStyleSheet(u"#shpSfondo { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
-                             u"stop:0 #ffffff, stop:1 #e6eef7); border-top: 1px solid #9bb7d4; }"_s);
     auto* body = new QVBoxLayout(shpSfondo);
     body->setContentsMargins(28, 20, 28, 18);
     body->setSpacing(10);
 
     lblRigo05 = ScreenKit::named(new QLabel(u"Immetti la password e premi OK."_s, shpSfondo), u"lblRigo05"_s);
-    lblRigo05->setFont(QFont(u"Verdana"_s, 11));
+    lblRigo05->setFont(Look::font(Look::FontRole::Prompt));
     body->addWidget(lblRigo05);
 
     txtPassword = ScreenKit::named(new QLineEdit(shpSfondo), u"txtPassword"_s, u"Password"_s);
     txtPassword->setEchoMode(QLineEdit::Password);
-    txtPassword->setFont(QFont(u"Verdana"_s, 12));
+    txtPassword->setFont(Look::font(Look::FontRole::Entry));
     txtPassword->setMinimumHeight(30);
     lblRigo05->setBuddy(txtPassword);
     auto* fieldRow = new QHBoxLayout;

@@ -24,11 +24,6 @@ namespace {
 
 const char* const ColourProperty = "ingressarioFieldColour";
 
-QString hex(QRgb colour)
-{
-    return u"#%1"_s.arg(uint(colour & 0xFFFFFF), 6, 16, QChar(u'0'));
-}
-
 bool isEnterKey(const QKeyEvent* key)
 {
     return key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
@@ -61,17 +56,7 @@ public:
     }
 
 protected:
-    void paintEvent(QPaintEvent*) override
-    {
-        QPainter painter(this);
-        painter.fillRect(rect(), QColor::fromRgba(Yellow));
-        // The border fades from yellow at the top left to white at the bottom right.
-        QLinearGradient fade(rect().topLeft(), rect().bottomRight());
-        fade.setColorAt(0.0, QColor::fromRgba(Yellow));
-        fade.setColorAt(1.0, QColor::fromRgba(White));
-        painter.setPen(QPen(QBrush(fade), 2));
-        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
-    }
+    void paintEvent(QPaintEvent*) override { Look::paintFocusMark(this); }
 };
 
 class KeyFilterObject : public QObject
@@ -231,9 +216,9 @@ StatusLine::StatusLine(QWidget* screen, QWidget* strip, const QString& designTex
     speakChangingText(m_label, u"Barra di stato"_s);
     m_label->setWordWrap(false);
     m_label->setTextFormat(Qt::PlainText);
-    m_label->setFont(QFont(u"Tahoma"_s, 12));
+    m_label->setFont(Look::font(Look::FontRole::Status));
     QPalette labelPalette = m_label->palette();
-    labelPalette.setColor(QPalette::WindowText, QColor::fromRgba(White));
+    labelPalette.setColor(QPalette::WindowText, Look::color(Look::Role::StatusText));
     m_label->setPalette(labelPalette);
     m_label->setSizePolicy(QSizePolicy::Fixed, QSizePolicy::Preferred);
     auto* layout = qobject_cast<QBoxLayout*>(strip->layout());
@@ -397,18 +382,12 @@ FieldColours::FieldColours(QWidget* screen, const QList<Colouring>& fields) : QO
     screen->installEventFilter(this);
 }
 
-void FieldColours::paint(QWidget* field, QRgb background)
+void FieldColours::paint(QWidget* field, Look::Role background)
 {
-    const QString body =
-        u"background-color: %1; border: 1px solid %2; padding: 1px 2px;"_s.arg(hex(background), hex(SkyBlue));
-    // Scoped to the field by its name, so that the parts inside it (a drop-down's list, a
-    // scroll bar) keep their own look.
-    const QString name = field->objectName();
-    if (name.isEmpty())
-        field->setStyleSheet(body);
-    else
-        field->setStyleSheet(u"#%1 { %2 }"_s.arg(name, body));
-    field->setProperty(ColourProperty, QVariant::fromValue<uint>(background));
+    // The field's own sheet: it wins over the window's, whatever the window's rules for the field.
+    const QRgb colour = Look::rgb(background);
+    field->setStyleSheet(Look::fieldStyleSheet(field->objectName(), colour));
+    field->setProperty(ColourProperty, QVariant::fromValue<uint>(colour));
 }
 
 QRgb FieldColours::colourOf(const QWidget* field)
@@ -549,8 +528,8 @@ LinkText::LinkText(const QString& text, QWidget* parent) : QAbstractButton(paren
     setCursor(Qt::PointingHandCursor);
     setFocusPolicy(Qt::NoFocus);
     setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
-    connect(this, &QAbstractButton::pressed, this, [this] { setColour(Orange); });
-    connect(this, &QAbstractButton::released, this, [this] { setColour(DarkBlue); });
+    connect(this, &QAbstractButton::pressed, this, [this] { setColour(Look::rgb(Look::Role::LinkPressed)); });
+    connect(this, &QAbstractButton::released, this, [this] { setColour(Look::rgb(Look::Role::Link)); });
 }
 
 void LinkText::setColour(QRgb colour)
@@ -611,8 +590,10 @@ void LinkText::paintEvent(QPaintEvent*)
 
 void drivePressedLook(QAbstractButton* picture, LinkText* link)
 {
-    QObject::connect(picture, &QAbstractButton::pressed, link, [link] { link->setColour(Orange); });
-    QObject::connect(picture, &QAbstractButton::released, link, [link] { link->setColour(DarkBlue); });
+    QObject::connect(picture, &QAbstractButton::pressed, link,
+                     [link] { link->setColour(Look::rgb(Look::Role::LinkPressed)); });
+    QObject::connect(picture, &QAbstractButton::released, link,
+                     [link] { link->setColour(Look::rgb(Look::Role::Link)); });
 }
 
 // ---- Waiting text -----------------------------------------------------------------------------

@@ -8,7 +8,7 @@
 //     status->addHints({{btnStampa, u"Stampa il modulo da firmare per il ritiro del pass."_s}});
 //     status->addClearingAreas({this, panContainer});
 //     new ScreenKit::FocusMarks(this, {{txtTrova, u"effTrova"_s}});
-//     new ScreenKit::FieldColours(this, {{txtPersonaRit, ScreenKit::White, ScreenKit::Yellow}});
+//     new ScreenKit::FieldColours(this, {{txtPersonaRit, Look::Role::FieldAtRest, Look::Role::FieldFocused}});
 //     auto* chain = new ScreenKit::EnterChain(this);
 //     chain->cycle({txtPersonaRit, txtGiornoRit, txtMeseRit, txtOreRit, txtMinutiRit});
 //     ScreenKit::installKeyFilter(txtMeseRit, ScreenKit::KeyFilter::ChoiceClearable);
@@ -16,6 +16,7 @@
 // Every helper object is a child of the screen and lives as long as it does. How the windows lead to
 // one another (the launcher, companions run modally) is Navigation's.
 
+#include "shell/Look.h"
 #include "shell/PictureButton.h"
 
 #include <QAbstractButton>
@@ -34,16 +35,6 @@ class QComboBox;
 class QPushButton;
 
 namespace ScreenKit {
-
-// The colours of the screens (AARRGGBB, all opaque).
-inline constexpr QRgb White = 0xFFFFFFFF;     // field at rest; status text
-inline constexpr QRgb Yellow = 0xFFFFFF00;    // field while focused; focus mark
-inline constexpr QRgb SkyBlue = 0xFF87CEEB;   // border of every coloured field
-inline constexpr QRgb Beige = 0xFFF5F5DC;     // the card editor's state field
-inline constexpr QRgb AliceBlue = 0xFFF0F8FF; // read-only fields of the return summary
-inline constexpr QRgb Orange = 0xFFFFA500;    // link text while the mouse button is held on it
-inline constexpr QRgb DarkBlue = 0xFF00008B;  // link text at rest
-inline constexpr QRgb Black = 0xFF000000;     // lines of the pass lists
 
 // ---- Names ------------------------------------------------------------------------------------
 
@@ -70,8 +61,8 @@ struct Hint
     QString text;
 };
 
-// The label `panInfo` (white "Tahoma" 12, one line) on a coloured strip at the foot of a screen.
-// Moving the pointer over a hinted control shows its text; over a clearing area empties the line;
+// The label `panInfo` (status font and text colour, one line) on a coloured strip at the foot of a
+// screen. Moving the pointer over a hinted control shows its text; over a clearing area empties the line;
 // over anything else leaves the last text. "Over" means the innermost named widget under the
 // pointer: unnamed helper widgets count as part of their nearest named ancestor, so a label on a
 // clearing panel leaves the text while the panel's bare background clears it.
@@ -108,8 +99,8 @@ struct Mark
     QString markName; // "effPassword"
 };
 
-// Yellow rectangles named `eff...`, 4 units larger than their field on every side, lying behind it,
-// with a border that fades from yellow to white. A mark shows while its field has the focus and
+// Rectangles named `eff...` in the focus mark's colour (Look::paintFocusMark), 4 units larger than
+// their field on every side, lying behind it. A mark shows while its field has the focus and
 // hides when it loses it; all marks of a screen hide when the screen is hidden, and at no time are
 // two marks of one set visible.
 class FocusMarks : public QObject
@@ -137,11 +128,11 @@ private:
 struct Colouring
 {
     QWidget* field;
-    QRgb atRest;
-    QRgb focused; // equal to atRest for a fixed colour
+    Look::Role atRest;
+    Look::Role focused; // equal to atRest for a fixed colour
 };
 
-// Fields that show the focus by their own colours: a sky-blue border and a background painted edge
+// Fields that show the focus by their own colours: the field border and a background painted edge
 // to edge, in the at-rest colour and, while focused, in the focused one.
 class FieldColours : public QObject
 {
@@ -149,9 +140,9 @@ class FieldColours : public QObject
 public:
     FieldColours(QWidget* screen, const QList<Colouring>& fields);
 
-    // Paints one field (any widget with an objectName) in a background colour with the sky-blue
-    // border; only the latest paint is visible.
-    static void paint(QWidget* field, QRgb background);
+    // Paints one field (any widget with an objectName) in the colour of `background` with the
+    // field border; only the latest paint is visible.
+    static void paint(QWidget* field, Look::Role background);
     // The background last painted on the field; 0 when it was never painted.
     static QRgb colourOf(const QWidget* field);
 
@@ -226,7 +217,8 @@ void resetSelectionOnFocus(QComboBox* box);
 
 // ---- Link texts -------------------------------------------------------------------------------
 
-// A clickable text: dark blue at rest, orange while a mouse button is held on it, hand pointer.
+// A clickable text: in the link colour at rest, in the pressed link colour while a mouse button is
+// held on it, hand pointer.
 // A button to screen readers (name and press action).
 class LinkText : public QAbstractButton
 {
@@ -249,13 +241,14 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
-    QRgb m_colour = DarkBlue;
+    QRgb m_colour = Look::rgb(Look::Role::Link);
     bool m_wordWrap = false;
     Qt::Alignment m_alignment = Qt::AlignLeft | Qt::AlignVCenter;
 };
 
-// A picture beside a link that gives the link its pressed look: the link turns orange while a
-// mouse button is held on the picture and dark blue again when it is released (before the click).
+// A picture beside a link that gives the link its pressed look: the link takes the pressed colour
+// while a mouse button is held on the picture and its colour at rest again when it is released
+// (before the click).
 void drivePressedLook(QAbstractButton* picture, LinkText* link);
 
 // ---- Waiting text -----------------------------------------------------------------------------

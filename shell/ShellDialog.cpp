@@ -1,5 +1,6 @@
 #include "shell/ShellDialog.h"
 
+#include "shell/Look.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
 #include "shell/ShellLook.h"
@@ -16,6 +17,7 @@ ShellDialog::ShellDialog(AppContext& ctx, QWidget* parent, const QString& object
     ScreenKit::name(this, objectName, caption);
     setWindowTitle(u" "_s + caption);
     setFixedSize(size);
+    Look::applyStyleSheet(this);
     ScreenKit::makeFixedDialogFrame(this);
 }
 
@@ -61,5 +63,5 @@ void ShellDialog::showEvent(QShowEvent* event)
 
 void ShellDialog::paintEvent(QPaintEvent*)
 {
-    ShellLook::paintShade(this);
+    Look::paintShade(this);
 }

@@ -1,30 +1,18 @@
 #include "shell/ShellLook.h"
 
+#include "shell/Look.h"
 #include "shell/ScreenKit.h"
 
 #include <QBoxLayout>
 #include <QFrame>
-#include <QLinearGradient>
-#include <QPainter>
 #include <QPushButton>
 
 using namespace Qt::StringLiterals;
 
-void ShellLook::paintShade(QWidget* widget)
-{
-    QPainter painter(widget);
-    QLinearGradient shade(0, 0, 0, widget->height());
-    shade.setColorAt(0, QColor(0x46, 0x82, 0xb4)); // steel blue
-    shade.setColorAt(1, Qt::white);
-    painter.fillRect(widget->rect(), shade);
-}
-
 ScreenKit::LinkText* ShellLook::newLink(const QString& objectName, const QString& text, QWidget* parent)
 {
     auto* link = ScreenKit::named(new ScreenKit::LinkText(text, parent), objectName, text);
-    QFont font(u"Tahoma"_s, 14);
-    font.setUnderline(true);
-    link->setFont(font);
+    link->setFont(Look::font(Look::FontRole::Link));
     return link;
 }
 
@@ -32,8 +20,7 @@ QWidget* ShellLook::newSheet(const QString& objectName, const QString& accessibl
 {
     auto* sheet = ScreenKit::named(new QWidget(parent), objectName, accessibleName);
     sheet->setAttribute(Qt::WA_StyledBackground);
-    sheet->setStyleSheet(u"#"_s + objectName +
-                         u" { background: #ffffff; border: 1px solid #9bb7d4; border-radius: 10px; }"_s);
+    Look::setKind(sheet, Look::Kind::Sheet);
     return sheet;
 }
 
@@ -41,8 +28,7 @@ QWidget* ShellLook::newTitleBand(QWidget* parent, QWidget* picture, const QMargi
 {
     auto* band = ScreenKit::named(new QWidget(parent), u"shpTitolo"_s, u"Titolo"_s);
     band->setAttribute(Qt::WA_StyledBackground);
-    band->setStyleSheet(u"#shpTitolo { background: qlineargradient(x1:0, y1:0, x2:0, y2:1, "
-                        u"stop:0 #1f4e79, stop:1 #4682b4); }"_s);
+    Look::setKind(band, Look::Kind::TitleBand);
     auto* layout = new QVBoxLayout(band);
     layout->setContentsMargins(margins);
     layout->addWidget(picture, 0, Qt::AlignCenter);
@@ -63,12 +49,15 @@ void ShellLook::addDialogFoot(QBoxLayout* column, QWidget* parent, const QList<Q
 {
     auto* shpSepara = ScreenKit::named(new QFrame(parent), u"shpSepara"_s, u"Separatore"_s);
     shpSepara->setFixedHeight(5);
-    shpSepara->setStyleSheet(u"background-color: #4682b4; border: none;"_s);
+    Look::setKind(shpSepara, Look::Kind::Separator);
     column->addWidget(shpSepara);
 
     auto* row = new QHBoxLayout;
     row->addStretch(1);
     for (QPushButton* button : buttons) {
+        // The sheet's colours, which a styled window does not hand down: the buttons' edges are
+        // drawn from the colour of the ground they stand on.
+        button->setPalette(parent->palette());
         button->setCursor(Qt::PointingHandCursor);
         button->setMinimumWidth(minimumWidth);
         row->addWidget(button);

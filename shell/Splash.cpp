@@ -1,6 +1,7 @@
 #include "shell/Splash.h"
 
 #include "shell/AppContext.h"
+#include "shell/Look.h"
 #include "shell/Maker.h"
 #include "shell/OpenURL.h"
 #include "shell/PictureButton.h"
@@ -41,6 +42,6 @@ TfrmSplash::TfrmSplash(AppContext& ctx, QWidget* parent)
 
 void TfrmSplash::lnkWebClick()
 {
-    lnkWeb->setColour(ScreenKit::DarkBlue);
+    lnkWeb->setColour(Look::rgb(Look::Role::Link));
     TMisc::Open(m_ctx, Maker::webAddress());
 }

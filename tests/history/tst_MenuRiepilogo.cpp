@@ -397,15 +397,15 @@ void TestMenuRiepilogo::linkAndPictureOpenThePassesNotYetReturned()
         });
         QTest::mouseClick(opener, Qt::LeftButton);
         QCOMPARE(opened, u"TfrmRiepDaRiconsegnare"_s);
-        QCOMPARE(x.w->lnkWeb->colour(), ScreenKit::DarkBlue);
+        QCOMPARE(x.w->lnkWeb->colour(), Look::rgb(Look::Role::Link));
         QVERIFY(!x.w->findChild<TfrmRiepDaRiconsegnare*>()); // gone once closed
     }
     // Held down on the picture, the link shows its pressed colour.
     QTest::mousePress(x.w->cmdWeb, Qt::LeftButton);
-    QCOMPARE(x.w->lnkWeb->colour(), ScreenKit::Orange);
+    QCOMPARE(x.w->lnkWeb->colour(), Look::rgb(Look::Role::LinkPressed));
     closeNextModal([](QWidget*) {});
     QTest::mouseRelease(x.w->cmdWeb, Qt::LeftButton);
-    QCOMPARE(x.w->lnkWeb->colour(), ScreenKit::DarkBlue);
+    QCOMPARE(x.w->lnkWeb->colour(), Look::rgb(Look::Role::Link));
 }
 
 void TestMenuRiepilogo::guidePage()

@@ -213,7 +213,7 @@ void TestReturn::summaryLooks()
     // Alice blue, and the focus does not change it.
     for (QLineEdit* box : boxes) {
         box->setFocus();
-        QCOMPARE(ScreenKit::FieldColours::colourOf(box), ScreenKit::AliceBlue);
+        QCOMPARE(ScreenKit::FieldColours::colourOf(box), Look::rgb(Look::Role::SummaryField));
     }
     // Tab order: the eleven boxes in their rows, then OK.
     QWidget* w = boxes.first();

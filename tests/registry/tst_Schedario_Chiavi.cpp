@@ -713,7 +713,7 @@ private slots:
     {
         Editor e;
         QCOMPARE(QApplication::focusWidget(), e.edit(u"txtCodice"_s));
-        QCOMPARE(ScreenKit::FieldColours::colourOf(e.edit(u"txtCodice"_s)), ScreenKit::Yellow);
+        QCOMPARE(ScreenKit::FieldColours::colourOf(e.edit(u"txtCodice"_s)), Look::rgb(Look::Role::FieldFocused));
         const QStringList chain{u"txtCodice"_s, u"txtTipo"_s,         u"txtUtilizzo"_s, u"txtDuplicati"_s,
                                 u"txtLuogo"_s,  u"txtResponsabile"_s, u"txtRecapiti"_s, u"txtPersone"_s,
                                 u"txtNote"_s,   u"txtCodice"_s};
@@ -723,12 +723,12 @@ private slots:
         }
         QLineEdit* stato = e.edit(u"txtStato"_s);
         stato->setFocus(Qt::TabFocusReason);
-        QCOMPARE(ScreenKit::FieldColours::colourOf(stato), ScreenKit::Beige);
+        QCOMPARE(ScreenKit::FieldColours::colourOf(stato), Look::rgb(Look::Role::CardStateField));
         QTest::keyClick(stato, Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), e.edit(u"txtDuplicati"_s));
-        QCOMPARE(ScreenKit::FieldColours::colourOf(e.edit(u"txtDuplicati"_s)), ScreenKit::Yellow);
-        QCOMPARE(ScreenKit::FieldColours::colourOf(stato), ScreenKit::Beige);
-        QCOMPARE(ScreenKit::FieldColours::colourOf(e.edit(u"txtCodice"_s)), ScreenKit::White);
+        QCOMPARE(ScreenKit::FieldColours::colourOf(e.edit(u"txtDuplicati"_s)), Look::rgb(Look::Role::FieldFocused));
+        QCOMPARE(ScreenKit::FieldColours::colourOf(stato), Look::rgb(Look::Role::CardStateField));
+        QCOMPARE(ScreenKit::FieldColours::colourOf(e.edit(u"txtCodice"_s)), Look::rgb(Look::Role::FieldAtRest));
     }
 
     // Closing hides the window; the launcher shows it again as a blank new card, the focus on the
@@ -739,7 +739,7 @@ private slots:
         e.w.showCard(2, busyCard(2));
         QLineEdit* note = e.edit(u"txtNote"_s);
         ScreenKit::moveFocus(note);
-        QCOMPARE(ScreenKit::FieldColours::colourOf(note), ScreenKit::Yellow);
+        QCOMPARE(ScreenKit::FieldColours::colourOf(note), Look::rgb(Look::Role::FieldFocused));
         e.click(u"cmdEsci"_s);
         QVERIFY(!e.w.isVisible());
 
@@ -751,8 +751,8 @@ private slots:
         QVERIFY(!e.lost()->isChecked());
         QVERIFY(e.w.heldCard() == PassRecord{});
         QCOMPARE(QApplication::focusWidget(), e.edit(u"txtCodice"_s));
-        QCOMPARE(ScreenKit::FieldColours::colourOf(e.edit(u"txtCodice"_s)), ScreenKit::Yellow);
-        QCOMPARE(ScreenKit::FieldColours::colourOf(note), ScreenKit::White);
+        QCOMPARE(ScreenKit::FieldColours::colourOf(e.edit(u"txtCodice"_s)), Look::rgb(Look::Role::FieldFocused));
+        QCOMPARE(ScreenKit::FieldColours::colourOf(note), Look::rgb(Look::Role::FieldAtRest));
         QVERIFY(!QFile::exists(e.cardPath()));
     }
 

@@ -348,13 +348,13 @@ void TestLauncher::guideLinkAndIconPressedLook()
     guide.showPage(GuidePages::page(GuideTopic::Export));
     guide.show();
     QVERIFY(QTest::qWaitForWindowExposed(&guide));
-    QCOMPARE(guide.lnkWeb->colour(), ScreenKit::DarkBlue);
+    QCOMPARE(guide.lnkWeb->colour(), Look::rgb(Look::Role::Link));
     for (QAbstractButton* control :
          {static_cast<QAbstractButton*>(guide.lnkWeb), static_cast<QAbstractButton*>(guide.imgPDF)}) {
         QTest::mousePress(control, Qt::LeftButton);
-        QCOMPARE(guide.lnkWeb->colour(), ScreenKit::Orange);
+        QCOMPARE(guide.lnkWeb->colour(), Look::rgb(Look::Role::LinkPressed));
         QTest::mouseRelease(control, Qt::LeftButton);
-        QCOMPARE(guide.lnkWeb->colour(), ScreenKit::DarkBlue);
+        QCOMPARE(guide.lnkWeb->colour(), Look::rgb(Look::Role::Link));
     }
     const QString pdf = u'"' + t.ctx.programFolder + u"Guida.pdf\""_s;
     QCOMPARE(t.shell.commands, (QStringList{pdf, pdf}));

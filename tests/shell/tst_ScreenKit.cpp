@@ -437,29 +437,29 @@ void TestScreenKit::closedDropDownKeepsItsValue()
 void TestScreenKit::fieldColoursFollowTheFocus()
 {
     TestScreen w;
-    new ScreenKit::FieldColours(
-        &w, {{w.txtUno, ScreenKit::White, ScreenKit::Yellow}, {w.txtDue, ScreenKit::Beige, ScreenKit::Beige}});
-    QCOMPARE(ScreenKit::FieldColours::colourOf(w.txtUno), ScreenKit::White);
-    QCOMPARE(ScreenKit::FieldColours::colourOf(w.txtDue), ScreenKit::Beige);
+    new ScreenKit::FieldColours(&w, {{w.txtUno, Look::Role::FieldAtRest, Look::Role::FieldFocused},
+                                     {w.txtDue, Look::Role::CardStateField, Look::Role::CardStateField}});
+    QCOMPARE(ScreenKit::FieldColours::colourOf(w.txtUno), Look::rgb(Look::Role::FieldAtRest));
+    QCOMPARE(ScreenKit::FieldColours::colourOf(w.txtDue), Look::rgb(Look::Role::CardStateField));
     QCOMPARE(ScreenKit::FieldColours::colourOf(w.txtTre), QRgb(0));
     w.show();
     w.activateWindow();
     QVERIFY(QTest::qWaitForWindowActive(&w));
 
     ScreenKit::moveFocus(w.txtUno);
-    QCOMPARE(ScreenKit::FieldColours::colourOf(w.txtUno), ScreenKit::Yellow);
+    QCOMPARE(ScreenKit::FieldColours::colourOf(w.txtUno), Look::rgb(Look::Role::FieldFocused));
     QVERIFY(w.txtUno->styleSheet().contains(u"#ffff00"_s));
     QVERIFY(w.txtUno->styleSheet().contains(u"#87ceeb"_s));
     ScreenKit::moveFocus(w.txtDue);
-    QCOMPARE(ScreenKit::FieldColours::colourOf(w.txtUno), ScreenKit::White);
-    QCOMPARE(ScreenKit::FieldColours::colourOf(w.txtDue), ScreenKit::Beige);
+    QCOMPARE(ScreenKit::FieldColours::colourOf(w.txtUno), Look::rgb(Look::Role::FieldAtRest));
+    QCOMPARE(ScreenKit::FieldColours::colourOf(w.txtDue), Look::rgb(Look::Role::CardStateField));
 
     // The painted background is what the field shows.
     const QImage image = w.txtUno->grab().toImage();
-    QCOMPARE(image.pixelColor(image.width() - 4, image.height() / 2), QColor::fromRgba(ScreenKit::White));
+    QCOMPARE(image.pixelColor(image.width() - 4, image.height() / 2), Look::color(Look::Role::FieldAtRest));
     ScreenKit::moveFocus(w.txtUno);
     const QImage focused = w.txtUno->grab().toImage();
-    QCOMPARE(focused.pixelColor(focused.width() - 4, focused.height() / 2), QColor::fromRgba(ScreenKit::Yellow));
+    QCOMPARE(focused.pixelColor(focused.width() - 4, focused.height() / 2), Look::color(Look::Role::FieldFocused));
 }
 
 void TestScreenKit::linkTextsTurnOrangeWhilePressed()
@@ -478,20 +478,20 @@ void TestScreenKit::linkTextsTurnOrangeWhilePressed()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-    QCOMPARE(lnkWeb->colour(), ScreenKit::DarkBlue);
+    QCOMPARE(lnkWeb->colour(), Look::rgb(Look::Role::Link));
     QCOMPARE(lnkWeb->cursor().shape(), Qt::PointingHandCursor);
     QTest::mousePress(lnkWeb, Qt::LeftButton);
-    QCOMPARE(lnkWeb->colour(), ScreenKit::Orange);
+    QCOMPARE(lnkWeb->colour(), Look::rgb(Look::Role::LinkPressed));
     QTest::mouseRelease(lnkWeb, Qt::LeftButton);
-    QCOMPARE(lnkWeb->colour(), ScreenKit::DarkBlue);
+    QCOMPARE(lnkWeb->colour(), Look::rgb(Look::Role::Link));
     QCOMPARE(clicks, 1);
-    QCOMPARE(colourAtClick, ScreenKit::DarkBlue);
+    QCOMPARE(colourAtClick, Look::rgb(Look::Role::Link));
 
     ScreenKit::drivePressedLook(cmdWeb, lnkWeb);
     QTest::mousePress(cmdWeb, Qt::LeftButton);
-    QCOMPARE(lnkWeb->colour(), ScreenKit::Orange);
+    QCOMPARE(lnkWeb->colour(), Look::rgb(Look::Role::LinkPressed));
     QTest::mouseRelease(cmdWeb, Qt::LeftButton);
-    QCOMPARE(lnkWeb->colour(), ScreenKit::DarkBlue);
+    QCOMPARE(lnkWeb->colour(), Look::rgb(Look::Role::Link));
     QCOMPARE(cmdWeb->cursor().shape(), Qt::PointingHandCursor);
 
     // What is drawn is the colour.
@@ -501,7 +501,7 @@ void TestScreenKit::linkTextsTurnOrangeWhilePressed()
     bool orangeDrawn = false;
     for (int y = 0; y < pressed.height() && !orangeDrawn; ++y)
         for (int x = 0; x < pressed.width() && !orangeDrawn; ++x)
-            orangeDrawn = pressed.pixel(x, y) == ScreenKit::Orange;
+            orangeDrawn = pressed.pixel(x, y) == Look::rgb(Look::Role::LinkPressed);
     QVERIFY(orangeDrawn);
 }
 
