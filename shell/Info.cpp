@@ -32,6 +32,12 @@ TfrmInfo::TfrmInfo(AppContext& ctx, QWidget* parent)
     lblDescrizione->setFont(QFont(u"Verdana"_s, 10));
     lblDescrizione->setStyleSheet(u"color: #1e3f66;"_s);
 
+    const QString version = u"Versione "_s + QStringLiteral(INGRESSARIO_VERSION);
+    auto* lblVersione = ScreenKit::named(new QLabel(version, sheet), u"lblVersione"_s, version);
+    lblVersione->setAlignment(Qt::AlignCenter);
+    lblVersione->setFont(QFont(u"Tahoma"_s, 9));
+    lblVersione->setStyleSheet(u"color: #4a5a6a;"_s);
+
     auto* rule = new QFrame(sheet);
     rule->setFixedHeight(2);
     rule->setStyleSheet(u"background: #87ceeb; border: none;"_s);
@@ -53,6 +59,7 @@ TfrmInfo::TfrmInfo(AppContext& ctx, QWidget* parent)
     inner->setSpacing(10);
     inner->addWidget(imgLogo, 0, Qt::AlignHCenter);
     inner->addWidget(lblDescrizione);
+    inner->addWidget(lblVersione);
     inner->addSpacing(4);
     inner->addWidget(rule);
     inner->addSpacing(4);
