@@ -26,6 +26,8 @@ if [ "${1:-}" = test ]; then
         # library dependencies of the .deb (dpkg-shlibdeps), and a clean Debian root to
         # install the .deb into
         desktop-file-utils appstream dpkg-dev debootstrap
+        # the formatting check against the project's .clang-format
+        clang-format
     )
 fi
 

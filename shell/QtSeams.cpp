@@ -55,8 +55,8 @@ void QtMessages::notice(QWidget* parent, NoticeKind kind, const QString& text)
 
 bool QtMessages::question(QWidget* parent, const QString& text)
 {
-    QMessageBox box(QMessageBox::Question, captionOf(QMessageBox::Question), text,
-                    QMessageBox::Yes | QMessageBox::No, parentOrActive(parent));
+    QMessageBox box(QMessageBox::Question, captionOf(QMessageBox::Question), text, QMessageBox::Yes | QMessageBox::No,
+                    parentOrActive(parent));
     box.setDefaultButton(QMessageBox::Yes);
     return box.exec() != QMessageBox::No;
 }

@@ -12,7 +12,12 @@ class QPrinter;
 // (QtSeams.h); tests install scripted ones (tests/support/ScriptedSeams.h) that queue answers
 // and record calls.
 
-enum class NoticeKind { Warning, Error, Information };
+enum class NoticeKind
+{
+    Warning,
+    Error,
+    Information
+};
 
 class Messages
 {

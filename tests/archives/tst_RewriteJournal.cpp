@@ -241,7 +241,7 @@ void TestRewriteJournal::nextWriterReplaysBeforeItsCheck()
     const QByteArray torn = bytesOf(cards.path);
     QVERIFY(torn != cards.before && torn != cards.after);
 
-    RecordFile file(cards.path, Size, LockWait{100ms, {}});
+    RecordFile file(cards.path, Size, LockWait{100ms, {}, {}});
     {
         LockHolder other(cards.path);
         QVERIFY(other.holds());

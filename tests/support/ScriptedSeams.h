@@ -16,7 +16,14 @@
 
 struct MessageCall
 {
-    enum Kind { Plain, Warning, Error, Information, Question } kind;
+    enum Kind
+    {
+        Plain,
+        Warning,
+        Error,
+        Information,
+        Question
+    } kind;
     QString text;
 };
 
@@ -24,7 +31,7 @@ class ScriptedMessages : public Messages
 {
 public:
     QList<MessageCall> calls;
-    QQueue<bool> answers; // for questions; Yes when the queue is empty
+    QQueue<bool> answers;            // for questions; Yes when the queue is empty
     std::function<void()> onMessage; // runs inside the message, e.g. to check the screen meanwhile
 
     void plain(QWidget*, const QString& text) override { record(MessageCall::Plain, text); }
