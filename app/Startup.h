@@ -5,10 +5,16 @@
 
 class QTranslator;
 
+namespace DataFolder {
+struct Placement;
+}
+
 // The start-up of a run, shared by main and the start-up benchmark, so both create the program
 // the same way.
 
-// Application name and icon, the Italian locale and Qt's Italian translation (kept in `translator`).
+// Application name, version and icon, the Italian locale and Qt's Italian translation (kept in
+// `translator`): the copy beside the executable first, so that a copied program folder speaks
+// Italian on a machine without Qt's translations, then Qt's own.
 void prepareApplication(QTranslator& translator);
 
 // The desktop's seams, as the program uses them.
@@ -23,3 +29,9 @@ struct DesktopSeams
     // Fills the context with these seams and the given ProgramFolder.
     void install(AppContext& ctx, const QString& programFolder);
 };
+
+// Makes the data folder ready before any window exists and before anything is written to it: the
+// folder itself, the program's files the screens open from it, and the day's backup of the data
+// files. A failure to place a file or to copy one is told through ctx.messages as a warning and
+// the start goes on; false, after an error message, when the data folder cannot be made.
+bool openDataFolder(AppContext& ctx, const DataFolder::Placement& placement);

@@ -46,6 +46,8 @@ set(INGRESSARIO_WORK_AREAS ingressario_registry ingressario_operations ingressar
 # The archives and the logic: QtCore only.
 ingressario_forbid_links(ingressario_archives ${INGRESSARIO_GUI_MODULES} ingressario_printing ingressario_logic)
 ingressario_forbid_links(ingressario_logic ${INGRESSARIO_GUI_MODULES} ingressario_printing ingressario_shell)
+# The data folder and the daily backup are decided before any window exists: QtCore only.
+ingressario_forbid_links(ingressario_datafolder ${INGRESSARIO_GUI_MODULES} ingressario_printing ingressario_shell)
 # The printed documents stand alone, beside the archives (Qt's print support brings the widgets of
 # the print dialog with it, so the link cannot keep the documents free of them).
 ingressario_forbid_links(ingressario_printing ingressario_archives ingressario_logic ingressario_shell)

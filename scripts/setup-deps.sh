@@ -7,8 +7,12 @@
 set -euo pipefail
 
 PACKAGES=(
+    # the compiler and the build tools
     cmake ninja-build g++ pkg-config
-    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-translations-l10n qt6-l10n-tools
+    # Qt 6 (widgets, printing, SVG pictures), and its Italian translation, which the program
+    # folder carries beside the executable
+    qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-translations-l10n
+    # fonts with the measures of those the screens and printouts name (Arial, Courier New...)
     fonts-liberation2 fonts-dejavu-core
 )
 if [ "${1:-}" = test ]; then
@@ -18,6 +22,10 @@ if [ "${1:-}" = test ]; then
         # the end-to-end tests: an X server, a window manager, synthetic input, the accessibility
         # bus through which they find the controls on screen, and screenshots of failures
         xvfb xauth openbox xdotool x11-utils imagemagick dbus at-spi2-core python3-pyatspi
+        # the packages: the checkers of the menu entry and of the AppStream metainfo, the
+        # library dependencies of the .deb (dpkg-shlibdeps), and a clean Debian root to
+        # install the .deb into
+        desktop-file-utils appstream dpkg-dev debootstrap
         # the formatting check against the project's .clang-format
         clang-format
     )

@@ -33,6 +33,12 @@ TfrmInfo::TfrmInfo(AppContext& ctx, QWidget* parent)
     lblDescrizione->setFont(Look::font(Look::FontRole::Text));
     Look::setKind(lblDescrizione, Look::Kind::Caption);
 
+    const QString version = u"Versione "_s + QStringLiteral(INGRESSARIO_VERSION);
+    auto* lblVersione = ScreenKit::named(new QLabel(version, sheet), u"lblVersione"_s, version);
+    lblVersione->setAlignment(Qt::AlignCenter);
+    lblVersione->setFont(QFont(u"Tahoma"_s, 9));
+    lblVersione->setStyleSheet(u"color: #4a5a6a;"_s);
+
     auto* rule = new QFrame(sheet);
     rule->setFixedHeight(2);
     Look::setKind(rule, Look::Kind::Rule);
@@ -53,6 +59,7 @@ TfrmInfo::TfrmInfo(AppContext& ctx, QWidget* parent)
     inner->setSpacing(10);
     inner->addWidget(imgLogo, 0, Qt::AlignHCenter);
     inner->addWidget(lblDescrizione);
+    inner->addWidget(lblVersione);
     inner->addSpacing(4);
     inner->addWidget(rule);
     inner->addSpacing(4);
