@@ -38,7 +38,9 @@ public:
         ScreenKit::speakChangingText(label, u"Avanzamento della stampa"_s);
         m_dialog->setLabel(label);
         m_dialog->setBar(named(new QProgressBar(m_dialog), u"barStampa"_s, u"Pagine stampate"_s));
-        m_dialog->setCancelButton(ScreenKit::newButton(u"Annulla"_s, u"btnAnnulla"_s, m_dialog));
+        auto* annulla = ScreenKit::newButton(u"Annulla"_s, u"btnAnnulla"_s, m_dialog);
+        m_dialog->setCancelButton(annulla);
+        ScreenKit::pressOnEscape(m_dialog, annulla); // a dialog would only hide itself on Escape
     }
 
     ~JobProgress() { delete m_dialog.data(); }
