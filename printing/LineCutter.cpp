@@ -3,6 +3,7 @@
 #include <QFontInfo>
 #include <QPaintDevice>
 
+#include <algorithm>
 #include <cmath>
 
 namespace {
@@ -53,11 +54,9 @@ LineCutter::LineCutter(const QFont& font, const QPaintDevice* device, Way way) :
     // The font actually drawn (fontconfig may have put another in place of the one asked for)
     // must be fixed-pitch; each character is still checked as lines bring it.
     if (way == Way::Counting && QFontInfo(QFont(font, device)).fixedPitch()) {
-        m_pitch = m_metrics.horizontalAdvance(QStringLiteral("0"));
+        m_pitch = std::max(0.0, m_metrics.horizontalAdvance(QStringLiteral("0")));
         if (m_pitch > 0)
             m_known.assign(0x10000, Unknown);
-        else
-            m_pitch = 0;
     }
 }
 

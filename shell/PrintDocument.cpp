@@ -12,6 +12,7 @@
 #include <QProgressDialog>
 #include <QPushButton>
 
+#include <algorithm>
 #include <exception>
 
 using namespace Qt::StringLiterals;
@@ -55,7 +56,8 @@ public:
             return false;
         if (done == 0)
             m_dialog->setRange(0, total);
-        m_dialog->setLabelText(u"Stampa in corso: pagina %1 di %2."_s.arg(done).arg(total));
+        // The sheet on its way to the printer.
+        m_dialog->setLabelText(u"Stampa in corso: pagina %1 di %2."_s.arg(std::min(done + 1, total)).arg(total));
         m_dialog->setValue(done); // handles the window's events once it is shown
         return m_dialog && !m_dialog->wasCanceled();
     }
