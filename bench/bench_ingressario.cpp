@@ -5,6 +5,7 @@
 // With `only`, just the measurements whose name contains that text run (the raw reads always do).
 #include "bench/BenchCases.h"
 #include "bench/BenchHarness.h"
+#include "bench/PrintBench.h"
 
 #include "archives/CardFile.h"
 #include "archives/Durable.h"
@@ -101,6 +102,9 @@ int main(int argc, char* argv[])
         const auto [ms, base] = h.medians([&] { c.run(folder); }, [&] { rawRead(file); });
         h.report(out, c.name, ms, base);
     }
+
+    if (chosen(QString::fromLatin1(PrintBench::Name)) && !PrintBench::run(out, h, folder))
+        return 1;
 
     // One write as a screen makes it (open, write, close), on the disk of the data files: synced,
     // as the program writes, and with the syncs skipped, to show what making it durable costs. In

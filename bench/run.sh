@@ -6,11 +6,16 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 BUILD=${BENCH_BUILD:-build}
+# The build folder's programs by a path that holds from here, the folder given relative or absolute.
+case "$BUILD" in
+    /*) BIN="$BUILD/bench" ;;
+    *) BIN="./$BUILD/bench" ;;
+esac
 cmake -S . -B "$BUILD" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 cmake --build "$BUILD" --target gen_fixtures bench_ingressario
 DATA=${BENCH_DATA:-/tmp/ingressario-bench}
 if [ ! -f "$DATA/Storico_Operazioni.pro" ] || [ "$BUILD/bench/gen_fixtures" -nt "$DATA/Storico_Operazioni.pro" ]; then
-    "./$BUILD/bench/gen_fixtures" "$DATA" 50000 1000000
+    "$BIN/gen_fixtures" "$DATA" 50000 1000000
 fi
 export XDG_RUNTIME_DIR="${XDG_RUNTIME_DIR:-$(mktemp -d)}"
-"./$BUILD/bench/bench_ingressario" "$DATA" "${1:-7}" "${2:-}"
+"$BIN/bench_ingressario" "$DATA" "${1:-7}" "${2:-}"

@@ -1,14 +1,19 @@
 #include "printing/PagePainter.h"
 
+#include "printing/LineCutter.h"
 #include "printing/Units.h"
 
+#include <QFile>
 #include <QFontMetricsF>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
+#include <QPrintEngine>
 #include <QPrinter>
 
-#include <cmath>
+#include <algorithm>
+#include <memory>
+#include <vector>
 
 using namespace Qt::StringLiterals;
 
@@ -23,23 +28,57 @@ QFont fontOf(const TextStyle& style)
     return font;
 }
 
-// How many characters of `line` start left of `width`: a line that does not fit is cut at the
-// box's right edge, the last of them drawn in part.
-qsizetype visibleLength(const QFontMetricsF& metrics, const QString& line, double width)
+// The line cutters of one job, one for each font: each learns the advances of the characters
+// it meets once for all the pages.
+class Cutters
 {
-    qsizetype low = 0; // characters known to start inside
-    qsizetype high = line.size();
-    while (low < high) {
-        const qsizetype mid = (low + high + 1) / 2;
-        if (metrics.horizontalAdvance(line.left(mid - 1)) < width)
-            low = mid;
-        else
-            high = mid - 1;
+public:
+    explicit Cutters(const QPaintDevice* device) : m_device(device) {}
+
+    const LineCutter& of(const QFont& font)
+    {
+        for (const auto& [known, cutter] : m_cutters)
+            if (known == font)
+                return *cutter;
+        const auto way = PagePainter::Seams::measureEveryLine ? LineCutter::Way::Measuring : LineCutter::Way::Counting;
+        m_cutters.emplace_back(font, std::make_unique<LineCutter>(font, m_device, way));
+        return *m_cutters.back().second;
     }
-    return low;
+
+private:
+    const QPaintDevice* m_device;
+    std::vector<std::pair<QFont, std::unique_ptr<LineCutter>>> m_cutters;
+};
+
+// Draws the first `length` characters of a counted line (see LineCutter::Fit) with its first
+// character at `at`, leaving out the runs of two or more blanks (the padding of the list columns,
+// about a third of a list's characters): each piece is drawn where the whole line would have put
+// it, so the page looks the same, but a printer's PDF has that many fewer glyphs to write and
+// compress. The painter places text at whole 64ths of a pixel, truncating; the pieces start at
+// such positions, from the line's own, so they are placed exactly.
+void drawCounted(QPainter& painter, QPointF at, const QString& line, qsizetype length, double pitch)
+{
+    const qint64 origin = qint64(at.x() * 64);
+    const qint64 step = qint64(pitch * 64);
+    const QChar* text = line.constData();
+    const auto blank = [&](qsizetype i) { return i < length && text[i] == u' '; };
+    qsizetype start = 0;
+    while (start < length) {
+        if (blank(start) && blank(start + 1)) {
+            while (blank(start))
+                ++start;
+            continue;
+        }
+        qsizetype end = start + 1;
+        while (end < length && !(blank(end) && blank(end + 1)))
+            ++end;
+        painter.drawText(QPointF(double(origin + start * step) / 64, at.y()),
+                         QString::fromRawData(text + start, end - start));
+        start = end;
+    }
 }
 
-void paintText(QPainter& painter, const PreparedItem& item, double scale)
+void paintText(QPainter& painter, const PreparedItem& item, double scale, Cutters& cutters)
 {
     const QRectF box(item.rect.left() * scale, item.rect.top() * scale, item.rect.width() * scale,
                      item.rect.height() * scale);
@@ -60,20 +99,24 @@ void paintText(QPainter& painter, const PreparedItem& item, double scale)
         const Qt::Alignment vertical = item.style.alignment & Qt::AlignVCenter ? Qt::AlignVCenter : Qt::AlignTop;
         painter.drawText(box, int(horizontal | vertical) | Qt::TextWordWrap, item.lines.join(u'\n'));
     } else {
-        const QFontMetricsF metrics(font, painter.device());
+        const LineCutter& cutter = cutters.of(font);
+        const QFontMetricsF& metrics = cutter.metrics();
         for (qsizetype i = 0; i < item.lines.size(); ++i) {
-            QString line = item.lines.at(i);
+            const QString& line = item.lines.at(i);
             const double top = (item.firstLineTop + item.linePitch * double(i)) * scale;
             if (top >= box.bottom())
                 break;
-            double advance = metrics.horizontalAdvance(line);
+            const LineCutter::Fit fit = cutter.fit(line, box.width());
             double x = box.left();
-            if (advance > box.width()) {
-                line.truncate(visibleLength(metrics, line, box.width())); // cut, never wrapped
-            } else if (centred) {
-                x += (box.width() - advance) / 2;
-            }
-            painter.drawText(QPointF(x, top + metrics.ascent()), line);
+            if (centred && fit.advance <= box.width())
+                x += (box.width() - fit.advance) / 2;
+            const QPointF at(x, top + metrics.ascent());
+            if (fit.counted)
+                drawCounted(painter, at, line, fit.length, cutter.pitch());
+            else if (fit.length < line.size())
+                painter.drawText(at, line.left(fit.length)); // cut, never wrapped
+            else
+                painter.drawText(at, line);
         }
     }
     painter.restore();
@@ -83,7 +126,9 @@ void paintText(QPainter& painter, const PreparedItem& item, double scale)
 
 namespace PagePainter {
 
-void paintPage(QPainter& painter, const PreparedPage& page)
+namespace {
+
+void paintPage(QPainter& painter, const PreparedPage& page, Cutters& cutters)
 {
     const double scale = painter.device()->logicalDpiX() / Units::PerInch;
     const QPen thin(Qt::black, scale, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
@@ -95,7 +140,7 @@ void paintPage(QPainter& painter, const PreparedPage& page)
                        item.rect.height() * scale);
         switch (item.kind) {
         case PreparedItem::Kind::Text:
-            paintText(painter, item, scale);
+            paintText(painter, item, scale, cutters);
             break;
         case PreparedItem::Kind::Rectangle:
             if (item.fill.isValid())
@@ -112,7 +157,50 @@ void paintPage(QPainter& painter, const PreparedPage& page)
     }
 }
 
-QString paint(QPagedPaintDevice& device, const PreparedDocument& document, const QList<int>& sequence)
+PaintResult failed(const QString& error)
+{
+    return {PaintResult::Status::Failed, error};
+}
+
+// Qt's key for the CUPS options of a job (its print dialog's own); QtPrintSupport keeps it in a
+// private header.
+constexpr auto CupsOptions = QPrintEngine::PrintEnginePropertyKey(0xfe00);
+
+// Ends a job the operator stopped, leaving nothing of it on the printer.
+PaintResult stop(QPainter& painter, QPagedPaintDevice& device)
+{
+    auto* printer = dynamic_cast<QPrinter*>(&device);
+    if (!printer || printer->abort()) { // withdrawn by the platform (Windows, macOS)
+        painter.end();
+        return {PaintResult::Status::Stopped, QString()};
+    }
+    // Qt's PDF engines cannot abort: ending the painting completes the file, or hands the spool
+    // file to the CUPS queue. A file printed to is removed. For a queue, a copy count of 0 makes
+    // the CUPS server refuse the job, which then never enters the queue; Qt removes the spool file.
+    const QString file = printer->outputFileName();
+    if (file.isEmpty() && printer->outputFormat() == QPrinter::NativeFormat) {
+        QPrintEngine* engine = printer->printEngine();
+        engine->setProperty(QPrintEngine::PPK_CopyCount, 1); // no copy count of Qt's own
+        QStringList options = engine->property(CupsOptions).toStringList();
+        options << u"copies"_s << u"0"_s;
+        engine->setProperty(CupsOptions, options);
+    }
+    painter.end();
+    if (!file.isEmpty())
+        QFile::remove(file);
+    return {PaintResult::Status::Stopped, QString()};
+}
+
+} // namespace
+
+void paintPage(QPainter& painter, const PreparedPage& page)
+{
+    Cutters cutters(painter.device());
+    paintPage(painter, page, cutters);
+}
+
+PaintResult paint(QPagedPaintDevice& device, const PreparedDocument& document, const QList<int>& sequence,
+                  const PaintProgress& progress)
 {
     const QMarginsF margins(Units::MarginMm, Units::MarginMm, Units::MarginMm, Units::MarginMm);
     const QPageLayout layout(QPageSize(QPageSize::A4), document.orientation, margins, QPageLayout::Millimeter);
@@ -125,9 +213,14 @@ QString paint(QPagedPaintDevice& device, const PreparedDocument& document, const
         device.setPageLayout(layout);
     }
 
+    QList<int> sheets;
+    for (int index : sequence)
+        if (index >= 0 && index < document.pages.size())
+            sheets << index;
+
     QPainter painter;
     if (!painter.begin(&device))
-        return u"Impossibile avviare la stampa del documento \u201c%1\u201d."_s.arg(document.name);
+        return failed(u"Impossibile avviare la stampa del documento \u201c%1\u201d."_s.arg(document.name));
 
     // The pages are designed from the top-left of a printable area 10 mm inside the paper's edge;
     // a printer that cannot print that close to the edge has moved its origin further in.
@@ -138,25 +231,29 @@ QString paint(QPagedPaintDevice& device, const PreparedDocument& document, const
         actual.mode() == QPageLayout::FullPageMode ? QPointF(0, 0) : QPointF(actual.paintRectPixels(dpi).topLeft());
     painter.translate(designOrigin - deviceOrigin);
 
-    bool first = true;
-    for (int index : sequence) {
-        if (index < 0 || index >= document.pages.size())
-            continue;
-        if (!first && !device.newPage()) {
+    Cutters cutters(&device);
+    const int total = int(sheets.size());
+    if (progress && total > 0 && !progress(0, total))
+        return stop(painter, device);
+    for (int done = 0; done < total;) {
+        if (done > 0 && !device.newPage()) {
             painter.end();
-            return u"Impossibile passare alla pagina successiva del documento \u201c%1\u201d."_s.arg(document.name);
+            return failed(
+                u"Impossibile passare alla pagina successiva del documento \u201c%1\u201d."_s.arg(document.name));
         }
-        first = false;
         painter.save();
-        paintPage(painter, document.pages.at(index));
+        paintPage(painter, document.pages.at(sheets.at(done)), cutters);
         painter.restore();
+        ++done;
+        if (progress && !progress(done, total))
+            return stop(painter, device);
     }
     if (!painter.end())
-        return u"La stampa del documento \u201c%1\u201d non è stata completata."_s.arg(document.name);
+        return failed(u"La stampa del documento \u201c%1\u201d non è stata completata."_s.arg(document.name));
     if (auto* printer = dynamic_cast<QPrinter*>(&device); printer && printer->printerState() == QPrinter::Error)
-        return u"La stampante ha segnalato un errore durante la stampa del documento \u201c%1\u201d."_s.arg(
-            document.name);
-    return QString();
+        return failed(u"La stampante ha segnalato un errore durante la stampa del documento \u201c%1\u201d."_s.arg(
+            document.name));
+    return {};
 }
 
 QList<int> pageSequence(const QList<int>& chosenPages, int copies, bool collate, bool lastPageFirst)

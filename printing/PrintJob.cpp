@@ -31,16 +31,17 @@ QList<int> chosenPages(const QPrinter& printer, int pageCount)
     return pages;
 }
 
-QString print(QPrinter& printer, const PreparedDocument& document)
+PagePainter::PaintResult print(QPrinter& printer, const PreparedDocument& document,
+                               const PagePainter::PaintProgress& progress)
 {
     const QList<int> pages = chosenPages(printer, int(document.pageCount()));
     if (pages.isEmpty())
-        return QString(); // a range past the last page: nothing to print
+        return {}; // a range past the last page: nothing to print
     const bool driverCopies = printer.supportsMultipleCopies();
     const QList<int> sequence =
         PagePainter::pageSequence(pages, driverCopies ? 1 : printer.copyCount(), printer.collateCopies(),
                                   printer.pageOrder() == QPrinter::LastPageFirst);
-    return PagePainter::paint(printer, document, sequence);
+    return PagePainter::paint(printer, document, sequence, progress);
 }
 
 } // namespace PrintJob

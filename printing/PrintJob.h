@@ -1,5 +1,6 @@
 #pragma once
 
+#include "printing/PagePainter.h"
 #include "printing/PreparedPages.h"
 
 #include <QList>
@@ -15,8 +16,10 @@ namespace PrintJob {
 QList<int> chosenPages(const QPrinter& printer, int pageCount);
 
 // Paints the chosen pages with the copies, collation and page order of the dialog (copies are
-// painted here only when the printer does not make them itself; duplex is the driver's). Gives
-// the error's text, or an empty text when the job was handed to the printer.
-QString print(QPrinter& printer, const PreparedDocument& document);
+// painted here only when the printer does not make them itself; duplex is the driver's), telling
+// `progress` after each sheet; a job it stops leaves nothing on the printer (see
+// PagePainter::paint). A range past the last page prints nothing and counts as painted.
+PagePainter::PaintResult print(QPrinter& printer, const PreparedDocument& document,
+                               const PagePainter::PaintProgress& progress = {});
 
 } // namespace PrintJob

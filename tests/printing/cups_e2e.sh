@@ -3,7 +3,8 @@
 # socket, so a system CUPS is never touched) with one queue, the default, whose device is a file
 # in this run's own folder and whose driver hands the job on as PDF. print_e2e prints each job
 # through the program's print path with the real print dialog; pdfinfo and pdftotext then check
-# the file the queue wrote: the 300-line list on 6 pages, the card on 1.
+# the file the queue wrote: the 300-line list on 6 pages, the card on 1. A long list cancelled from
+# its progress window must leave nothing: no job queued or printed, no file written.
 #
 #     bash tests/printing/cups_e2e.sh build/tests/print_e2e
 #
@@ -159,4 +160,14 @@ echo "list job: $LIST_PAGES pages (expected 6); card job: $CARD_PAGES pages (exp
 page_text list 1 | grep -q "Cod. 00001" || { echo "FAIL: the list's first line is not on page 1"; exit 1; }
 page_text list 6 | grep -q "Cod. 00300" || { echo "FAIL: the list's last line is not on page 6"; exit 1; }
 page_text card 1 | grep -q "Prova di stampa" || { echo "FAIL: the card's note is not on the card"; exit 1; }
+# Cancelled while printing: the queue is never given the job.
+lpadmin -p "$QUEUE" -v "file:$OUT/cancel.pdf"
+DONE_BEFORE=$(lpstat -W completed -o "$QUEUE" 2>/dev/null | wc -l)
+"$TOOL" cancel || { echo "FAIL: the cancelled job did not end as cancelled"; exit 1; }
+sleep 2
+[ -z "$(lpstat -o "$QUEUE" 2>/dev/null)" ] || { lpstat -o "$QUEUE"; echo "FAIL: the cancelled job is queued"; exit 1; }
+DONE_AFTER=$(lpstat -W completed -o "$QUEUE" 2>/dev/null | wc -l)
+[ "$DONE_AFTER" = "$DONE_BEFORE" ] || { lpstat -W completed -o "$QUEUE"; echo "FAIL: the cancelled job was printed"; exit 1; }
+[ ! -e "$OUT/cancel.pdf" ] || { echo "FAIL: the cancelled job wrote $(pdfinfo "$OUT/cancel.pdf" | sed -n 's/^Pages: *//p') pages"; exit 1; }
+echo "cancel job: nothing queued, nothing printed"
 echo "PASS"

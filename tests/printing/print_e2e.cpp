@@ -1,7 +1,8 @@
 // Prints a 300-line list document ("list") or a pass card ("card") through the program's own print
 // path: the Qt printing seam with its real print dialog (accepted as it comes up, so the system's
-// default printer and the dialog's defaults are used), then the page painting. cups_e2e.sh runs it
-// against a private CUPS server, one job at a time, and checks what comes out of the queue.
+// default printer and the dialog's defaults are used), then the page painting. "cancel" prints a
+// 3,000-line list and presses "Annulla" in the job's progress window a few sheets in. cups_e2e.sh
+// runs it against a private CUPS server, one job at a time, and checks what comes out of the queue.
 
 #include "printing/FormDesigns.h"
 #include "printing/FormDocument.h"
@@ -11,6 +12,8 @@
 
 #include <QApplication>
 #include <QPrintDialog>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTextStream>
 #include <QTimer>
 
@@ -21,8 +24,8 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     QTextStream out(stdout);
     const QString job = argc == 2 ? QString::fromLocal8Bit(argv[1]) : QString();
-    if (job != u"list"_s && job != u"card"_s) {
-        out << "usage: print_e2e list|card\n";
+    if (job != u"list"_s && job != u"card"_s && job != u"cancel"_s) {
+        out << "usage: print_e2e list|card|cancel\n";
         return 2;
     }
 
@@ -35,18 +38,26 @@ int main(int argc, char* argv[])
     ctx.clock = &clock;
 
     // Confirms the print dialog, and reports any other modal window (a notice means no printer).
+    // The job's progress window is left alone, but for the job to cancel.
+    const bool cancel = job == u"cancel"_s;
+    if (cancel)
+        PrintSeams::progressAfterMs = 0;
     QTimer confirm;
     bool unexpected = false;
     QObject::connect(&confirm, &QTimer::timeout, [&] {
         QWidget* modal = QApplication::activeModalWidget();
         if (auto* dialog = qobject_cast<QPrintDialog*>(modal)) {
             dialog->accept();
+        } else if (auto* progress = qobject_cast<QProgressDialog*>(modal);
+                   progress && progress->objectName() == u"dlgStampa"_s) {
+            if (cancel && progress->value() >= 3)
+                progress->findChild<QPushButton*>(u"btnAnnulla"_s)->click();
         } else if (modal) {
             unexpected = true;
             modal->close();
         }
     });
-    confirm.start(50);
+    confirm.start(cancel ? 0 : 50);
 
     auto report = [&](const PrintOutcome& outcome, const Document& document) {
         out << job << ": "
@@ -57,7 +68,15 @@ int main(int argc, char* argv[])
         return outcome.printed();
     };
     bool printed = false;
-    if (job == u"list"_s) {
+    if (cancel) {
+        QStringList lines;
+        for (int i = 1; i <= 3000; ++i)
+            lines << u"Cod. %1  Tipo: Badge  Note: riga %2"_s.arg(i, 5, 10, QChar(u'0')).arg(i);
+        auto list = ListDocument::create();
+        const PrintOutcome outcome = printList(ctx, nullptr, *list, u"Elenco annullato"_s, lines);
+        report(outcome, *list);
+        printed = outcome.status == PrintOutcome::Status::Cancelled; // the outcome this job expects
+    } else if (job == u"list"_s) {
         QStringList lines;
         for (int i = 1; i <= 300; ++i)
             lines << u"Cod. %1  Tipo: Badge  Uso: Prova di stampa  Note: riga %2"_s.arg(i, 5, 10, QChar(u'0')).arg(i);

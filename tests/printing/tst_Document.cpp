@@ -4,12 +4,15 @@
 #include "printing/Document.h"
 #include "printing/FormDesigns.h"
 #include "printing/FormDocument.h"
+#include "printing/LineCutter.h"
 #include "printing/ListDocument.h"
 #include "printing/PagePainter.h"
 #include "printing/Units.h"
 
 #include <QImage>
 #include <QPainter>
+#include <QPrinter>
+#include <QRandomGenerator>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -69,6 +72,53 @@ int darkColumnsIn(const QImage& image, int x0, int x1, int y0, int y1)
     return dark;
 }
 
+// Lines as a list prints them and then some: blank-padded columns, accented letters, "€" and other
+// signs of the Western code page, tabs, non-breaking and soft hyphen, combining accents, letters
+// of other alphabets, ideographs and emoji that the font may lack, and lines longer than the page
+// is wide. The same lines every run.
+QStringList mixedLines(int count)
+{
+    static const QStringList pieces = {
+        u"Cod. "_s,
+        u"P-462485"_s,
+        u"            "_s,
+        u"  Tipo: "_s,
+        u"Tessera RFID"_s,
+        u"  Uso: "_s,
+        u"Magazzino nord"_s,
+        u"  Note: "_s,
+        u"città più già perché"_s,
+        u"ÀÉÈÌÒÙ çÇ ñÑ ß äöü"_s,
+        u"€ 12,50"_s,
+        u"£ ° ± « » – — ‘’ “”"_s,
+        u"\t"_s,
+        u"a\tb"_s,
+        u"\u00a0"_s,
+        u"\u00ad"_s,
+        u"e\u0301"_s,
+        u"αβγ"_s,
+        u"жзи"_s,
+        u"漢字"_s,
+        u"\U0001F600"_s,
+        u"مرحبا"_s,
+        u"[DATE]"_s,
+        u" "_s,
+        u"x"_s,
+        u"Si raccomanda la massima cura nella custodia del pass; in caso di smarrimento avvisare subito"_s};
+    QRandomGenerator random(20260117);
+    QStringList lines;
+    for (int i = 0; i < count; ++i) {
+        QString line;
+        const int parts = int(random.bounded(1, 14));
+        // Most lines are made of what a list holds; some bring the rarer characters in.
+        const int choices = i % 3 == 0 ? int(pieces.size()) : 12;
+        for (int p = 0; p < parts; ++p)
+            line += pieces.at(int(random.bounded(choices)));
+        lines << line;
+    }
+    return lines;
+}
+
 } // namespace
 
 class tst_Document : public QObject
@@ -86,6 +136,9 @@ private slots:
     void preparingAgainStartsFromScratch();
     void cardPlacesTenRowsAsDesigned();
     void cardValueLongerThanItsBoxIsCutAtTheRightEdge();
+    void countedCutIsTheMeasuredCut_data();
+    void countedCutIsTheMeasuredCut();
+    void countedPagesLookAsMeasuredOnes();
 };
 
 void tst_Document::findsObjectsByNameAndKind_data()
@@ -360,6 +413,100 @@ void tst_Document::cardValueLongerThanItsBoxIsCutAtTheRightEdge()
     QCOMPARE(darkColumnsIn(image, qCeil((codeBox.left() + 40) * scale), boxRight, qCeil(codeBox.top() * scale) + 1,
                            qFloor(codeBox.bottom() * scale) - 1),
              0);
+}
+
+void tst_Document::countedCutIsTheMeasuredCut_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<bool>("bold");
+    QTest::addColumn<int>("dpi"); // 0: a PDF printer
+    QTest::addColumn<bool>("fixedPitch");
+
+    QTest::newRow("list body, PDF printer") << u"Courier New"_s << false << 0 << true;
+    QTest::newRow("list body, screen") << u"Courier New"_s << false << 96 << true;
+    QTest::newRow("bold, 300 dpi") << u"Courier New"_s << true << 300 << true;
+    QTest::newRow("another fixed-pitch font") << u"DejaVu Sans Mono"_s << false << 0 << true;
+    QTest::newRow("proportional: measured") << u"Arial"_s << false << 0 << false;
+}
+
+void tst_Document::countedCutIsTheMeasuredCut()
+{
+    QFETCH(QString, family);
+    QFETCH(bool, bold);
+    QFETCH(int, dpi);
+    QFETCH(bool, fixedPitch);
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    QImage image(8, 8, QImage::Format_RGB32);
+    image.setDotsPerMeterX(qRound(dpi / 0.0254));
+    image.setDotsPerMeterY(qRound(dpi / 0.0254));
+    const QPaintDevice* device = dpi == 0 ? static_cast<QPaintDevice*>(&printer) : &image;
+
+    QFont font(family);
+    font.setPointSizeF(8);
+    font.setBold(bold);
+    font.setKerning(false);
+    const LineCutter counting(font, device, LineCutter::Way::Counting);
+    const LineCutter measuring(font, device, LineCutter::Way::Measuring);
+    QCOMPARE(counting.counts(), fixedPitch);
+    QVERIFY(!measuring.counts());
+
+    // The list body's width on this device, and widths that end on a character's edge, inside
+    // one, before the first and past the last.
+    const double scale = device->logicalDpiX() / Units::PerInch;
+    const double pitch = fixedPitch ? counting.pitch() : measuring.metrics().horizontalAdvance(u'0');
+    const QList<double> widths = {1031.81 * scale, 40 * pitch, 40 * pitch + pitch / 3, pitch / 2, 0, 500 * pitch};
+
+    qsizetype counted = 0, cut = 0;
+    for (const QString& line : mixedLines(3000)) {
+        for (double width : widths) {
+            const LineCutter::Fit fast = counting.fit(line, width);
+            const LineCutter::Fit exact = measuring.fit(line, width);
+            if (fast.length != exact.length || fast.advance != exact.advance)
+                QFAIL(qPrintable(u"\"%1\" in %2 px: %3 characters, %4 px counted; %5, %6 measured"_s.arg(line)
+                                     .arg(width)
+                                     .arg(fast.length)
+                                     .arg(fast.advance)
+                                     .arg(exact.length)
+                                     .arg(exact.advance)));
+            counted += fast.counted;
+            cut += fast.length < line.size();
+        }
+    }
+    if (fixedPitch) {
+        QVERIFY2(counted > 3000, "too few lines were counted to compare the two ways");
+        QVERIFY(cut > 1000);
+        // What a fixed-pitch font draws at its one advance is counted, anything else measured.
+        QVERIFY(counting.fit(u"Cod. P-462485   Tipo: città € 12,50 «»"_s, widths.first()).counted);
+        for (const QString& other : {u"a\tb"_s, u"e\u0301"_s, u"漢字"_s, u"\U0001F600"_s, u"a\u00adb"_s})
+            QVERIFY2(!counting.fit(other, widths.first()).counted, qPrintable(other));
+    } else {
+        QCOMPARE(counted, 0);
+    }
+}
+
+void tst_Document::countedPagesLookAsMeasuredOnes()
+{
+    // Long lines of every kind, cut at the page's edge; the blank-padded columns are drawn in
+    // pieces when counted, whole when measured.
+    auto document = ListDocument::create();
+    QVERIFY(ListDocument::fill(*document, u"Schedario Pass"_s, mixedLines(150)));
+    const PreparedDocument& prepared = document->prepare(PrintDate);
+    QCOMPARE(prepared.pageCount(), 3);
+
+    for (int dpi : {96, 300}) {
+        for (int page = 0; page < prepared.pageCount(); ++page) {
+            PagePainter::Seams::measureEveryLine = true;
+            const QImage measured = painted(prepared.pages.at(page), QPageLayout::Landscape, dpi);
+            PagePainter::Seams::measureEveryLine = false;
+            const QImage counted = painted(prepared.pages.at(page), QPageLayout::Landscape, dpi);
+            QVERIFY2(counted == measured, qPrintable(u"page %1 at %2 dpi"_s.arg(page + 1).arg(dpi)));
+        }
+    }
+    // The pages hold text at all, and differ from one another.
+    QVERIFY(painted(prepared.pages.at(0), QPageLayout::Landscape, 96) !=
+            painted(prepared.pages.at(1), QPageLayout::Landscape, 96));
 }
 
 QTEST_MAIN(tst_Document)

@@ -40,6 +40,9 @@ private slots:
     void linesPrintLiterally();
     void cardPrintsOnOnePage();
     void unwritableFileIsAnError();
+    void countedListPrintsAsMeasured();
+    void progressIsToldAfterEachSheet_data();
+    void progressIsToldAfterEachSheet();
 
 private:
     // Paints the document into <dir>/<file> and keeps a copy among the samples.
@@ -47,7 +50,7 @@ private:
     {
         const QString path = m_dir.filePath(file);
         QPdfWriter writer(path);
-        const QString error = PagePainter::paint(writer, document, allPages(document));
+        const QString error = PagePainter::paint(writer, document, allPages(document)).error;
         if (!error.isEmpty())
             qWarning() << error;
         const QString samples = QStringLiteral(INGRESSARIO_BUILD_DIR "/samples");
@@ -161,7 +164,81 @@ void tst_PdfOutput::unwritableFileIsAnError()
     QVERIFY(ListDocument::fill(*document, u"x"_s, {u"y"_s}));
     const PreparedDocument& prepared = document->prepare(Moment.date());
     QPdfWriter writer(m_dir.filePath(u"manca/cartella/elenco.pdf"_s));
-    QVERIFY(!PagePainter::paint(writer, prepared, allPages(prepared)).isEmpty());
+    QCOMPARE(PagePainter::paint(writer, prepared, allPages(prepared)).status, PagePainter::PaintResult::Status::Failed);
+}
+
+void tst_PdfOutput::countedListPrintsAsMeasured()
+{
+    // Lines of a pass list, blank-padded columns and long notes cut at the page's edge, with
+    // accented letters, "€", a tab and a combining accent: painted with every line measured and
+    // with the fixed-pitch lines counted (and drawn without their runs of blanks), the printer's
+    // PDF reads and looks the same.
+    QStringList lines;
+    const QStringList notes = {u"città più già perché, cortesia dell'ufficio"_s, u"€ 12,50 di cauzione"_s,
+                               u"a\tb tabulato"_s, u"caffe\u0301 accento a parte"_s,
+                               QString(220, u'n') + u" lunga oltre il bordo"_s};
+    for (int i = 1; i <= 120; ++i)
+        lines << u"Cod. %1  Tipo: %2  Uso: %3  Note: %4"_s.arg(u"P-%1"_s.arg(i, 6, 10, QChar(u'0')), -20)
+                     .arg(i % 2 ? u"Tessera RFID"_s : u"Chiave"_s, -30)
+                     .arg(i % 3 ? u"Magazzino nord"_s : u"Àula È"_s, -35)
+                     .arg(notes.at(i % notes.size()));
+    auto document = ListDocument::create();
+    QVERIFY(ListDocument::fill(*document, u"Schedario Pass"_s, lines));
+    const PreparedDocument& prepared = document->prepare(Moment.date());
+    PagePainter::Seams::measureEveryLine = true;
+    const QString measured = write(prepared, u"elenco_misurato.pdf"_s);
+    PagePainter::Seams::measureEveryLine = false;
+    const QString counted = write(prepared, u"elenco_contato.pdf"_s);
+
+    QCOMPARE(PdfText::pageCount(counted), 3);
+    QCOMPARE(PdfText::pages(counted), PdfText::pages(measured));
+    QVERIFY(PdfText::pages(counted).first().contains(u"Magazzino nord"_s));
+    for (int page = 1; page <= 3; ++page) {
+        const QImage image = PdfText::pageImage(counted, page, 150);
+        QVERIFY(!image.isNull());
+        QVERIFY2(image == PdfText::pageImage(measured, page, 150), qPrintable(u"page %1"_s.arg(page)));
+    }
+}
+
+void tst_PdfOutput::progressIsToldAfterEachSheet_data()
+{
+    QTest::addColumn<int>("stopAt"); // the sheets done when the progress answers false; -1: never
+    QTest::addColumn<QString>("told");
+    QTest::addColumn<int>("pages"); // in the file
+
+    QTest::newRow("to the end") << -1 << u"0/3 1/3 2/3 3/3"_s << 3;
+    QTest::newRow("stopped after a sheet") << 1 << u"0/3 1/3"_s << 1;
+    QTest::newRow("stopped after the last sheet") << 3 << u"0/3 1/3 2/3 3/3"_s << 3;
+}
+
+void tst_PdfOutput::progressIsToldAfterEachSheet()
+{
+    QFETCH(int, stopAt);
+    QFETCH(QString, told);
+    QFETCH(int, pages);
+
+    auto document = ListDocument::create();
+    QStringList lines;
+    for (int i = 1; i <= 150; ++i)
+        lines << u"riga %1"_s.arg(i);
+    QVERIFY(ListDocument::fill(*document, u"Elenco"_s, lines));
+    const PreparedDocument& prepared = document->prepare(Moment.date());
+    const QString path = m_dir.filePath(u"avanzamento.pdf"_s);
+    QStringList calls;
+    PagePainter::PaintResult result;
+    {
+        QPdfWriter writer(path);
+        result = PagePainter::paint(writer, prepared, allPages(prepared), [&](int done, int total) {
+            calls << u"%1/%2"_s.arg(done).arg(total);
+            return done != stopAt;
+        });
+    }
+    QCOMPARE(calls.join(u' '), told);
+    QCOMPARE(result.status,
+             stopAt < 0 ? PagePainter::PaintResult::Status::Painted : PagePainter::PaintResult::Status::Stopped);
+    QVERIFY(result.error.isEmpty());
+    // A PDF writer keeps the sheets painted before the stop (a printer keeps none: tst_PrintPath).
+    QCOMPARE(PdfText::pageCount(path), pages);
 }
 
 QTEST_MAIN(tst_PdfOutput)

@@ -11,9 +11,16 @@
 #include "tests/support/ScriptedSeams.h"
 
 #include <QApplication>
+#include <QPaintEngine>
+#include <QPrintEngine>
 #include <QPrinterInfo>
+#include <QProgressBar>
+#include <QProgressDialog>
+#include <QPushButton>
 #include <QTest>
 #include <QTimer>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -66,6 +73,160 @@ public:
     }
 };
 
+// A printer whose platform can withdraw a job, as the Windows and macOS print engines do: it draws
+// nothing, counts the sheets it is given and takes abort().
+class WithdrawableEngine final : public QPaintEngine, public QPrintEngine
+{
+public:
+    WithdrawableEngine() : QPaintEngine(AllFeatures) {}
+
+    int sheets = 0;
+    bool aborted = false;
+    bool ended = false;
+
+    bool begin(QPaintDevice*) override
+    {
+        m_state = QPrinter::Active;
+        sheets = 1;
+        return true;
+    }
+    bool end() override
+    {
+        ended = true;
+        if (m_state == QPrinter::Active)
+            m_state = QPrinter::Idle;
+        return true;
+    }
+    void updateState(const QPaintEngineState&) override {}
+    void drawPixmap(const QRectF&, const QPixmap&, const QRectF&) override {}
+    void drawPath(const QPainterPath&) override {}
+    void drawPolygon(const QPointF*, int, PolygonDrawMode) override {}
+    void drawTextItem(const QPointF&, const QTextItem&) override {}
+    Type type() const override { return QPaintEngine::User; }
+
+    void setProperty(PrintEnginePropertyKey key, const QVariant& value) override { m_properties[key] = value; }
+    QVariant property(PrintEnginePropertyKey key) const override
+    {
+        if (key == PPK_QPageLayout && !m_properties.contains(key))
+            return QVariant::fromValue(QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Landscape, QMarginsF()));
+        return m_properties.value(key);
+    }
+    bool newPage() override
+    {
+        ++sheets;
+        return true;
+    }
+    bool abort() override
+    {
+        aborted = true;
+        m_state = QPrinter::Aborted;
+        return true;
+    }
+    int metric(QPaintDevice::PaintDeviceMetric metric) const override
+    {
+        constexpr int Dpi = 600;
+        const QSize size = qvariant_cast<QPageLayout>(property(PPK_QPageLayout)).fullRectPixels(Dpi).size();
+        switch (metric) {
+        case QPaintDevice::PdmWidth:
+            return size.width();
+        case QPaintDevice::PdmHeight:
+            return size.height();
+        case QPaintDevice::PdmWidthMM:
+            return qRound(size.width() * 25.4 / Dpi);
+        case QPaintDevice::PdmHeightMM:
+            return qRound(size.height() * 25.4 / Dpi);
+        case QPaintDevice::PdmDepth:
+            return 32;
+        case QPaintDevice::PdmNumColors:
+            return INT_MAX;
+        case QPaintDevice::PdmDevicePixelRatio:
+            return 1;
+        case QPaintDevice::PdmDevicePixelRatioScaled:
+            return int(QPaintDevice::devicePixelRatioFScale());
+        default:
+            return Dpi;
+        }
+    }
+    QPrinter::PrinterState printerState() const override { return m_state; }
+
+private:
+    QPrinter::PrinterState m_state = QPrinter::Idle;
+    QHash<int, QVariant> m_properties;
+};
+
+class WithdrawablePrinter : public QPrinter
+{
+public:
+    explicit WithdrawablePrinter(WithdrawableEngine& engine) { setEngines(&engine, &engine); }
+};
+
+class WithdrawablePrinters : public Printers
+{
+public:
+    WithdrawableEngine engine;
+    std::unique_ptr<QPrinter> choosePrinter(QWidget*, int) override
+    {
+        return std::make_unique<WithdrawablePrinter>(engine);
+    }
+};
+
+// Watches for the print job's progress window while the job runs (the job handles the window's
+// events once it shows), notes what it says and, when asked, presses its "Annulla" as the
+// operator does: a click on the button or the Escape key.
+class ProgressWatch : public QObject
+{
+public:
+    enum class Press
+    {
+        Nothing,
+        Click,
+        Escape
+    };
+
+    explicit ProgressWatch(Press press) : m_press(press)
+    {
+        m_timer.setInterval(0);
+        connect(&m_timer, &QTimer::timeout, this, &ProgressWatch::look);
+        m_timer.start();
+    }
+
+    QStringList labels; // what the window said, each time it was looked at
+    int pressedAt = -1; // the sheets done when "Annulla" was pressed
+    int total = -1;     // the sheets of the job, as the window's bar counts them
+
+private:
+    void look()
+    {
+        auto* dialog = qobject_cast<QProgressDialog*>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible() || dialog->objectName() != u"dlgStampa"_s)
+            return;
+        labels << dialog->labelText();
+        total = dialog->maximum();
+        if (m_press == Press::Nothing || pressedAt >= 0)
+            return;
+        auto* button = dialog->findChild<QPushButton*>(u"btnAnnulla"_s);
+        QVERIFY(button && button->isVisible());
+        QCOMPARE(button->text(), u"Annulla"_s);
+        QCOMPARE(button->accessibleName(), u"Annulla"_s);
+        pressedAt = dialog->value();
+        if (m_press == Press::Click)
+            QTest::mouseClick(button, Qt::LeftButton);
+        else
+            QTest::keyClick(dialog->focusWidget() ? dialog->focusWidget() : dialog, Qt::Key_Escape);
+    }
+
+    Press m_press;
+    QTimer m_timer;
+};
+
+QStringList longLines(int count)
+{
+    QStringList lines;
+    for (int i = 1; i <= count; ++i)
+        lines << u"Cod. %1  Tipo: Badge  Note: riga %2"_s.arg(i, 5, 10, QChar(u'0')).arg(i);
+    return lines;
+}
+
 } // namespace
 
 class tst_PrintPath : public QObject
@@ -82,6 +243,9 @@ private slots:
     void dialogChoicesReachThePrinter();
     void failingPrinterIsReported();
     void noPrinterInstalledIsToldInItalian();
+    void longJobShowsProgressAndAnnullaStopsIt_data();
+    void longJobShowsProgressAndAnnullaStopsIt();
+    void quickJobShowsNoProgressWindow();
 };
 
 void tst_PrintPath::initTestCase()
@@ -226,6 +390,77 @@ void tst_PrintPath::noPrinterInstalledIsToldInItalian()
     QCOMPARE(messages.calls.size(), 1);
     QCOMPARE(messages.calls.first().kind, MessageCall::Warning);
     QCOMPARE(messages.lastText(), u"Attenzione: nessuna stampante installata. Installare una stampante e riprovare."_s);
+}
+
+void tst_PrintPath::longJobShowsProgressAndAnnullaStopsIt_data()
+{
+    QTest::addColumn<bool>("withdrawable"); // the platform can withdraw the job; otherwise a PDF file
+    QTest::addColumn<int>("press");
+
+    QTest::newRow("left to finish") << false << int(ProgressWatch::Press::Nothing);
+    QTest::newRow("file: Annulla clicked") << false << int(ProgressWatch::Press::Click);
+    QTest::newRow("file: Escape") << false << int(ProgressWatch::Press::Escape);
+    QTest::newRow("withdrawable: Annulla clicked") << true << int(ProgressWatch::Press::Click);
+    QTest::newRow("withdrawable: left to finish") << true << int(ProgressWatch::Press::Nothing);
+}
+
+void tst_PrintPath::longJobShowsProgressAndAnnullaStopsIt()
+{
+    QFETCH(bool, withdrawable);
+    QFETCH(int, press);
+    const auto pressed = ProgressWatch::Press(press);
+
+    TestContext t;
+    WithdrawablePrinters platform;
+    if (withdrawable)
+        t.ctx.printers = &platform;
+    // Every job counts as long here: the window shows as soon as the first sheet is done.
+    const int showAfter = std::exchange(PrintSeams::progressAfterMs, 0);
+    auto document = ListDocument::create();
+    PrintOutcome outcome;
+    ProgressWatch watch(pressed);
+    {
+        outcome = printList(t.ctx, nullptr, *document, u"Elenco"_s, longLines(1100)); // 20 pages
+    }
+    PrintSeams::progressAfterMs = showAfter;
+
+    QVERIFY(!watch.labels.isEmpty()); // the window showed
+    QCOMPARE(watch.total, 20);
+    QVERIFY2(watch.labels.first().startsWith(u"Stampa in corso: pagina "_s), qPrintable(watch.labels.first()));
+    QVERIFY(watch.labels.first().endsWith(u" di 20."_s));
+    QVERIFY(t.messages.calls.isEmpty());         // nothing said, whichever way the job ended
+    QVERIFY(!QApplication::activeModalWidget()); // the window is gone
+    if (pressed == ProgressWatch::Press::Nothing) {
+        QVERIFY2(outcome.printed(), qPrintable(outcome.error));
+        QCOMPARE(watch.pressedAt, -1);
+        if (withdrawable)
+            QCOMPARE(platform.engine.sheets, 20);
+        else
+            QCOMPARE(PdfText::pageCount(t.printers.pdfPath), 20);
+        return;
+    }
+    // Stopped where Annulla was pressed, well before the end, and not reported as printed.
+    QVERIFY(watch.pressedAt >= 1 && watch.pressedAt < 20);
+    QCOMPARE(outcome.status, PrintOutcome::Status::Cancelled);
+    QVERIFY(outcome.error.isEmpty());
+    if (withdrawable) {
+        QVERIFY(platform.engine.aborted); // the job withdrawn
+        QVERIFY(platform.engine.ended);
+        QCOMPARE(platform.engine.sheets, watch.pressedAt);
+    } else {
+        QVERIFY(!QFile::exists(t.printers.pdfPath)); // no half file left
+    }
+}
+
+void tst_PrintPath::quickJobShowsNoProgressWindow()
+{
+    TestContext t;
+    auto document = ListDocument::create();
+    ProgressWatch watch(ProgressWatch::Press::Click);
+    const PrintOutcome outcome = printList(t.ctx, nullptr, *document, u"Elenco"_s, threePageLines());
+    QVERIFY2(outcome.printed(), qPrintable(outcome.error));
+    QVERIFY(watch.labels.isEmpty());
+    QCOMPARE(PdfText::pageCount(t.printers.pdfPath), 3);
 }
 
 QTEST_MAIN(tst_PrintPath)
