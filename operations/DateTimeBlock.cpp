@@ -20,7 +20,8 @@ using namespace Qt::StringLiterals;
 
 namespace {
 
-// D1 to D7, withdrawal and return wording.
+// The warnings of the date-time check, in the order of DateTimeBlock::Missing; withdrawal and
+// return wording.
 const std::array<std::array<QString, 2>, 7>& warnings()
 {
     static const std::array<std::array<QString, 2>, 7> texts = {{
@@ -176,10 +177,9 @@ void DateTimeBlock::resetSelections()
         ScreenKit::resetSelection(box);
 }
 
-QString DateTimeBlock::warning(Operation operation, int number)
+QString DateTimeBlock::warning(Operation operation, Missing missing)
 {
-    Q_ASSERT(number >= 1 && number <= 7);
-    return warnings()[size_t(number - 1)][operation == Operation::Withdrawal ? 0 : 1];
+    return warnings()[size_t(missing)][operation == Operation::Withdrawal ? 0 : 1];
 }
 
 QString DateTimeBlock::monthWarning()
@@ -199,9 +199,9 @@ QWidget* DateTimeBlock::parentWindow() const
     return m_screen->window();
 }
 
-bool DateTimeBlock::fail(int number, QComboBox* field)
+bool DateTimeBlock::fail(Missing missing, QComboBox* field)
 {
-    m_ctx.messages->notice(parentWindow(), NoticeKind::Warning, warning(m_operation, number));
+    m_ctx.messages->notice(parentWindow(), NoticeKind::Warning, warning(m_operation, missing));
     ScreenKit::moveFocus(field);
     return false;
 }
@@ -213,19 +213,19 @@ bool DateTimeBlock::check()
     const QString minutes = trimmedText(txtMinuti);
 
     if (day.isEmpty())
-        return fail(1, txtGiorno);
+        return fail(Missing::Day, txtGiorno);
     if (day.size() < 2)
-        return fail(2, txtGiorno);
+        return fail(Missing::TwoDigitDay, txtGiorno);
     if (trimmedText(txtMese).isEmpty())
-        return fail(3, txtMese);
+        return fail(Missing::Month, txtMese);
     if (hour.isEmpty())
-        return fail(4, txtOre);
+        return fail(Missing::Hour, txtOre);
     if (minutes.isEmpty())
-        return fail(5, txtMinuti);
+        return fail(Missing::Minutes, txtMinuti);
     if (hour.size() < 2)
-        return fail(6, txtOre);
+        return fail(Missing::TwoDigitHour, txtOre);
     if (minutes.size() < 2)
-        return fail(7, txtMinuti);
+        return fail(Missing::TwoDigitMinutes, txtMinuti);
 
     // The time is composed before the month is looked at, and stays composed if a later step fails.
     m_time = hour + u':' + minutes;

@@ -63,8 +63,19 @@ public:
     QString date() const { return m_date; }
     QString time() const { return m_time; }
 
-    // The warnings of the check for this block's operation, D1 to D7 in order.
-    static QString warning(Operation operation, int number);
+    // What the check finds missing in the date or the time, in the order it looks.
+    enum class Missing
+    {
+        Day,            // no day
+        TwoDigitDay,    // a day of one digit
+        Month,          // no month
+        Hour,           // no hour
+        Minutes,        // no minutes
+        TwoDigitHour,   // an hour of one digit
+        TwoDigitMinutes // minutes of one digit
+    };
+    // The warning for what is missing, in the wording of the operation.
+    static QString warning(Operation operation, Missing missing);
 
     // Shown when the month is not one of the twelve names, and when the date does not exist.
     static QString monthWarning();
@@ -78,7 +89,7 @@ private:
                             const QString& accessible);
     QWidget* buildDateGroup(QWidget* screen);
     QWidget* buildTimeGroup(QWidget* screen);
-    bool fail(int number, QComboBox* field); // shows Dn, moves the focus, gives false
+    bool fail(Missing missing, QComboBox* field); // warns, moves the focus, gives false
     QWidget* parentWindow() const;
 
     AppContext& m_ctx;

@@ -118,26 +118,25 @@ void TestDateTimeBlock::check_data()
         const QString lead = u"Attenzione: per salvare la scheda è necessario indicare "_s;
         const int warning = MessageCall::Warning;
 
-        QTest::addRow("%s: empty day and month give only D1", tag)
+        QTest::addRow("%s: empty day and month give only the missing-day warning", tag)
             << op << QStringList{u""_s, u""_s, u"09"_s, u"05"_s} << warning
             << lead + u"il giorno "_s + of + u" del pass."_s << u"txtGiorno"_s << QString() << QString();
-        QTest::addRow("%s: one-digit day, D2", tag)
-            << op << QStringList{u"7"_s, u"Marzo"_s, u"09"_s, u"05"_s} << warning
-            << lead + u"il giorno "_s + of + u" del pass usando due cifre."_s << u"txtGiorno"_s << QString()
-            << QString();
-        QTest::addRow("%s: no month, D3", tag)
+        QTest::addRow("%s: one-digit day", tag) << op << QStringList{u"7"_s, u"Marzo"_s, u"09"_s, u"05"_s} << warning
+                                                << lead + u"il giorno "_s + of + u" del pass usando due cifre."_s
+                                                << u"txtGiorno"_s << QString() << QString();
+        QTest::addRow("%s: no month", tag)
             << op << QStringList{u"07"_s, u""_s, u""_s, u""_s} << warning << lead + u"il mese "_s + of + u" del pass."_s
             << u"txtMese"_s << QString() << QString();
-        QTest::addRow("%s: no hour nor minutes, D4", tag)
+        QTest::addRow("%s: no hour nor minutes", tag)
             << op << QStringList{u"07"_s, u"Marzo"_s, u""_s, u""_s} << warning
             << lead + u"l'ora "_s + of + u" del pass."_s << u"txtOre"_s << QString() << QString();
-        QTest::addRow("%s: one-digit hour and no minutes, D5 first", tag)
+        QTest::addRow("%s: one-digit hour and no minutes: the minutes first", tag)
             << op << QStringList{u"07"_s, u"Marzo"_s, u"9"_s, u""_s} << warning
             << lead + u"i minuti dell'ora "_s + of + u" del pass."_s << u"txtMinuti"_s << QString() << QString();
-        QTest::addRow("%s: one-digit hour, D6", tag)
+        QTest::addRow("%s: one-digit hour", tag)
             << op << QStringList{u"07"_s, u"Marzo"_s, u"9"_s, u"5"_s} << warning
             << lead + u"l'ora "_s + of + u" del pass usando due cifre."_s << u"txtOre"_s << QString() << QString();
-        QTest::addRow("%s: one-digit minutes, D7", tag)
+        QTest::addRow("%s: one-digit minutes", tag)
             << op << QStringList{u"07"_s, u"Marzo"_s, u"09"_s, u"5"_s} << warning
             << lead + u"i minuti dell'ora "_s + of + u" del pass usando due cifre."_s << u"txtMinuti"_s << QString()
             << QString();
@@ -214,14 +213,16 @@ void TestDateTimeBlock::applyStopsAtTheFirstFailure_data()
     QTest::addColumn<QString>("person");
     QTest::addColumn<QString>("message");
     QTest::newRow("withdrawal: no day, with a person")
-        << Operation::Withdrawal << QString() << u"Mario Rossi"_s << DateTimeBlock::warning(Operation::Withdrawal, 1);
+        << Operation::Withdrawal << QString() << u"Mario Rossi"_s
+        << DateTimeBlock::warning(Operation::Withdrawal, DateTimeBlock::Missing::Day);
     QTest::newRow("withdrawal: no day, no person")
-        << Operation::Withdrawal << QString() << QString() << DateTimeBlock::warning(Operation::Withdrawal, 1);
+        << Operation::Withdrawal << QString() << QString()
+        << DateTimeBlock::warning(Operation::Withdrawal, DateTimeBlock::Missing::Day);
     QTest::newRow("withdrawal: valid date, no person")
         << Operation::Withdrawal << u"07"_s << u"   "_s
         << u"Attenzione: per salvare la scheda è necessario indicare la persona che ritira il pass."_s;
     QTest::newRow("return: no day") << Operation::Return << QString() << u"Mario Rossi"_s
-                                    << DateTimeBlock::warning(Operation::Return, 1);
+                                    << DateTimeBlock::warning(Operation::Return, DateTimeBlock::Missing::Day);
     QTest::newRow("return: valid date, no person")
         << Operation::Return << u"07"_s << QString()
         << u"Attenzione: per salvare la scheda è necessario indicare la persona che riconsegna il pass."_s;
