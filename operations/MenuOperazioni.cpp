@@ -3,12 +3,12 @@
 #include "operations/OperationKit.h"
 #include "operations/Riconsegne.h"
 #include "operations/Ritiri.h"
+#include "shell/CommonParts.h"
 #include "shell/Guida.h"
 #include "shell/Look.h"
 #include "shell/Navigation.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
-#include "shell/ShellLook.h"
 #include "shell/SvgPicture.h"
 
 #include <QCloseEvent>
@@ -76,7 +76,7 @@ TfrmMenuOperazioni::TfrmMenuOperazioni(AppContext& ctx, QWidget* parent) : QWidg
     outer->addStretch(1);
 
     // The white panel: the picture and the two choices.
-    QWidget* panel = ShellLook::newSheet(u"shpPannello"_s, u"Scelta dell'operazione"_s, this);
+    QWidget* panel = CommonParts::newSheet(u"shpPannello"_s, u"Scelta dell'operazione"_s, this);
     auto* inside = new QHBoxLayout(panel);
     inside->setContentsMargins(36, 24, 48, 24);
     inside->setSpacing(48);

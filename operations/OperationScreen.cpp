@@ -4,12 +4,12 @@
 #include "archives/Win1252.h"
 #include "operations/OperationKit.h"
 #include "shell/ArchiveMessages.h"
+#include "shell/CommonParts.h"
 #include "shell/Dates.h"
 #include "shell/Look.h"
 #include "shell/Navigation.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
-#include "shell/ShellLook.h"
 #include "shell/SvgPicture.h"
 
 #include <QComboBox>
@@ -181,7 +181,7 @@ void OperationScreen::buildWindow()
 
 QWidget* OperationScreen::buildPassSheet(QWidget* parent)
 {
-    auto* sheet = ShellLook::newSheet(u"shpPass"_s, u"Dati del pass"_s, parent);
+    auto* sheet = CommonParts::newSheet(u"shpPass"_s, u"Dati del pass"_s, parent);
     auto* row = new QHBoxLayout(sheet);
     row->setContentsMargins(20, 16, 20, 16);
     row->setSpacing(20);
@@ -221,7 +221,7 @@ QWidget* OperationScreen::buildPassSheet(QWidget* parent)
 
 QWidget* OperationScreen::buildOperationSheet(QWidget* parent)
 {
-    auto* sheet = ShellLook::newSheet(u"shpOperazione"_s, u"Dati dell'operazione"_s, parent);
+    auto* sheet = CommonParts::newSheet(u"shpOperazione"_s, u"Dati dell'operazione"_s, parent);
     auto* row = new QHBoxLayout(sheet);
     row->setContentsMargins(20, 12, 20, 12);
     row->setSpacing(18);
@@ -261,7 +261,7 @@ QWidget* OperationScreen::buildOperationSheet(QWidget* parent)
 
 QWidget* OperationScreen::buildStartPanel(QWidget* parent)
 {
-    panAvvio = ShellLook::newSheet(u"panAvvio"_s, u"Selezione del pass"_s, parent);
+    panAvvio = CommonParts::newSheet(u"panAvvio"_s, u"Selezione del pass"_s, parent);
     auto* column = new QVBoxLayout(panAvvio);
     column->setSpacing(14);
 

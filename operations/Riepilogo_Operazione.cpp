@@ -3,9 +3,9 @@
 #include "archives/HistoryFile.h"
 #include "operations/OperationKit.h"
 #include "shell/ArchiveMessages.h"
+#include "shell/CommonParts.h"
 #include "shell/Look.h"
 #include "shell/ScreenKit.h"
-#include "shell/ShellLook.h"
 #include "shell/SvgPicture.h"
 
 #include <QCloseEvent>
@@ -51,7 +51,7 @@ TfrmRiepilogo_Operazione::TfrmRiepilogo_Operazione(AppContext& ctx, QWidget* par
     outer->setContentsMargins(18, 18, 18, 14);
     outer->setSpacing(12);
 
-    QWidget* panel = ShellLook::newSheet(u"shpPannello"_s, u"Riepilogo"_s, this);
+    QWidget* panel = CommonParts::newSheet(u"shpPannello"_s, u"Riepilogo"_s, this);
     auto* grid = new QGridLayout(panel);
     grid->setContentsMargins(22, 14, 22, 18);
     grid->setHorizontalSpacing(12);

@@ -2,10 +2,10 @@
 
 #include "operations/OperationKit.h"
 #include "printing/Document.h"
+#include "shell/CommonParts.h"
 #include "shell/Look.h"
 #include "shell/PrintDocument.h"
 #include "shell/ScreenKit.h"
-#include "shell/ShellLook.h"
 #include "shell/SvgPicture.h"
 
 #include <QFrame>
@@ -113,7 +113,7 @@ SignatureFormWindow::SignatureFormWindow(AppContext& ctx, Operation operation, Q
     outer->setContentsMargins(16, 16, 16, 14);
     outer->setSpacing(12);
 
-    QWidget* shpSfondo = ShellLook::newSheet(u"shpSfondo"_s, u"Stampa scheda"_s, this);
+    QWidget* shpSfondo = CommonParts::newSheet(u"shpSfondo"_s, u"Stampa scheda"_s, this);
     auto* grid = new QGridLayout(shpSfondo);
     grid->setContentsMargins(18, 16, 18, 16);
     grid->setHorizontalSpacing(16);
@@ -194,7 +194,7 @@ void SignatureFormWindow::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     if (!event->spontaneous()) {
-        ShellLook::centreOver(this, parentWidget());
+        CommonParts::centreOver(this, parentWidget());
         btnAnnulla->setFocus();
     }
 }

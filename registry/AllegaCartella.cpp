@@ -3,12 +3,12 @@
 #include "archives/PassRecord.h"
 #include "archives/WholeFileWriter.h"
 #include "archives/Win1252.h"
+#include "shell/CommonParts.h"
 #include "shell/Look.h"
-#include "shell/OpenURL.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
-#include "shell/ShellLook.h"
 #include "shell/SvgPicture.h"
+#include "shell/TMisc.h"
 
 #include <QDir>
 #include <QFile>
@@ -213,7 +213,7 @@ void TfrmAllegaCartella::buildWindow()
 
     btnApplica = ScreenKit::newButton(u"Applica e chiudi"_s, u"btnApplica"_s, shpSfondo);
     btnAnnulla = ScreenKit::newButton(u"Annulla"_s, u"btnAnnulla"_s, shpSfondo);
-    ShellLook::addDialogFoot(column, shpSfondo, {btnApplica, btnAnnulla}, 120);
+    CommonParts::addDialogFoot(column, shpSfondo, {btnApplica, btnAnnulla}, 120);
     chainTab(btnApplica);
     chainTab(btnAnnulla);
 

@@ -3,10 +3,10 @@
 #include "archives/Win1252.h"
 #include "printing/FormDesigns.h"
 #include "printing/FormDocument.h"
+#include "shell/CommonParts.h"
 #include "shell/Look.h"
 #include "shell/PrintDocument.h"
 #include "shell/ScreenKit.h"
-#include "shell/ShellLook.h"
 
 #include <QComboBox>
 #include <QFrame>
@@ -109,7 +109,7 @@ TfrmStampaScheda_Chiave::TfrmStampaScheda_Chiave(AppContext& ctx, QWidget* paren
 
     btnAnnulla = ScreenKit::newButton(u"Annulla"_s, u"btnAnnulla"_s, shpSfondo);
     btnStampa = ScreenKit::newButton(u"Stampa"_s, u"btnStampa"_s, shpSfondo);
-    ShellLook::addDialogFoot(column, shpSfondo, {btnAnnulla, btnStampa}, 96);
+    CommonParts::addDialogFoot(column, shpSfondo, {btnAnnulla, btnStampa}, 96);
     setTabOrder(btnAnnulla, btnStampa);
     ScreenKit::pressOnEscape(this, btnAnnulla);
 
@@ -152,6 +152,6 @@ void TfrmStampaScheda_Chiave::btnAnnullaClick()
 void TfrmStampaScheda_Chiave::showEvent(QShowEvent* event)
 {
     // Centred over the card editor.
-    ShellLook::centreOver(this, parentWidget());
+    CommonParts::centreOver(this, parentWidget());
     QWidget::showEvent(event);
 }

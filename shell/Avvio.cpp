@@ -1,17 +1,17 @@
 #include "shell/Avvio.h"
 
 #include "shell/AppContext.h"
+#include "shell/CommonParts.h"
 #include "shell/Guida.h"
 #include "shell/Info.h"
 #include "shell/Look.h"
 #include "shell/Maker.h"
 #include "shell/Navigation.h"
-#include "shell/OpenURL.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
-#include "shell/ShellLook.h"
 #include "shell/Splash.h"
 #include "shell/SvgPicture.h"
+#include "shell/TMisc.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>
@@ -48,7 +48,7 @@ TfrmAvvio::TfrmAvvio(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
     panContainer = ScreenKit::named(new QWidget(this), u"panContainer"_s, u"Ingressario"_s);
 
     // Product name, icon and subtitle on their white panel.
-    shpNomeApp = ShellLook::newSheet(u"shpNomeApp"_s, u"Ingressario"_s, panContainer);
+    shpNomeApp = CommonParts::newSheet(u"shpNomeApp"_s, u"Ingressario"_s, panContainer);
     icoIcona = ScreenKit::named(new SvgPicture(u"icona"_s, shpNomeApp), u"icoIcona"_s, u"Icona di Ingressario"_s);
     icoTitoloApp = ScreenKit::named(new SvgPicture(u"titolo"_s, shpNomeApp), u"icoTitoloApp"_s, u"Ingressario"_s);
     imgSottotitolo = ScreenKit::named(

@@ -4,10 +4,10 @@
 #include "archives/PasswordStore.h"
 #include "archives/Win1252.h"
 #include "shell/AppContext.h"
+#include "shell/CommonParts.h"
 #include "shell/Look.h"
 #include "shell/Password.h"
 #include "shell/ScreenKit.h"
-#include "shell/ShellLook.h"
 #include "shell/SvgPicture.h"
 
 #include <QCloseEvent>
@@ -44,7 +44,7 @@ TfrmCambiaPassword::TfrmCambiaPassword(AppContext& ctx, QWidget* parent) : QWidg
     imgLogo = ScreenKit::named(
         new SvgPicture(u"lucchetto_cambio"_s), u"imgLogo"_s,
         u"Cambia password. Per cambiare la password immetti i dati nei campi sottostanti e premi OK."_s);
-    shpTitolo = ShellLook::newTitleBand(this, imgLogo, QMargins(18, 12, 18, 10));
+    shpTitolo = CommonParts::newTitleBand(this, imgLogo, QMargins(18, 12, 18, 10));
     column->addWidget(shpTitolo);
 
     // The body lets the window's shade show through.

@@ -1,4 +1,4 @@
-#include "shell/ShellLook.h"
+#include "shell/CommonParts.h"
 
 #include "shell/Look.h"
 #include "shell/ScreenKit.h"
@@ -9,14 +9,14 @@
 
 using namespace Qt::StringLiterals;
 
-ScreenKit::LinkText* ShellLook::newLink(const QString& objectName, const QString& text, QWidget* parent)
+ScreenKit::LinkText* CommonParts::newLink(const QString& objectName, const QString& text, QWidget* parent)
 {
     auto* link = ScreenKit::named(new ScreenKit::LinkText(text, parent), objectName, text);
     link->setFont(Look::font(Look::FontRole::Link));
     return link;
 }
 
-QWidget* ShellLook::newSheet(const QString& objectName, const QString& accessibleName, QWidget* parent)
+QWidget* CommonParts::newSheet(const QString& objectName, const QString& accessibleName, QWidget* parent)
 {
     auto* sheet = ScreenKit::named(new QWidget(parent), objectName, accessibleName);
     sheet->setAttribute(Qt::WA_StyledBackground);
@@ -24,7 +24,7 @@ QWidget* ShellLook::newSheet(const QString& objectName, const QString& accessibl
     return sheet;
 }
 
-QWidget* ShellLook::newTitleBand(QWidget* parent, QWidget* picture, const QMargins& margins)
+QWidget* CommonParts::newTitleBand(QWidget* parent, QWidget* picture, const QMargins& margins)
 {
     auto* band = ScreenKit::named(new QWidget(parent), u"shpTitolo"_s, u"Titolo"_s);
     band->setAttribute(Qt::WA_StyledBackground);
@@ -35,7 +35,7 @@ QWidget* ShellLook::newTitleBand(QWidget* parent, QWidget* picture, const QMargi
     return band;
 }
 
-QPushButton* ShellLook::newCloseButton(QWidget* window)
+QPushButton* CommonParts::newCloseButton(QWidget* window)
 {
     auto* button = ScreenKit::newButton(u"Chiudi"_s, u"btnChiudi"_s, window);
     button->setCursor(Qt::PointingHandCursor);
@@ -45,7 +45,8 @@ QPushButton* ShellLook::newCloseButton(QWidget* window)
     return button;
 }
 
-void ShellLook::addDialogFoot(QBoxLayout* column, QWidget* parent, const QList<QPushButton*>& buttons, int minimumWidth)
+void CommonParts::addDialogFoot(QBoxLayout* column, QWidget* parent, const QList<QPushButton*>& buttons,
+                                int minimumWidth)
 {
     auto* shpSepara = ScreenKit::named(new QFrame(parent), u"shpSepara"_s, u"Separatore"_s);
     shpSepara->setFixedHeight(5);
@@ -65,7 +66,7 @@ void ShellLook::addDialogFoot(QBoxLayout* column, QWidget* parent, const QList<Q
     column->addLayout(row);
 }
 
-void ShellLook::centreOver(QWidget* window, QWidget* over)
+void CommonParts::centreOver(QWidget* window, QWidget* over)
 {
     QWidget* host = over ? over->window() : nullptr;
     if (!host || !host->isVisible()) {

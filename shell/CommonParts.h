@@ -13,7 +13,7 @@ class LinkText;
 
 // The parts built alike in the login, change-password and launcher windows, the guide, information
 // and splash windows, and the card dialogs' foot; their colours and fonts are Look's.
-namespace ShellLook {
+namespace CommonParts {
 
 // A link text in the link font and colours.
 ScreenKit::LinkText* newLink(const QString& objectName, const QString& text, QWidget* parent = nullptr);
@@ -37,4 +37,4 @@ void addDialogFoot(QBoxLayout* column, QWidget* parent, const QList<QPushButton*
 // Centres a window over the window of `over`, or on the screen when there is none.
 void centreOver(QWidget* window, QWidget* over);
 
-} // namespace ShellLook
+} // namespace CommonParts

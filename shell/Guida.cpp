@@ -1,13 +1,13 @@
 #include "shell/Guida.h"
 
 #include "shell/AppContext.h"
+#include "shell/CommonParts.h"
 #include "shell/Look.h"
 #include "shell/Navigation.h"
-#include "shell/OpenURL.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
-#include "shell/ShellLook.h"
 #include "shell/SvgPicture.h"
+#include "shell/TMisc.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -23,7 +23,7 @@ TfrmGuida::TfrmGuida(AppContext& ctx, QWidget* parent)
                   Placement::OnScreen)
 {
     // The white sheet that holds the title and the page.
-    shpSfondo = ShellLook::newSheet(u"shpSfondo"_s, u"Pagina della guida"_s, this);
+    shpSfondo = CommonParts::newSheet(u"shpSfondo"_s, u"Pagina della guida"_s, this);
     imgLogo = ScreenKit::named(new SvgPicture(u"icona"_s, shpSfondo), u"imgLogo"_s, u"Ingressario"_s);
     imgLogo->setPictureSize(QSize(44, 44));
 
@@ -58,10 +58,10 @@ TfrmGuida::TfrmGuida(AppContext& ctx, QWidget* parent)
     // The full guide, as a link and as its icon.
     imgPDF = ScreenKit::named(new PictureButton(u"pdf"_s, this), u"imgPDF"_s, u"Visualizza guida in formato PDF"_s);
     imgPDF->setPictureSize(QSize(32, 32));
-    lnkWeb = ShellLook::newLink(u"lnkWeb"_s, u"Visualizza guida in formato PDF"_s, this);
+    lnkWeb = CommonParts::newLink(u"lnkWeb"_s, u"Visualizza guida in formato PDF"_s, this);
     joinLink(imgPDF, lnkWeb, [this] { lnkWebClick(); });
 
-    btnChiudi = ShellLook::newCloseButton(this);
+    btnChiudi = CommonParts::newCloseButton(this);
 
     auto* foot = new QHBoxLayout;
     foot->setSpacing(8);

@@ -1,13 +1,13 @@
 #include "shell/Info.h"
 
 #include "shell/AppContext.h"
+#include "shell/CommonParts.h"
 #include "shell/Look.h"
 #include "shell/Maker.h"
-#include "shell/OpenURL.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
-#include "shell/ShellLook.h"
 #include "shell/SvgPicture.h"
+#include "shell/TMisc.h"
 
 #include <QHBoxLayout>
 #include <QLabel>
@@ -19,7 +19,7 @@ using namespace Qt::StringLiterals;
 TfrmInfo::TfrmInfo(AppContext& ctx, QWidget* parent)
     : ShellDialog(ctx, parent, u"frmInfo"_s, u"Informazioni su Ingressario"_s, QSize(560, 400), Placement::OnScreen)
 {
-    QWidget* sheet = ShellLook::newSheet(u"shpSfondo"_s, u"Informazioni su Ingressario"_s, this);
+    QWidget* sheet = CommonParts::newSheet(u"shpSfondo"_s, u"Informazioni su Ingressario"_s, this);
     imgLogo = ScreenKit::named(new SvgPicture(u"logo_ingressario"_s, sheet), u"imgLogo"_s,
                                u"Ingressario, gestione dei pass di ingresso"_s);
 
@@ -51,7 +51,7 @@ TfrmInfo::TfrmInfo(AppContext& ctx, QWidget* parent)
     imgEmail =
         ScreenKit::named(new PictureButton(u"email"_s, sheet), u"imgEmail"_s, u"Scrivi a "_s + Maker::emailAddress());
     imgEmail->setPictureSize(QSize(36, 36));
-    lnkWeb = ShellLook::newLink(u"lnkWeb"_s, Maker::emailAddress(), sheet);
+    lnkWeb = CommonParts::newLink(u"lnkWeb"_s, Maker::emailAddress(), sheet);
     joinLink(imgEmail, lnkWeb, [this] { lnkWebClick(); });
 
     auto* inner = new QVBoxLayout(sheet);
@@ -71,7 +71,7 @@ TfrmInfo::TfrmInfo(AppContext& ctx, QWidget* parent)
         ScreenKit::named(new QLabel(u"Ingressario è "_s + Maker::notice() + u"."_s, this), u"lblProduttore"_s);
     lblProduttore->setFont(Look::font(Look::FontRole::Notice));
 
-    btnChiudi = ShellLook::newCloseButton(this);
+    btnChiudi = CommonParts::newCloseButton(this);
 
     auto* foot = new QHBoxLayout;
     foot->addWidget(lblProduttore, 1, Qt::AlignVCenter);

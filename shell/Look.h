@@ -157,7 +157,7 @@ QFont font(FontRole role);
 // window's own named controls are styled by their names in the sheet.
 enum class Kind
 {
-    Sheet,            // white rounded sheet (ShellLook::newSheet)
+    Sheet,            // white rounded sheet (CommonParts::newSheet)
     TitleBand,        // the login and password-change windows' title band
     Rule,             // thin rule under a title
     Separator,        // thick rule above a dialog's buttons

@@ -5,10 +5,10 @@
 #include "archives/Win1252.h"
 #include "shell/AppContext.h"
 #include "shell/CambiaPassword.h"
+#include "shell/CommonParts.h"
 #include "shell/Look.h"
 #include "shell/Navigation.h"
 #include "shell/ScreenKit.h"
-#include "shell/ShellLook.h"
 #include "shell/SvgPicture.h"
 
 #include <QCoreApplication>
@@ -55,7 +55,7 @@ TfrmPassword::TfrmPassword(AppContext& ctx, QWidget* parent) : QWidget(parent), 
     imgLogo = ScreenKit::named(new SvgPicture(u"lucchetto_accesso"_s), u"imgLogo"_s,
                                u"Password. Proteggi l'accesso all'app con una password di tua scelta. "
                                u"Per il primo accesso usa la password velocipedarium."_s);
-    shpTitolo = ShellLook::newTitleBand(panContainer, imgLogo, QMargins(18, 14, 18, 12));
+    shpTitolo = CommonParts::newTitleBand(panContainer, imgLogo, QMargins(18, 14, 18, 12));
     column->addWidget(shpTitolo);
 
     // The body with the field and the buttons.

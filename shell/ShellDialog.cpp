@@ -1,9 +1,9 @@
 #include "shell/ShellDialog.h"
 
+#include "shell/CommonParts.h"
 #include "shell/Look.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
-#include "shell/ShellLook.h"
 
 #include <QHBoxLayout>
 #include <QVBoxLayout>
@@ -56,7 +56,7 @@ void ShellDialog::showEvent(QShowEvent* event)
         return;
     m_placed = true;
     if (m_placement == Placement::OverOpener)
-        ShellLook::centreOver(this, parentWidget());
+        CommonParts::centreOver(this, parentWidget());
     else
         ScreenKit::centreOnScreen(this);
 }

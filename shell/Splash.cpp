@@ -1,13 +1,13 @@
 #include "shell/Splash.h"
 
 #include "shell/AppContext.h"
+#include "shell/CommonParts.h"
 #include "shell/Look.h"
 #include "shell/Maker.h"
-#include "shell/OpenURL.h"
 #include "shell/PictureButton.h"
 #include "shell/ScreenKit.h"
-#include "shell/ShellLook.h"
 #include "shell/SvgPicture.h"
+#include "shell/TMisc.h"
 
 #include <QHBoxLayout>
 #include <QPushButton>
@@ -19,12 +19,12 @@ TfrmSplash::TfrmSplash(AppContext& ctx, QWidget* parent)
     : ShellDialog(ctx, parent, u"frmSplash"_s, u"Ingressario - "_s + Maker::notice(), QSize(540, 420),
                   Placement::OverOpener)
 {
-    QWidget* sheet = ShellLook::newSheet(u"shpSfondo"_s, Maker::name(), this);
+    QWidget* sheet = CommonParts::newSheet(u"shpSfondo"_s, Maker::name(), this);
     imgLogo = ScreenKit::named(new SvgPicture(u"logo_produttore"_s, sheet), u"imgLogo"_s, Maker::name());
 
     imgWeb = ScreenKit::named(new PictureButton(u"web"_s, sheet), u"imgWeb"_s, u"Visita il sito "_s + Maker::webText());
     imgWeb->setPictureSize(QSize(34, 34));
-    lnkWeb = ShellLook::newLink(u"lnkWeb"_s, Maker::webText(), sheet);
+    lnkWeb = CommonParts::newLink(u"lnkWeb"_s, Maker::webText(), sheet);
     joinLink(imgWeb, lnkWeb, [this] { lnkWebClick(); });
 
     auto* inner = new QVBoxLayout(sheet);
@@ -33,7 +33,7 @@ TfrmSplash::TfrmSplash(AppContext& ctx, QWidget* parent)
     inner->addWidget(imgLogo, 1, Qt::AlignHCenter);
     inner->addLayout(centredRow(imgWeb, lnkWeb));
 
-    btnChiudi = ShellLook::newCloseButton(this);
+    btnChiudi = CommonParts::newCloseButton(this);
 
     layOutWithSheet(sheet)->addWidget(btnChiudi, 0, Qt::AlignRight);
 

@@ -1,4 +1,4 @@
-#include "shell/OpenURL.h"
+#include "shell/TMisc.h"
 
 #include "shell/AppContext.h"
 #include "shell/Seams.h"

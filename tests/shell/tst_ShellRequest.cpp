@@ -1,7 +1,7 @@
 // The shell request: one command text handed to the desktop's open action, paths whole and quoted.
 
-#include "shell/OpenURL.h"
 #include "shell/QtSeams.h"
+#include "shell/TMisc.h"
 #include "tests/support/ScriptedSeams.h"
 
 #include <QDesktopServices>
