@@ -25,8 +25,9 @@ struct LockWait
 // LockFileEx on Windows). While another process holds it, waits as `wait` says and no longer:
 // then the lock is not held (and not unsupported), so the write does not go ahead. Released by
 // unlock() or the destructor.
-// Some network shares do not support locks at all: the caller may then write unlocked, as
-// every workstation did before locks existed, rather than refuse all work.
+// Some network shares do not support locks at all: the caller may then write unlocked rather than
+// refuse all work, since a reception on such a share must still register its passes; the screens
+// warn the operator that writes are not protected there.
 class FileLock
 {
 public:

@@ -154,7 +154,7 @@ void TestLockWait::freeLockIsTakenWithoutWaiting()
     QVERIFY(bytesOf(files.pathOf(kind)) != before);
 }
 
-// A share that offers no locks at all: the write goes ahead, as it did before locks existed, and
+// A share that offers no locks at all: the write goes ahead rather than refusing all work, and
 // the caller is told at each such write, so that the screens can warn the operator.
 void TestLockWait::writeGoesAheadUnlockedAndSaysSo()
 {
