@@ -3,6 +3,7 @@
 #include "archives/CardFile.h"
 #include "archives/Win1252.h"
 #include "lists/RiepSmarrite.h"
+#include "printing/FormDesigns.h"
 #include "registry/AllegaCartella.h"
 #include "registry/ExpChiavi.h"
 #include "registry/StampaScheda_Chiave.h"
@@ -634,11 +635,20 @@ void TfrmSchedario_Chiavi::cmdFileClick()
     });
 }
 
+QMap<QString, QString> TfrmSchedario_Chiavi::shownValues() const
+{
+    QMap<QString, QString> values;
+    for (const QString& box : FormDesigns::cardValueBoxes())
+        if (const auto* field = findChild<const QLineEdit*>(box))
+            values.insert(box, field->text());
+    return values;
+}
+
 void TfrmSchedario_Chiavi::cmdStampaClick()
 {
-    // The print window reads the visible fields as they are, saved or not.
-    Navigation::runModal<TfrmStampaScheda_Chiave>(this, m_ctx,
-                                                  [this](TfrmStampaScheda_Chiave& frm) { frm.takeValuesFrom(this); });
+    // The print window gets the visible fields as they are, saved or not.
+    Navigation::runModal<TfrmStampaScheda_Chiave>(
+        this, m_ctx, [this](TfrmStampaScheda_Chiave& frm) { frm.setValues(shownValues()); });
 }
 
 void TfrmSchedario_Chiavi::cmdEsportaClick()

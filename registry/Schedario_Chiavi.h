@@ -4,6 +4,7 @@
 #include "shell/AppContext.h"
 #include "shell/FieldTable.h"
 
+#include <QMap>
 #include <QWidget>
 
 #include <functional>
@@ -43,6 +44,9 @@ public:
     // The card as it was read, with what the attachment window handed back; the fields shown in
     // controls are there as they were read, not as typed since. Empty for a new card.
     const PassRecord& heldCard() const { return m_card; }
+    // The texts of the ten fields that the card print shows, by the name of their box, as they are
+    // on screen now, saved or not.
+    QMap<QString, QString> shownValues() const;
 
     // The attachment slots 1 to 3 as the window holds them, trimmed. What the attachment window
     // hands back reaches the card file with the next save.

@@ -8,15 +8,12 @@
 #include "shell/PrintDocument.h"
 #include "shell/ScreenKit.h"
 
-#include <QComboBox>
 #include <QFrame>
 #include <QHBoxLayout>
 #include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPlainTextEdit>
 #include <QPushButton>
-#include <QTextEdit>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
@@ -53,19 +50,6 @@ QWidget* information(QWidget* parent, const QString& name, const QString& text)
     row->addWidget(sentence, 1);
     ScreenKit::name(box, name, text);
     return box;
-}
-
-QString textOf(const QWidget* control)
-{
-    if (auto* edit = qobject_cast<const QLineEdit*>(control))
-        return edit->text();
-    if (auto* box = qobject_cast<const QComboBox*>(control))
-        return box->currentText();
-    if (auto* plain = qobject_cast<const QPlainTextEdit*>(control))
-        return plain->toPlainText();
-    if (auto* rich = qobject_cast<const QTextEdit*>(control))
-        return rich->toPlainText();
-    return control ? control->property("text").toString() : QString();
 }
 
 } // namespace
@@ -120,17 +104,6 @@ TfrmStampaScheda_Chiave::TfrmStampaScheda_Chiave(AppContext& ctx, QWidget* paren
 }
 
 TfrmStampaScheda_Chiave::~TfrmStampaScheda_Chiave() = default;
-
-void TfrmStampaScheda_Chiave::takeValuesFrom(const QWidget* editor)
-{
-    for (const QString& box : FormDesigns::cardValueBoxes())
-        m_values.insert(box, editor ? textOf(editor->findChild<QWidget*>(box)) : QString());
-}
-
-void TfrmStampaScheda_Chiave::setValue(const QString& box, const QString& text)
-{
-    m_values.insert(box, text);
-}
 
 void TfrmStampaScheda_Chiave::btnStampaClick()
 {

@@ -17,7 +17,7 @@ class QPushButton;
 // the foot. The card editor creates it for each print, hands it the values and shows it modally:
 //
 //     Navigation::runModal<TfrmStampaScheda_Chiave>(this, m_ctx,
-//         [this](TfrmStampaScheda_Chiave& frm) { frm.takeValuesFrom(this); });
+//         [this](TfrmStampaScheda_Chiave& frm) { frm.setValues(shownValues()); });
 //
 // "Stampa" prints and closes the window; "Annulla" closes it without printing.
 class TfrmStampaScheda_Chiave : public QWidget
@@ -27,12 +27,10 @@ public:
     explicit TfrmStampaScheda_Chiave(AppContext& ctx, QWidget* parent = nullptr);
     ~TfrmStampaScheda_Chiave() override;
 
-    // Reads the editor's controls txtCodice, txtTipo, txtUtilizzo, txtStato, txtDuplicati,
-    // txtLuogo, txtResponsabile, txtRecapiti, txtPersone and txtNote (line edits, drop-down edits
-    // or plain-text edits, found by name among the editor's children); a missing one counts empty.
-    void takeValuesFrom(const QWidget* editor);
-    // The value of one row, named by its box (txtCodice .. txtNote); it is trimmed when printed.
-    void setValue(const QString& box, const QString& text);
+    // The values to print, each named by the editor's box that shows it (txtCodice, txtTipo,
+    // txtUtilizzo, txtStato, txtDuplicati, txtLuogo, txtResponsabile, txtRecapiti, txtPersone,
+    // txtNote); a missing one prints empty, and each is trimmed when printed.
+    void setValues(const QMap<QString, QString>& values) { m_values = values; }
     QString value(const QString& box) const { return m_values.value(box); }
 
     // The card document `repDocumento`, as filled by the latest print.

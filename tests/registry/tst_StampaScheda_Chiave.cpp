@@ -21,19 +21,6 @@ const QStringList Boxes{u"txtCodice"_s, u"txtTipo"_s,         u"txtUtilizzo"_s, 
 const QString PrintFailed = u"Attenzione: la stampa della scheda non è andata a buon fine.\n\r\n\r"
                             u"Si consiglia di controllare le impostazioni della stampante."_s;
 
-// Stands in for the card editor: its ten fields, by name, as the operator left them.
-struct FakeEditor
-{
-    QWidget window;
-    QMap<QString, QLineEdit*> fields;
-
-    FakeEditor()
-    {
-        for (const QString& box : Boxes)
-            fields.insert(box, ScreenKit::named(new QLineEdit(&window), box));
-    }
-};
-
 QPushButton* button(QWidget& window, const char* name)
 {
     auto* found = window.findChild<QPushButton*>(QString::fromLatin1(name));
@@ -87,17 +74,17 @@ void tst_StampaScheda_Chiave::printsTheCardAsTheEditorShowsIt()
 {
     TestContext t;
     t.clock.moment = QDateTime(QDate(2025, 3, 7), QTime(9, 5, 7));
-    FakeEditor editor;
     // Edited on screen and never saved; blanks around a value are not printed.
     const QStringList values{u"  00042 "_s,           u"Badge"_s,     u"Ingresso principale"_s,
                              u"Disponibile"_s,        u"2"_s,         u"Portineria\t"_s,
                              u"Mario Rossi"_s,        u"int. 2114"_s, u"Anna Bianchi [sostituta]"_s,
                              u"Nota: città già più"_s};
+    QMap<QString, QString> shown;
     for (int i = 0; i < Boxes.size(); ++i)
-        editor.fields.value(Boxes.at(i))->setText(values.at(i));
+        shown.insert(Boxes.at(i), values.at(i));
 
-    TfrmStampaScheda_Chiave frm(t.ctx, &editor.window);
-    frm.takeValuesFrom(&editor.window);
+    TfrmStampaScheda_Chiave frm(t.ctx);
+    frm.setValues(shown);
     frm.show();
     QVERIFY(QTest::qWaitForWindowExposed(&frm));
     QTest::mouseClick(button(frm, "btnStampa"), Qt::LeftButton);
@@ -119,9 +106,7 @@ void tst_StampaScheda_Chiave::printsTheCardAsTheEditorShowsIt()
 void tst_StampaScheda_Chiave::emptyEditorPrintsLabelsAndFrames()
 {
     TestContext t;
-    FakeEditor editor;
-    TfrmStampaScheda_Chiave frm(t.ctx, &editor.window);
-    frm.takeValuesFrom(&editor.window);
+    TfrmStampaScheda_Chiave frm(t.ctx);
     frm.show();
     QTest::mouseClick(button(frm, "btnStampa"), Qt::LeftButton);
 
@@ -141,7 +126,7 @@ void tst_StampaScheda_Chiave::cancellingClosesWithoutPrintingOrMessage()
     TestContext t;
     t.printers.cancel = true;
     TfrmStampaScheda_Chiave frm(t.ctx);
-    frm.setValue(u"txtCodice"_s, u"00001"_s);
+    frm.setValues({{u"txtCodice"_s, u"00001"_s}});
     frm.show();
     QTest::mouseClick(button(frm, "btnStampa"), Qt::LeftButton);
 
@@ -190,7 +175,7 @@ void tst_StampaScheda_Chiave::enterOnTheFocusedStampaPrints()
 {
     TestContext t;
     TfrmStampaScheda_Chiave frm(t.ctx);
-    frm.setValue(u"txtCodice"_s, u"00001"_s);
+    frm.setValues({{u"txtCodice"_s, u"00001"_s}});
     frm.show();
     QPushButton* stampa = button(frm, "btnStampa");
     stampa->setFocus(Qt::TabFocusReason);
