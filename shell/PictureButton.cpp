@@ -2,6 +2,7 @@
 
 #include <QKeyEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <QStyleOptionFocusRect>
 #include <QSvgRenderer>
 
@@ -65,6 +66,19 @@ void PictureButton::setTakesFocus(bool takes)
     setFocusPolicy(takes ? Qt::StrongFocus : Qt::NoFocus);
 }
 
+void PictureButton::setCommandKey(const QKeySequence& key, const QString& hint)
+{
+    m_commandKey = key;
+    // Owned by the picture: a shortcut answers only while its parent is visible and enabled, so a
+    // hidden or disabled picture leaves the key alone. The shortcut clicks at once, unlike the
+    // button's own mnemonic shortcut, which animates the press and would also take the focus.
+    auto* shortcut = new QShortcut(key, this);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, this, &QAbstractButton::click);
+    const QString text = hint.isEmpty() ? accessibleName() : hint;
+    setToolTip(text + u" ("_s + key.toString(QKeySequence::NativeText) + u')');
+}
+
 QSize PictureButton::sizeHint() const
 {
     QSize size = pictureSize();
@@ -82,7 +96,9 @@ QSize PictureButton::minimumSizeHint() const
 
 void PictureButton::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    // Only a plain Enter: Ctrl+Enter and the like are command keys of the window.
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
         click();
         return;
     }
