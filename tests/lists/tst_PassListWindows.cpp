@@ -312,7 +312,8 @@ void TestPassListWindows::enterHandsOverTheSelectedLine()
     writeCards(t, {pass(u"L-1"_s, u"Sì"_s), pass(u"A-1"_s), pass(u"B-2"_s)});
     auto w = makeWindow(variant, t.ctx);
     QList<qint64> got;
-    QObject::connect(w.get(), &PassListWindow::cardChosen, [&](qint64 position, const PassRecord&) { got << position; });
+    QObject::connect(w.get(), &PassListWindow::cardChosen,
+                     [&](qint64 position, const PassRecord&) { got << position; });
     w->show();
     QVERIFY(QTest::qWaitForWindowActive(w.get()));
     // From the find field to the list by Tab, along the lines by keys, Enter as a double-click.

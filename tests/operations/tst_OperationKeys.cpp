@@ -240,9 +240,7 @@ void TestOperationKeys::withdrawalAndReturnByKeysOnly()
     QVERIFY(chooseFocused(u"Dicembre"_s));
     // Apply's key, then the summary's OK by Enter (its focus is there).
     const bool summaryShown = whileShown<TfrmRiepilogo_Operazione>(
-        [](TfrmRiepilogo_Operazione& summary) {
-            QTimer::singleShot(0, &summary, [] { key(Qt::Key_Return); });
-        },
+        [](TfrmRiepilogo_Operazione& summary) { QTimer::singleShot(0, &summary, [] { key(Qt::Key_Return); }); },
         [] { key(Qt::Key_Return, Qt::ControlModifier); });
     QVERIFY(summaryShown);
     giveBack.activateWindow();
