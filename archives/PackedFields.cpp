@@ -31,6 +31,14 @@ std::pair<const char*, size_t> trimmedText(const char* record, FieldPlace place)
 
 PackedFields::PackedFields(QList<FieldPlace> places) : m_places(std::move(places)) {}
 
+size_t PackedFields::maxRowBytes() const
+{
+    size_t most = 0;
+    for (const FieldPlace& place : m_places)
+        most += 1 + size_t(qMin(place.capacity, 255));
+    return most;
+}
+
 void PackedFields::appendRow(const char* record, std::vector<char>& out) const
 {
     // The row's fields are measured first and copied into room made once.

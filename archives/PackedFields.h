@@ -18,6 +18,8 @@ public:
     explicit PackedFields(QList<FieldPlace> places);
 
     int count() const { return int(m_places.size()); }
+    // The most bytes appendRow adds for one record, whatever its fields hold.
+    size_t maxRowBytes() const;
 
     // Appends the packed row of `record` to `out`. A damaged length byte never reaches past its
     // field.
