@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -69,7 +70,12 @@ public:
         // The packed rows (PackedFields), one after another in blocks of a fixed room, each row
         // whole in one block: the rows of a large file are kept without the copies (and the
         // double room while copying) of one growing buffer.
-        std::vector<std::vector<char>> m_blocks;
+        struct Block
+        {
+            std::unique_ptr<char[]> bytes; // left uninitialised: each byte is written once
+            size_t room = 0, used = 0;
+        };
+        std::vector<Block> m_blocks;
     };
 
     explicit StringGridModel(QList<Column> columns, QObject* parent = nullptr);
