@@ -60,4 +60,107 @@ Result select(const QString& programFolder, const QString& start, const QString&
                   match);
 }
 
+void Index::clear()
+{
+    m_path.clear();
+    m_withdrawn.clear();
+    m_withdrawn.shrink_to_fit();
+    m_skipped = 0;
+    m_last.clear();
+}
+
+Result select(Index& index, const QString& programFolder, const QDate& start, const QDate& end,
+              const std::function<void(qint64, const char*)>& match)
+{
+    Result result;
+    HistoryFile file(programFolder);
+    if (!file.open()) {
+        result.outcome = Result::NotOpened;
+        return result;
+    }
+    const qint64 count = file.count();
+    if (count <= 0) {
+        index.clear();
+        result.outcome = count == 0 ? Result::NoRecords : Result::NotOpened;
+        file.close();
+        return result;
+    }
+    RecordFile& raw = file.raw();
+
+    // What is known still holds when the file is no shorter and its last known record is the same.
+    qint64 known = index.records();
+    if (index.m_path != raw.path() || known > count)
+        known = 0;
+    if (known > 0) {
+        QByteArray last(HistoryRecord::Size, Qt::Uninitialized);
+        if (!raw.readAt(known, last.data()) || last != index.m_last)
+            known = 0;
+    }
+    if (known == 0)
+        index.clear();
+    index.m_path = raw.path();
+
+    const bool period = start.isValid() && end.isValid();
+    const qint64 first = period ? Dates::dateNumber(start) : 0;
+    const qint64 lastDay = period ? Dates::dateNumber(end) : 0;
+    const auto inPeriod = [&](int withdrawn) {
+        return period && withdrawn != 0 && first <= withdrawn && withdrawn <= lastDay;
+    };
+
+    // The known records of the period, read in runs of neighbours.
+    bool read = true;
+    if (period) {
+        qint64 position = 1;
+        while (read && position <= known) {
+            if (!inPeriod(index.m_withdrawn[size_t(position - 1)])) {
+                ++position;
+                continue;
+            }
+            qint64 runEnd = position;
+            while (runEnd < known && inPeriod(index.m_withdrawn[size_t(runEnd)]))
+                ++runEnd;
+            read = raw.readRange(position, runEnd, [&](qint64, const char* record) {
+                match(++result.matches, record);
+                return true;
+            });
+            position = runEnd + 1;
+        }
+    }
+    result.skipped = index.m_skipped;
+
+    // The records the index does not know yet: the whole file the first time, the appended ones later.
+    if (read) {
+        const FieldPlace withdrawal = HistoryRecord::place(&HistoryRecord::DataRit);
+        index.m_withdrawn.reserve(size_t(count));
+        read = raw.readRange(known + 1, count, [&](qint64 position, const char* record) {
+            // A damaged length byte never takes the read past the field.
+            const QByteArrayView field = FieldCodec::textBytes(record, withdrawal);
+            const int withdrawn = Dates::dateNumber(field.data(), field.size());
+            index.m_withdrawn.push_back(withdrawn);
+            if (withdrawn == 0) {
+                ++index.m_skipped;
+                ++result.skipped;
+            } else if (inPeriod(withdrawn)) {
+                match(++result.matches, record);
+            }
+            if (position == count)
+                index.m_last = QByteArray(record, HistoryRecord::Size);
+            return true;
+        });
+    }
+    file.close();
+    // A read that failed half way leaves nothing learnt: the next query starts over.
+    if (!read)
+        index.clear();
+    result.outcome = read ? Result::Complete : Result::Interrupted;
+    return result;
+}
+
+Result select(Index& index, const QString& programFolder, const QString& start, const QString& end,
+              const std::function<void(qint64, const char*)>& match)
+{
+    return select(index, programFolder, Dates::parseDate(start).value_or(QDate()),
+                  Dates::parseDate(end).value_or(QDate()), match);
+}
+
 } // namespace HistoryQuery
