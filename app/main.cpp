@@ -28,7 +28,8 @@ class ReportedMessages : public Messages
 public:
     void plain(QWidget*, const QString& text) override { report(text); }
     void notice(QWidget*, NoticeKind, const QString& text) override { report(text); }
-    bool question(QWidget*, const QString& text) override
+    using Messages::question;
+    bool question(QWidget*, const QString& text, Preselected) override
     {
         report(text);
         return false;

@@ -64,4 +64,21 @@ QString cardNumber(qint64 position)
     return QString(u"00000"_s + QString::number(position)).right(5);
 }
 
+bool isLent(const PassRecord& card)
+{
+    return Win1252::trimmed(card.Stato) != Disponibile;
+}
+
+PassRecord withdrawalUndone(PassRecord card)
+{
+    card.Stato = Disponibile;
+    for (QString PassRecord::*field :
+         {&PassRecord::GiornoRit, &PassRecord::MeseRit, &PassRecord::AnnoRit, &PassRecord::DataRit, &PassRecord::OreRit,
+          &PassRecord::MinutiRit, &PassRecord::OraRit, &PassRecord::PersonaRit, &PassRecord::GiornoRic,
+          &PassRecord::MeseRic, &PassRecord::AnnoRic, &PassRecord::DataRic, &PassRecord::OreRic, &PassRecord::MinutiRic,
+          &PassRecord::OraRic, &PassRecord::PersonaRic})
+        (card.*field).clear();
+    return card;
+}
+
 } // namespace PassValues

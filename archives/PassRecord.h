@@ -51,4 +51,9 @@ inline const QString No = QStringLiteral("No");
 QString withdrawalState(const QString& person, const QString& date, const QString& time);
 // The five rightmost characters of "00000" followed by the position.
 QString cardNumber(qint64 position);
+// Whether the card is out: its state is anything but "Disponibile".
+bool isLent(const PassRecord& card);
+// The card with its withdrawal undone: available, the withdrawal and return fields (dates, times,
+// persons) empty, every other field as it is.
+PassRecord withdrawalUndone(PassRecord card);
 } // namespace PassValues

@@ -42,7 +42,8 @@ class BenchMessages : public Messages
 public:
     void plain(QWidget*, const QString& text) override { fail(text); }
     void notice(QWidget*, NoticeKind, const QString& text) override { fail(text); }
-    bool question(QWidget*, const QString& text) override { return !text.contains(u"aprire"_s); }
+    using Messages::question;
+    bool question(QWidget*, const QString& text, Preselected) override { return !text.contains(u"aprire"_s); }
 };
 
 class BenchShell : public Shell

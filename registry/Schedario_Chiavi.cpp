@@ -22,6 +22,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QShortcut>
 #include <QShowEvent>
 #include <QVBoxLayout>
 
@@ -37,6 +38,15 @@ const QString DuplicateFirst =
 const QString Duplicated = u"E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\r"
                            u"Al termine premere Salva per inserire la scheda in archivio."_s;
 // A save that would put back a state that another workstation has changed since the card was shown.
+QString undoQuestion(const QString& code)
+{
+    return u"Annullare il ritiro del pass "_s + code +
+           u"? Il pass tornerà disponibile e l'operazione non sarà registrata nello storico."_s;
+}
+
+const QString UndoHint =
+    u"Annulla il ritiro del pass: torna disponibile senza registrare l'operazione nello storico."_s;
+
 const QString ChangedElsewhere = u"Attenzione: la scheda è stata modificata da un'altra postazione dopo essere stata "
                                  u"visualizzata.\n\r\n\rVisualizzare di nuovo la scheda e ripetere le modifiche."_s;
 
@@ -190,6 +200,9 @@ void TfrmSchedario_Chiavi::buildWindow()
             &TfrmSchedario_Chiavi::cmdEsportaClick);
     picture(cmdSmarrite, u"cmdSmarrite"_s, u"Pass smarriti"_s, u"sch_smarrite"_s,
             &TfrmSchedario_Chiavi::cmdSmarriteClick);
+    picture(cmdAnnullaRitiro, u"cmdAnnullaRitiro"_s, u"Annulla ritiro"_s, u"sch_annulla_ritiro"_s,
+            &TfrmSchedario_Chiavi::cmdAnnullaRitiroClick);
+    cmdAnnullaRitiro->hide();
     bar->addStretch(1);
     picture(cmdGuida, u"cmdGuida"_s, u"Guida"_s, u"sch_guida"_s, &TfrmSchedario_Chiavi::cmdGuidaClick);
     picture(cmdEsci, u"cmdEsci"_s, u"Esci"_s, u"sch_esci"_s, &TfrmSchedario_Chiavi::cmdEsciClick);
@@ -308,10 +321,22 @@ void TfrmSchedario_Chiavi::buildWindow()
         {cmdUltimo, u"Visualizza l'ultima scheda in archivio."_s},
         {cmdEsporta, u"Esporta le schede in archivio in un file di Microsoft Excel."_s},
         {cmdSmarrite, u"Visualizza l'elenco dei pass smarriti."_s},
+        {cmdAnnullaRitiro, UndoHint},
         {cmdGuida, u"Visualizza la guida in linea."_s},
         {cmdEsci, u"Esci da questa schermata."_s},
         {chkSmarrita, u"Spunta questa casella per indicare che il pass è stato smarrito."_s},
     });
+    // The undo has a key of its own, shown in its tooltip; it acts only while the command is offered.
+    const QKeySequence undoKey(Qt::CTRL | Qt::SHIFT | Qt::Key_R);
+    cmdAnnullaRitiro->setToolTip(u"Annulla ritiro ("_s + undoKey.toString(QKeySequence::NativeText) + u')');
+    cmdAnnullaRitiro->setAccessibleDescription(UndoHint);
+    auto* undoShortcut = new QShortcut(undoKey, this);
+    undoShortcut->setContext(Qt::WidgetWithChildrenShortcut);
+    connect(undoShortcut, &QShortcut::activated, this, [this] {
+        if (cmdAnnullaRitiro->isVisible())
+            cmdAnnullaRitiroClick();
+    });
+
     QList<QWidget*> clearing{this, panContainer, panToolbar, shpScheda, panStrip};
     clearing << captions;
     m_status->addClearingAreas(clearing);
@@ -376,7 +401,9 @@ void TfrmSchedario_Chiavi::clearForNewCard()
     blank.Smarrita = PassValues::No;
     m_fields.show(blank);
     m_card = PassRecord{};
+    m_asRead = PassRecord{};
     setPosition(0);
+    offerUndo();
 }
 
 void TfrmSchedario_Chiavi::showCard(qint64 position, const PassRecord& card)
@@ -385,6 +412,12 @@ void TfrmSchedario_Chiavi::showCard(qint64 position, const PassRecord& card)
     m_card = card;
     m_asRead = card;
     setPosition(position);
+    offerUndo();
+}
+
+void TfrmSchedario_Chiavi::offerUndo()
+{
+    cmdAnnullaRitiro->setVisible(position() > 0 && PassValues::isLent(m_asRead));
 }
 
 PassRecord TfrmSchedario_Chiavi::cardFromFields() const
@@ -562,6 +595,7 @@ void TfrmSchedario_Chiavi::cmdSalvaClick()
             return;
         }
         m_asRead = asStored(card);
+        offerUndo();
         information(Saved);
         return;
     }
@@ -580,6 +614,7 @@ void TfrmSchedario_Chiavi::cmdSalvaClick()
     numbered.Scheda = m_card.Scheda;
     m_asRead = asStored(numbered);
     setPosition(*appended);
+    offerUndo();
     information(Inserted);
 }
 
@@ -662,6 +697,38 @@ void TfrmSchedario_Chiavi::cmdSmarriteClick()
     Navigation::runModal<TfrmRiepSmarrite>(this, m_ctx, [this](TfrmRiepSmarrite& frm) {
         connect(&frm, &TfrmRiepSmarrite::cardChosen, this, &TfrmSchedario_Chiavi::showCard);
     });
+}
+
+void TfrmSchedario_Chiavi::cmdAnnullaRitiroClick()
+{
+    const qint64 p = position();
+    if (p < 1 || !PassValues::isLent(m_asRead))
+        return;
+    if (!m_ctx.messages->question(this, undoQuestion(Win1252::trimmed(m_asRead.Codice).toString()),
+                                  Messages::Preselected::No))
+        return;
+
+    // The card as it was shown, with its withdrawal undone, and only while the file still holds it
+    // so: another workstation may have taken the pass back or changed the card since.
+    const PassRecord undone = PassValues::withdrawalUndone(m_asRead);
+    std::optional<bool> written;
+    const bool ok = withCardFile(m_ctx.programFolder, m_ctx.lockWait, [&](CardFile& file) {
+        written = file.rewriteAtIfUnchanged(p, m_asRead, undone);
+        return written.has_value();
+    });
+    if (!ok) {
+        accessError();
+        return;
+    }
+    if (!*written) {
+        warning(ChangedElsewhere);
+        return;
+    }
+    // What was typed into the other fields stays on screen, for the operator to save or leave.
+    m_asRead = asStored(undone);
+    m_card = PassValues::withdrawalUndone(m_card);
+    txtStato->setText(PassValues::Disponibile);
+    offerUndo();
 }
 
 void TfrmSchedario_Chiavi::cmdGuidaClick()

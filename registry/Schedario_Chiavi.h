@@ -66,6 +66,8 @@ public:
     void cmdUltimoClick();
     void cmdEsportaClick();
     void cmdSmarriteClick();
+    // Puts a pass handed out by mistake back as available, without a cycle in the history.
+    void cmdAnnullaRitiroClick();
     void cmdGuidaClick();
     void cmdEsciClick();
 
@@ -76,6 +78,8 @@ private:
     void buildWindow();
     void clearForNewCard();
     void setPosition(qint64 position);
+    // "Annulla ritiro" is offered only while the card shown is stored as lent.
+    void offerUndo();
     // Opens the card file, reads the card at `position` and shows it; false after a failure
     // (already reported).
     bool showCardAt(const std::function<qint64(qint64 count)>& choosePosition);
@@ -106,6 +110,7 @@ private:
     PictureButton* cmdUltimo = nullptr;
     PictureButton* cmdEsporta = nullptr;
     PictureButton* cmdSmarrite = nullptr;
+    PictureButton* cmdAnnullaRitiro = nullptr;
     PictureButton* cmdGuida = nullptr;
     PictureButton* cmdEsci = nullptr;
 

@@ -36,8 +36,7 @@ TfrmInfo::TfrmInfo(AppContext& ctx, QWidget* parent)
     const QString version = u"Versione "_s + QStringLiteral(INGRESSARIO_VERSION);
     auto* lblVersione = ScreenKit::named(new QLabel(version, sheet), u"lblVersione"_s, version);
     lblVersione->setAlignment(Qt::AlignCenter);
-    lblVersione->setFont(QFont(u"Tahoma"_s, 9));
-    lblVersione->setStyleSheet(u"color: #4a5a6a;"_s);
+    lblVersione->setFont(Look::font(Look::FontRole::Notice));
 
     auto* rule = new QFrame(sheet);
     rule->setFixedHeight(2);

@@ -41,7 +41,7 @@ enum class Role
     Emphasis,    // the guide's title, the instructions and waiting text of the pass lists and search
     Waiting,     // the history's waiting text
     InfoText,    // the information window's contact line
-    FineText,    // the information window's maker notice
+    FineText,    // the information window's maker notice and version
     GuideText,   // the guide's page
     TextOnDark,  // titles and buttons on dark grounds
     LostPass,    // the card editor's "lost" check
@@ -145,7 +145,7 @@ enum class FontRole
     Link,           // Tahoma 14 underlined: link texts
     Status,         // Tahoma 12: status lines
     Contact,        // Tahoma 11: the information window's contact line
-    Notice,         // Tahoma 9: the information window's maker notice
+    Notice,         // Tahoma 9: the information window's maker notice and version
     GuideTitle,     // Arial 16 bold: the guide's title
     PeriodTitle,    // Arial 18 bold: the history view's title
     PassList,       // Courier New 12, fixed pitch: the pass lists' lines

@@ -53,12 +53,15 @@ void QtMessages::notice(QWidget* parent, NoticeKind kind, const QString& text)
     box.exec();
 }
 
-bool QtMessages::question(QWidget* parent, const QString& text)
+bool QtMessages::question(QWidget* parent, const QString& text, Preselected preselected)
 {
     QMessageBox box(QMessageBox::Question, captionOf(QMessageBox::Question), text, QMessageBox::Yes | QMessageBox::No,
                     parentOrActive(parent));
-    box.setDefaultButton(QMessageBox::Yes);
-    return box.exec() != QMessageBox::No;
+    box.setDefaultButton(preselected == Preselected::No ? QMessageBox::No : QMessageBox::Yes);
+    // With Yes preselected, only an explicit No declines; with No preselected, only an explicit Yes
+    // accepts.
+    const int answer = box.exec();
+    return preselected == Preselected::No ? answer == QMessageBox::Yes : answer != QMessageBox::No;
 }
 
 void QtShell::open(const QString& command)

@@ -10,7 +10,8 @@ class QtMessages : public Messages
 public:
     void plain(QWidget* parent, const QString& text) override;
     void notice(QWidget* parent, NoticeKind kind, const QString& text) override;
-    bool question(QWidget* parent, const QString& text) override;
+    using Messages::question;
+    bool question(QWidget* parent, const QString& text, Preselected preselected) override;
 };
 
 class QtShell : public Shell

@@ -27,8 +27,15 @@ public:
     virtual void plain(QWidget* parent, const QString& text) = 0;
     // OK and Cancel (both only close it), OK default, the kind's icon and standard title.
     virtual void notice(QWidget* parent, NoticeKind kind, const QString& text) = 0;
-    // Yes and No, Yes default; true unless the answer is No.
-    virtual bool question(QWidget* parent, const QString& text) = 0;
+    // Yes and No, with `preselected` the button that Enter presses; true when the answer is Yes.
+    // A question whose Yes cannot be taken back preselects No.
+    enum class Preselected
+    {
+        Yes,
+        No
+    };
+    virtual bool question(QWidget* parent, const QString& text, Preselected preselected) = 0;
+    bool question(QWidget* parent, const QString& text) { return question(parent, text, Preselected::Yes); }
 };
 
 class Shell

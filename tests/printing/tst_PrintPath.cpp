@@ -380,8 +380,10 @@ void tst_PrintPath::noPrinterInstalledIsToldInItalian()
         QSKIP("a printer is reachable despite CUPS_SERVER; the no-printer path cannot be shown here");
     ScriptedMessages messages;
     QtPrinters printers(messages);
-    // Should a dialog open after all, it is cancelled rather than left waiting.
-    QTimer::singleShot(2000, qApp, [] {
+    // Should a dialog open after all, it is cancelled rather than left waiting. The timer ends with
+    // this test: left running, it would close the next test's progress window.
+    QObject thisTest;
+    QTimer::singleShot(2000, &thisTest, [] {
         if (QWidget* dialog = QApplication::activeModalWidget())
             dialog->close();
     });

@@ -25,6 +25,7 @@ struct MessageCall
         Question
     } kind;
     QString text;
+    bool noPreselected = false; // a question with No as the button Enter presses
 };
 
 class ScriptedMessages : public Messages
@@ -42,9 +43,10 @@ public:
                                            : MessageCall::Information,
                text);
     }
-    bool question(QWidget*, const QString& text) override
+    using Messages::question;
+    bool question(QWidget*, const QString& text, Preselected preselected) override
     {
-        record(MessageCall::Question, text);
+        record(MessageCall::Question, text, preselected == Preselected::No);
         return answers.isEmpty() ? true : answers.dequeue();
     }
     QStringList texts() const
@@ -57,9 +59,9 @@ public:
     QString lastText() const { return calls.isEmpty() ? QString() : calls.last().text; }
 
 private:
-    void record(MessageCall::Kind kind, const QString& text)
+    void record(MessageCall::Kind kind, const QString& text, bool noPreselected = false)
     {
-        calls.append({kind, text});
+        calls.append({kind, text, noPreselected});
         if (onMessage)
             onMessage();
     }
