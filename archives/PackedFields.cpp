@@ -31,19 +31,29 @@ std::pair<const char*, size_t> trimmedText(const char* record, FieldPlace place)
 
 PackedFields::PackedFields(QList<FieldPlace> places) : m_places(std::move(places)) {}
 
+size_t PackedFields::maxRowBytes() const
+{
+    size_t most = 0;
+    for (const FieldPlace& place : m_places)
+        most += 1 + size_t(qMin(place.capacity, 255));
+    return most;
+}
+
 void PackedFields::appendRow(const char* record, std::vector<char>& out) const
 {
-    // The row's fields are measured first and copied into room made once.
-    size_t total = 0;
-    for (const FieldPlace& place : m_places)
-        total += 1 + trimmedText(record, place).second;
-    size_t at = out.size();
-    out.resize(at + total);
-    char* row = out.data();
+    const size_t at = out.size();
+    out.resize(at + maxRowBytes());
+    out.resize(at + writeRow(record, out.data() + at));
+}
+
+size_t PackedFields::writeRow(const char* record, char* out) const
+{
+    char* at = out;
     for (const FieldPlace& place : m_places) {
         const auto [text, length] = trimmedText(record, place);
-        row[at++] = char(uchar(length));
-        copyText(row + at, text, length);
+        *at++ = char(uchar(length));
+        copyText(at, text, length);
         at += length;
     }
+    return size_t(at - out);
 }

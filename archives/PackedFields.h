@@ -18,10 +18,15 @@ public:
     explicit PackedFields(QList<FieldPlace> places);
 
     int count() const { return int(m_places.size()); }
+    // The most bytes appendRow adds for one record, whatever its fields hold.
+    size_t maxRowBytes() const;
 
     // Appends the packed row of `record` to `out`. A damaged length byte never reaches past its
     // field.
     void appendRow(const char* record, std::vector<char>& out) const;
+    // Writes the packed row of `record` at `out`, which has room for maxRowBytes(); returns the
+    // bytes written. Nothing is cleared first: a grid of a million rows writes each byte once.
+    size_t writeRow(const char* record, char* out) const;
 
     // Field `index` (0 for the first one chosen) of the packed row that starts at `row`.
     static QByteArrayView field(const char* row, int index)

@@ -269,6 +269,27 @@ int historyMemory(int argc, char* argv[])
            QByteArray::number(peak));
 }
 
+int exportMemory(int argc, char* argv[])
+{
+    defaultHandler = qInstallMessageHandler(quietHandler);
+    QApplication app(argc, argv);
+    AppContext ctx;
+    ctx.programFolder = app.arguments().value(2);
+    TfrmExpChiavi view(ctx);
+    QCoreApplication::processEvents();
+
+    const qint64 before = statusKb("VmRSS");
+    QFile clear(u"/proc/self/clear_refs"_s);
+    if (!clear.open(QIODevice::WriteOnly) || clear.write("5") != 1)
+        return 1;
+    clear.close();
+    view.FormShow();
+    const qint64 peak = statusKb("VmHWM");
+    const qint64 after = statusKb("VmRSS");
+    answer(QByteArray::number(view.grid()->rowCount()) + ' ' + QByteArray::number(before) + ' ' +
+           QByteArray::number(peak) + ' ' + QByteArray::number(after));
+}
+
 double startupMs(const QString& program, const QString& folder)
 {
     const qint64 start = monotonicNs();
@@ -287,6 +308,19 @@ Memory historyMemory(const QString& program, const QString& folder, const QStrin
         m.rows = parts[0].toLongLong();
         m.beforeKb = parts[1].toLongLong();
         m.peakKb = parts[2].toLongLong();
+    }
+    return m;
+}
+
+Memory exportMemory(const QString& program, const QString& folder)
+{
+    const QList<QByteArray> parts = runChild(program, {QString::fromLatin1(ExportMemoryFlag), folder}).split(' ');
+    Memory m;
+    if (parts.size() == 4) {
+        m.rows = parts[0].toLongLong();
+        m.beforeKb = parts[1].toLongLong();
+        m.peakKb = parts[2].toLongLong();
+        m.afterKb = parts[3].toLongLong();
     }
     return m;
 }

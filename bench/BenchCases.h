@@ -29,6 +29,7 @@ namespace BenchChild {
 // The argument that makes the program a child, and what the child then does.
 inline constexpr char StartupFlag[] = "--startup";
 inline constexpr char HistoryMemoryFlag[] = "--history-memory";
+inline constexpr char ExportMemoryFlag[] = "--export-memory";
 
 // Start-up as the program's main does it, up to the login window painted; prints the monotonic
 // clock at that moment, in nanoseconds. Args: <folder>.
@@ -36,6 +37,9 @@ int startup(int argc, char* argv[]);
 // The history view of one year shown over the history file; prints the rows, the resident memory
 // before, the peak after and their difference, in kilobytes. Args: <folder> <start> <end>.
 int historyMemory(int argc, char* argv[]);
+// The export grid filled with every card; prints the rows, the resident memory before, the peak
+// while filling and the resident memory after, in kilobytes. Args: <folder>.
+int exportMemory(int argc, char* argv[]);
 
 // Runs the start-up child once; milliseconds from the request to start it to its login window
 // painted, or a negative number when it failed.
@@ -44,8 +48,9 @@ double startupMs(const QString& program, const QString& folder);
 struct Memory
 {
     qint64 rows = -1;
-    qint64 beforeKb = 0, peakKb = 0;
+    qint64 beforeKb = 0, peakKb = 0, afterKb = 0;
 };
 Memory historyMemory(const QString& program, const QString& folder, const QString& start, const QString& end);
+Memory exportMemory(const QString& program, const QString& folder);
 
 } // namespace BenchChild

@@ -46,6 +46,8 @@ int main(int argc, char* argv[])
         return BenchChild::startup(argc, argv);
     if (argc > 1 && qstrcmp(argv[1], BenchChild::HistoryMemoryFlag) == 0)
         return BenchChild::historyMemory(argc, argv);
+    if (argc > 1 && qstrcmp(argv[1], BenchChild::ExportMemoryFlag) == 0)
+        return BenchChild::exportMemory(argc, argv);
     QApplication app(argc, argv);
     QTextStream out(stdout);
     const QStringList args = app.arguments();
@@ -188,6 +190,21 @@ int main(int argc, char* argv[])
         out << memoryName << ", " << m.rows << " rows: peak " << QString::number(double(m.peakKb) / 1024, 'f', 1)
             << " MB, " << QString::number(double(m.peakKb - m.beforeKb) / 1024, 'f', 1) << " MB over the "
             << QString::number(double(m.beforeKb) / 1024, 'f', 1) << " MB before\n";
+    }
+
+    // The memory of the export grid of every card, in a fresh process: what it keeps (resident
+    // after, over before) and its peak while filling, over the same base.
+    const QString exportName = u"export grid memory"_qs;
+    if (chosen(exportName)) {
+        const BenchChild::Memory m = BenchChild::exportMemory(self, folder);
+        if (m.rows < 0) {
+            out << "export memory: the child failed\n";
+            return 1;
+        }
+        const double kept = double(m.afterKb - m.beforeKb) / 1024, peak = double(m.peakKb - m.beforeKb) / 1024;
+        out << exportName << ", " << m.rows << " rows: kept " << QString::number(kept, 'f', 1) << " MB, peak "
+            << QString::number(peak, 'f', 1) << " MB over the " << QString::number(double(m.beforeKb) / 1024, 'f', 1)
+            << " MB before (x" << QString::number(kept > 0 ? peak / kept : 0, 'f', 2) << ")\n";
     }
     return 0;
 }

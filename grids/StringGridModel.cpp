@@ -17,8 +17,17 @@ StringGridModel::Rows::Rows(int cells) : m_cells(cells) {}
 void StringGridModel::Rows::append(qint64 number, const char* record, const PackedFields& fields)
 {
     Q_ASSERT(fields.count() == m_cells);
-    m_rows.push_back({quint64(m_bytes.size()), quint32(number), quint32(m_rows.size())});
-    fields.appendRow(record, m_bytes);
+    // A block takes rows while the longest row still fits in its room.
+    constexpr size_t BlockBytes = size_t(1) << 20;
+    const size_t most = fields.maxRowBytes();
+    if (m_blocks.empty() || m_blocks.back().room - m_blocks.back().used < most) {
+        const size_t room = qMax(BlockBytes, most);
+        m_blocks.push_back({std::make_unique_for_overwrite<char[]>(room), room, 0});
+    }
+    Block& block = m_blocks.back();
+    const quint64 offset = (quint64(m_blocks.size() - 1) << 32) | quint64(block.used);
+    m_rows.push_back({offset, quint32(number), quint32(m_rows.size())});
+    block.used += fields.writeRow(record, block.bytes.get() + block.used);
 }
 
 void StringGridModel::Rows::appendEmpty(int count)
@@ -31,7 +40,8 @@ QByteArrayView StringGridModel::Rows::cellAt(const Row& row, int column) const
 {
     if (row.number == 0 || column < 1 || column > m_cells)
         return {};
-    return PackedFields::field(m_bytes.data() + row.offset, column - 1);
+    const char* block = m_blocks[size_t(row.offset >> 32)].bytes.get();
+    return PackedFields::field(block + (row.offset & 0xffffffffu), column - 1);
 }
 
 QString StringGridModel::Rows::text(qsizetype row, int column) const

@@ -6,6 +6,7 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -35,6 +36,9 @@ public:
         // `cells`: the texts of a row, without the number column.
         explicit Rows(int cells);
 
+        // Room for `count` rows in all, made once.
+        void reserve(qsizetype count) { m_rows.reserve(size_t(count)); }
+
         // A row numbered `number` (1 and up) from one record: one cell per field of `fields`, in
         // column order.
         void append(qint64 number, const char* record, const PackedFields& fields);
@@ -53,7 +57,8 @@ public:
         friend class StringGridModel;
         struct Row
         {
-            quint64 offset; // of the row's first cell in m_cells; unused for an empty row
+            quint64 offset; // of the row's first cell: block number << 32 | place in the block; unused
+                            // for an empty row
             quint32 number; // 0 for an empty row
             quint32 id;     // identity of the row for edits, unchanged by sorting
         };
@@ -62,7 +67,15 @@ public:
 
         int m_cells;
         std::vector<Row> m_rows;
-        std::vector<char> m_bytes; // the packed rows (PackedFields), one after another
+        // The packed rows (PackedFields), one after another in blocks of a fixed room, each row
+        // whole in one block: the rows of a large file are kept without the copies (and the
+        // double room while copying) of one growing buffer.
+        struct Block
+        {
+            std::unique_ptr<char[]> bytes; // left uninitialised: each byte is written once
+            size_t room = 0, used = 0;
+        };
+        std::vector<Block> m_blocks;
     };
 
     explicit StringGridModel(QList<Column> columns, QObject* parent = nullptr);

@@ -163,6 +163,11 @@ TfrmMenuRiepilogo::TfrmMenuRiepilogo(AppContext& ctx, QWidget* parent) : QWidget
     // The pictures never take the focus from a field: a click on them leaves the fields as they are.
     for (PictureButton* picture : {btnRiepilogo, cmdWeb, btnGuida, btnChiudi})
         picture->setTakesFocus(false);
+    // No status line here: the tooltips read the pictures' names with their keys.
+    ScreenKit::addCommandKeys(nullptr, {{btnRiepilogo, QKeySequence(Qt::Key_F5)},
+                                        {cmdWeb, QKeySequence(Qt::CTRL | Qt::Key_L)},
+                                        {btnGuida, QKeySequence(Qt::Key_F1)},
+                                        {btnChiudi, QKeySequence(Qt::Key_Escape)}});
 
     // Layout: a centred column over the shaded background, the guide and exit in the corner.
     auto* title = new QHBoxLayout;

@@ -117,6 +117,9 @@ TfrmRiepilogo::TfrmRiepilogo(AppContext& ctx, QWidget* parent) : QWidget(parent)
         {cmdEsci, u"Esci da questo ambiente di lavoro."_s},
     });
     m_status->addClearingAreas({this, panContainer, grdRecords, shpTitolo, shpInfo});
+    ScreenKit::addCommandKeys(m_status, {{cmdEsporta, QKeySequence(Qt::CTRL | Qt::Key_E)},
+                                         {cmdGuida, QKeySequence(Qt::Key_F1)},
+                                         {cmdEsci, QKeySequence(Qt::Key_Escape)}});
 
     auto* content = new QVBoxLayout(panContainer);
     content->setContentsMargins(10, 10, 10, 0);

@@ -44,6 +44,14 @@ QString build(Form form, const PassRecord& card)
     return line;
 }
 
+QString codeOf(const QString& line)
+{
+    QString code = line.mid(5, 20);
+    while (code.endsWith(u' '))
+        code.chop(1);
+    return code;
+}
+
 PassRecord::FieldSet fields(Form form)
 {
     using P = PassRecord;

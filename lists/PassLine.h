@@ -21,6 +21,8 @@ QString fitted(const QString& text, qsizetype width);
 
 // The line of a card, from its screen texts (already decoded and trimmed by the record layer).
 QString build(Form form, const PassRecord& card);
+// The code of the card a line stands for, without the blanks that pad it.
+QString codeOf(const QString& line);
 // The fields of a card that its line in a form shows: all that a scan needs to decode for it.
 PassRecord::FieldSet fields(Form form);
 

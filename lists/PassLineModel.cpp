@@ -131,6 +131,22 @@ bool PassLineModel::lineContains(int row, const QString& lowered) const
     return PassLine::asciiLower(m_entries.at(row).line).contains(lowered, Qt::CaseSensitive);
 }
 
+int PassLineModel::rowOfCode(const QString& typed) const
+{
+    const QString code = PassLine::asciiLower(typed.trimmed());
+    if (code.isEmpty())
+        return -1;
+    int found = -1;
+    for (int row = 0; row < rowCount(); ++row) {
+        if (PassLine::asciiLower(PassLine::codeOf(m_entries.at(row).line)) != code)
+            continue;
+        if (found >= 0)
+            return -1;
+        found = row;
+    }
+    return found;
+}
+
 int PassLineModel::find(int selectedRow, const QString& typed, QString& remembered) const
 {
     const int count = rowCount();

@@ -45,6 +45,10 @@ public:
     // when none was selected).
     int find(int selectedRow, const QString& typed, QString& remembered) const;
 
+    // The row of the one line whose code equals `typed` (blanks around it and the letter case of
+    // A to Z ignored, as the find ignores them); -1 when no line or more than one has that code.
+    int rowOfCode(const QString& typed) const;
+
 private:
     bool lineContains(int row, const QString& lowered) const;
 

@@ -4,6 +4,7 @@
 #include "shell/Look.h"
 
 #include <QFontMetrics>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QScrollBar>
@@ -142,6 +143,16 @@ void PassListBox::mouseReleaseEvent(QMouseEvent* event)
         return;
     }
     QListView::mouseReleaseEvent(event);
+}
+
+void PassListBox::keyPressEvent(QKeyEvent* event)
+{
+    if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && selectedRow() >= 0) {
+        event->accept();
+        emit enterOnLine();
+        return;
+    }
+    QListView::keyPressEvent(event);
 }
 
 void PassListBox::mouseDoubleClickEvent(QMouseEvent* event)

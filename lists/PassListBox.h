@@ -26,12 +26,15 @@ public:
 signals:
     // A double-click anywhere in the list, on a line or below the last one.
     void doubleClickedAnywhere();
+    // Enter (Return or the keypad's Enter) while a line is selected: the keyboard's double-click.
+    void enterOnLine();
 
 protected:
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     bool belowTheLines(const QMouseEvent* event) const;

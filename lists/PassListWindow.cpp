@@ -12,10 +12,13 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QVBoxLayout>
+
+#include <functional>
 
 using namespace Qt::StringLiterals;
 
@@ -62,6 +65,29 @@ void build(const QString& programFolder, const PassListVariant& variant, PassLin
 }
 
 } // namespace PassLists
+
+namespace {
+
+// Enter in the find field tries the code first: a scanner types a pass code and one Enter.
+class CodeEnter : public QObject
+{
+public:
+    CodeEnter(QObject* parent, std::function<bool()> pick) : QObject(parent), m_pick(std::move(pick)) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() != QEvent::KeyPress)
+            return false;
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        return (key == Qt::Key_Return || key == Qt::Key_Enter) && m_pick();
+    }
+
+private:
+    std::function<bool()> m_pick;
+};
+
+} // namespace
 
 PassListWindow::PassListWindow(AppContext& ctx, const PassListVariant& variant, QWidget* parent)
     : QWidget(parent, Qt::Dialog), m_ctx(ctx), m_variant(variant), m_model(new PassLineModel(this)),
@@ -133,11 +159,15 @@ void PassListWindow::buildWindow()
 
     new ScreenKit::FocusMarks(this, {{txtTrova, u"effTrova"_s}});
     (new ScreenKit::EnterChain(this))->link(txtTrova, btnTrova);
+    // Installed after the chain, so it sees Enter first.
+    if (m_variant.picksByCode)
+        txtTrova->installEventFilter(new CodeEnter(this, [this] { return pickByCode(); }));
 
     connect(btnTrova, &QPushButton::clicked, this, &PassListWindow::btnTrovaClick);
     connect(btnStampa, &QPushButton::clicked, this, &PassListWindow::btnStampaClick);
     connect(btnChiudi, &QPushButton::clicked, this, &PassListWindow::btnChiudiClick);
     connect(lstRecords, &PassListBox::doubleClickedAnywhere, this, &PassListWindow::lstRecordsDblClick);
+    connect(lstRecords, &PassListBox::enterOnLine, this, &PassListWindow::lstRecordsDblClick);
 }
 
 void PassListWindow::showEvent(QShowEvent* event)
@@ -166,6 +196,16 @@ void PassListWindow::btnTrovaClick()
     }
     const int row = m_model->find(lstRecords->selectedRow(), txtTrova->text(), *m_variant.rememberedFind);
     lstRecords->selectRow(row);
+}
+
+bool PassListWindow::pickByCode()
+{
+    const int row = m_model->rowOfCode(txtTrova->text());
+    if (row < 0)
+        return false;
+    lstRecords->selectRow(row);
+    lstRecordsDblClick();
+    return true;
 }
 
 void PassListWindow::btnStampaClick()

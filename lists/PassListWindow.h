@@ -38,6 +38,9 @@ struct PassListVariant
     DoubleClick doubleClick;
     WhenEmpty whenEmpty;
     bool showsInstruction; // the label "Fare doppio clic ..." under the list
+    // A code typed (or scanned) into the find field and Enter hand over the one line with that
+    // code at once; any other text goes on to "Trova".
+    bool picksByCode = false;
     // The last text searched with "Trova" in a window of this variant, lower-cased; one per
     // variant, emptied every time a window of the variant is shown.
     QString* rememberedFind;
@@ -95,6 +98,9 @@ protected:
 private:
     void buildWindow();
     void buildList();
+    // Enter in the find field: hands over the line whose code the field holds, if exactly one line
+    // has it. False when there is no such line, and Enter goes on along its chain.
+    bool pickByCode();
 
     AppContext& m_ctx;
     const PassListVariant& m_variant;

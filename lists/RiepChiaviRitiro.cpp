@@ -19,6 +19,7 @@ const PassListVariant& TfrmRiepChiaviRitiro::description()
         .doubleClick = PassListVariant::DoubleClick::HandOver,
         .whenEmpty = PassListVariant::WhenEmpty::WarnAndClose,
         .showsInstruction = true,
+        .picksByCode = true,
         .rememberedFind = &remembered,
     };
     return variant;

@@ -115,6 +115,7 @@ TfrmMenuOperazioni::TfrmMenuOperazioni(AppContext& ctx, QWidget* parent) : QWidg
     outer->addLayout(bottom);
 
     QWidget::setTabOrder(btnOrizzontali, btnVerticali);
+    ScreenKit::addCommandKeys(nullptr, {{imgGuida, QKeySequence(Qt::Key_F1)}, {imgEsci, QKeySequence(Qt::Key_Escape)}});
     connect(btnOrizzontali, &QPushButton::clicked, this, &TfrmMenuOperazioni::btnOrizzontaliClick);
     connect(btnVerticali, &QPushButton::clicked, this, &TfrmMenuOperazioni::btnVerticaliClick);
     connect(imgEsci, &QAbstractButton::clicked, this, &TfrmMenuOperazioni::imgEsciClick);

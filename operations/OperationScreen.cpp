@@ -120,6 +120,9 @@ OperationScreen::OperationScreen(AppContext& ctx, const OperationVariant& varian
                                       txtLuogo,       txtResponsabile, txtRecapiti, txtPersone};
     for (qsizetype i = 1; i < tabOrder.size(); ++i)
         QWidget::setTabOrder(tabOrder.at(i - 1), tabOrder.at(i));
+    // The two commands come after the fields: Tab reaches them, a click leaves the focus where it is.
+    QWidget::setTabOrder(txtPersone, btnStampa);
+    QWidget::setTabOrder(btnStampa, btnApplica);
 
     Navigation::returnToLauncherOnClose(this, m_ctx);
     setWindowState(Qt::WindowMaximized);
@@ -145,6 +148,7 @@ void OperationScreen::buildWindow()
     auto* area = new QGridLayout(panContainer);
     area->setContentsMargins(0, 0, 0, 0);
     auto* work = ScreenKit::named(new QWidget(panContainer), u"panLavoro"_s, u"Pass e operazione"_s);
+    panLavoro = work;
     auto* workLayout = new QVBoxLayout(work);
     workLayout->setContentsMargins(0, 0, 0, 0);
     workLayout->setSpacing(14);
@@ -177,6 +181,13 @@ void OperationScreen::buildWindow()
     m_status->addClearingAreas({this, panContainer, work, panStrip, findChild<QWidget*>(u"shpPass"_s),
                                 findChild<QWidget*>(u"shpOperazione"_s), own->grpData, own->grpOra, title,
                                 findChild<QWidget*>(u"imgOperazione"_s), panAvvio});
+
+    ScreenKit::addCommandKeys(m_status, {{cmdSeleziona, QKeySequence(Qt::CTRL | Qt::Key_F)},
+                                         {own->impAdesso, QKeySequence(Qt::CTRL | Qt::Key_T)},
+                                         {btnStampa, QKeySequence(Qt::CTRL | Qt::Key_P)},
+                                         {btnApplica, QKeySequence(Qt::CTRL | Qt::Key_Return)}});
+    // The large picture is the same command as cmdSeleziona: one key for both.
+    btnSeleziona->setToolTip(cmdSeleziona->toolTip());
 }
 
 QWidget* OperationScreen::buildPassSheet(QWidget* parent)
@@ -251,7 +262,8 @@ QWidget* OperationScreen::buildOperationSheet(QWidget* parent)
     btnApplica = ScreenKit::named(new PictureButton(u"op_applica"_s, sheet), u"btnApplica"_s, u"Applica e chiudi"_s);
     for (PictureButton* button : {btnStampa, btnApplica}) {
         button->setPictureSize(QSize(150, 64));
-        button->setTakesFocus(false);
+        // Reached by Tab only: a click must not take the focus from the field the operator is in.
+        button->setFocusPolicy(Qt::TabFocus);
         row->addWidget(button, 0, Qt::AlignVCenter);
     }
     connect(btnStampa, &QAbstractButton::clicked, this, &OperationScreen::btnStampaClick);
@@ -303,9 +315,19 @@ void OperationScreen::paintEvent(QPaintEvent*)
 void OperationScreen::waitForPass()
 {
     m_picked.reset();
-    panAvvio->show();
-    panAvvio->raise();
-    ownPerson()->setFocus();
+    coverWork(true);
+}
+
+void OperationScreen::coverWork(bool covered)
+{
+    // Hidden under the panel, the fields and commands are out of reach of the keyboard too: no
+    // tab stop, no command key. The panel's own command then has the focus.
+    panLavoro->setEnabled(!covered);
+    panAvvio->setVisible(covered);
+    if (covered) {
+        panAvvio->raise();
+        cmdSeleziona->setFocus();
+    }
 }
 
 void OperationScreen::receivePass(qint64 position, const PassRecord& card)
@@ -330,7 +352,7 @@ void OperationScreen::receivePass(qint64 position, const PassRecord& card)
     m_card = held;
     m_position = position;
     m_picked = card;
-    panAvvio->hide();
+    coverWork(false);
     // The operator's next step is the name of the person.
     ownPerson()->setFocus();
 }

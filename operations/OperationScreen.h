@@ -84,6 +84,8 @@ public:
     PictureButton* btnStampa = nullptr;
     PictureButton* btnApplica = nullptr;
 
+    // The pass and operation sheets, covered by the start panel until a pass is picked.
+    QWidget* panLavoro = nullptr;
     QWidget* panAvvio = nullptr;
     PictureButton* btnSeleziona = nullptr;
     PictureButton* cmdSeleziona = nullptr;
@@ -125,6 +127,8 @@ private:
     QWidget* buildOperationSheet(QWidget* parent);
     QWidget* buildStartPanel(QWidget* parent);
     void waitForPass();
+    // Shows or hides the start panel; the controls it covers take neither the focus nor keys.
+    void coverWork(bool covered);
 
     const OperationVariant& m_variant;
     ScreenKit::StatusLine* m_status = nullptr;

@@ -183,8 +183,9 @@ void TfrmAllegaCartella::buildWindow()
         s.imgCancella = ScreenKit::named(new PictureButton(u"cancella"_s, frame), numbered(u"imgCancella"_s, slot),
                                          u"Cancella il nome del "_s + ordinal(slot) + u" file allegato"_s);
         s.imgCancella->setPictureSize(QSize(24, 24));
-        s.imgCancella->setToolTip(s.imgCancella->accessibleName());
         s.imgCancella->setTakesFocus(false);
+        // Ctrl+1 to Ctrl+3 empty the slot of that number; the tooltip says so.
+        s.imgCancella->setCommandKey(QKeySequence(QKeyCombination(Qt::CTRL, Qt::Key(Qt::Key_0 + slot))));
 
         s.txtDesc = ScreenKit::named(new QLineEdit(frame), numbered(u"txtDesc"_s, slot), descCaption.chopped(1));
         s.txtDesc->setFont(descFont);

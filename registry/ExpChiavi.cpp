@@ -159,6 +159,7 @@ void TfrmExpChiavi::FormShow()
     CardFile file(m_ctx.programFolder);
     if (!file.open())
         return;
+    rows.reserve(qMax<qint64>(0, file.count()));
     file.raw().readInOrder([&](qint64 position, const char* record) {
         rows.append(position, record, fields);
         return true;

@@ -326,6 +326,23 @@ void TfrmSchedario_Chiavi::buildWindow()
         {cmdEsci, u"Esci da questa schermata."_s},
         {chkSmarrita, u"Spunta questa casella per indicare che il pass è stato smarrito."_s},
     });
+    // Every toolbar command also answers a key, shown in its tooltip beside its hint.
+    ScreenKit::addCommandKeys(m_status, {
+                                            {cmdNuovo, QKeySequence(Qt::CTRL | Qt::Key_N)},
+                                            {cmdDuplica, QKeySequence(Qt::CTRL | Qt::Key_D)},
+                                            {cmdSalva, QKeySequence(Qt::CTRL | Qt::Key_S)},
+                                            {cmdTrova, QKeySequence(Qt::CTRL | Qt::Key_F)},
+                                            {cmdFile, QKeySequence(Qt::CTRL | Qt::Key_L)},
+                                            {cmdStampa, QKeySequence(Qt::CTRL | Qt::Key_P)},
+                                            {cmdPrimo, QKeySequence(Qt::CTRL | Qt::Key_Home)},
+                                            {cmdIndietro, QKeySequence(Qt::Key_PageUp)},
+                                            {cmdAvanti, QKeySequence(Qt::Key_PageDown)},
+                                            {cmdUltimo, QKeySequence(Qt::CTRL | Qt::Key_End)},
+                                            {cmdEsporta, QKeySequence(Qt::CTRL | Qt::Key_E)},
+                                            {cmdSmarrite, QKeySequence(Qt::CTRL | Qt::Key_M)},
+                                            {cmdGuida, QKeySequence(Qt::Key_F1)},
+                                            {cmdEsci, QKeySequence(Qt::Key_Escape)},
+                                        });
     // The undo has a key of its own, shown in its tooltip; it acts only while the command is offered.
     const QKeySequence undoKey(Qt::CTRL | Qt::SHIFT | Qt::Key_R);
     cmdAnnullaRitiro->setToolTip(u"Annulla ritiro ("_s + undoKey.toString(QKeySequence::NativeText) + u')');

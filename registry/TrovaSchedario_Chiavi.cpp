@@ -262,6 +262,7 @@ QWidget* TfrmTrovaSchedario_Chiavi::buildResultPanel()
     connect(btnStampa, &QPushButton::clicked, this, &TfrmTrovaSchedario_Chiavi::btnStampaClick);
     connect(btnChiudi, &QPushButton::clicked, this, &QWidget::close);
     connect(lstRecords, &PassListBox::doubleClickedAnywhere, this, &TfrmTrovaSchedario_Chiavi::lstRecordsDblClick);
+    connect(lstRecords, &PassListBox::enterOnLine, this, &TfrmTrovaSchedario_Chiavi::lstRecordsDblClick);
     return panel;
 }
 

@@ -162,6 +162,9 @@ TfrmAvvio::TfrmAvvio(AppContext& ctx, QWidget* parent) : QWidget(parent, Qt::Win
     connect(imgSito, &QAbstractButton::clicked, this, &TfrmAvvio::imgSitoClick);
     connect(imgEsci, &QAbstractButton::clicked, this, &TfrmAvvio::imgEsciClick);
 
+    // The first work area has the keyboard when the launcher first shows, its focus style on it
+    // (otherwise the first picture of the window would take it).
+    btnApp01->setFocus(Qt::OtherFocusReason);
     setTabOrder(btnApp01, btnApp02);
     setTabOrder(btnApp02, btnApp03);
     setTabOrder(btnApp03, imgGuida);

@@ -1,7 +1,9 @@
 #include "shell/PictureButton.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
+#include <QShortcut>
 #include <QStyleOptionFocusRect>
 #include <QSvgRenderer>
 
@@ -17,6 +19,34 @@ QString resourcePath(const QString& picture)
         return picture;
     return u":/pictures/"_s + picture + u".svg"_s;
 }
+
+// A field takes some keys for itself before any shortcut sees them (a line edit takes Ctrl+Home
+// and Ctrl+End). In a window with a picture command on such a key, the command wins: the field
+// is never asked.
+class CommandKeyFirst : public QObject
+{
+public:
+    CommandKeyFirst(PictureButton* command, const QKeySequence& key) : QObject(command), m_command(command), m_key(key)
+    {
+        qApp->installEventFilter(this);
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::ShortcutOverride || !watched->isWidgetType())
+            return false;
+        if (static_cast<QWidget*>(watched)->window() != m_command->window() || !m_command->isVisible() ||
+            !m_command->isEnabled())
+            return false;
+        const auto* key = static_cast<QKeyEvent*>(event);
+        return QKeySequence(key->keyCombination()) == m_key;
+    }
+
+private:
+    PictureButton* m_command;
+    QKeySequence m_key;
+};
 
 } // namespace
 
@@ -65,6 +95,20 @@ void PictureButton::setTakesFocus(bool takes)
     setFocusPolicy(takes ? Qt::StrongFocus : Qt::NoFocus);
 }
 
+void PictureButton::setCommandKey(const QKeySequence& key, const QString& hint)
+{
+    m_commandKey = key;
+    // Owned by the picture: a shortcut answers only while its parent is visible and enabled, so a
+    // hidden or disabled picture leaves the key alone. The shortcut clicks at once, unlike the
+    // button's own mnemonic shortcut, which animates the press and would also take the focus.
+    auto* shortcut = new QShortcut(key, this);
+    shortcut->setContext(Qt::WindowShortcut);
+    connect(shortcut, &QShortcut::activated, this, &QAbstractButton::click);
+    new CommandKeyFirst(this, key);
+    const QString text = hint.isEmpty() ? accessibleName() : hint;
+    setToolTip(text + u" ("_s + key.toString(QKeySequence::NativeText) + u')');
+}
+
 QSize PictureButton::sizeHint() const
 {
     QSize size = pictureSize();
@@ -82,7 +126,9 @@ QSize PictureButton::minimumSizeHint() const
 
 void PictureButton::keyPressEvent(QKeyEvent* event)
 {
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+    // Only a plain Enter: Ctrl+Enter and the like are command keys of the window.
+    const bool plain = (event->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier;
+    if (plain && (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter)) {
         click();
         return;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QKeySequence>
 #include <QToolButton>
 
 class QSvgRenderer;
@@ -27,6 +28,12 @@ public:
     // Whether Tab and clicks give this picture the keyboard focus (true by default).
     void setTakesFocus(bool takes);
 
+    // The key that presses this picture from anywhere in its window, as a click does (the same
+    // click handler, so the same checks), while the picture is visible and enabled. The tooltip
+    // shows `hint` (the accessible name when empty) followed by the key: "Salva la scheda (Ctrl+S)".
+    void setCommandKey(const QKeySequence& key, const QString& hint = QString());
+    QKeySequence commandKey() const { return m_commandKey; }
+
     QSize sizeHint() const override;
     QSize minimumSizeHint() const override;
 
@@ -39,4 +46,5 @@ private:
     QString m_picture;
     QSize m_pictureSize;
     QSvgRenderer* m_renderer = nullptr;
+    QKeySequence m_commandKey;
 };

@@ -246,6 +246,14 @@ void StatusLine::addClearingAreas(const QList<QWidget*>& areas)
         m_clearing << area;
 }
 
+QString StatusLine::hintOf(const QWidget* control) const
+{
+    for (const Hint& hint : m_hints)
+        if (hint.control == control)
+            return hint.text;
+    return QString();
+}
+
 QString StatusLine::text() const
 {
     return m_label->text();
@@ -286,6 +294,14 @@ bool StatusLine::eventFilter(QObject* watched, QEvent* event)
             return false; // a named element that neither sets nor clears
     }
     return false;
+}
+
+// ---- Command keys -----------------------------------------------------------------------------
+
+void addCommandKeys(const StatusLine* status, const QList<CommandKey>& keys)
+{
+    for (const CommandKey& k : keys)
+        k.command->setCommandKey(k.key, status ? status->hintOf(k.command) : QString());
 }
 
 // ---- Focus marks ------------------------------------------------------------------------------

@@ -75,6 +75,8 @@ public:
     StatusLine(QWidget* screen, QWidget* strip, const QString& designText, QColor stripColour = QColor());
 
     void addHints(const QList<Hint>& hints);
+    // The text shown for `control`, empty when it has none.
+    QString hintOf(const QWidget* control) const;
     void addClearingAreas(const QList<QWidget*>& areas);
 
     QLabel* label() const { return m_label; }
@@ -90,6 +92,19 @@ private:
     QList<Hint> m_hints;
     QList<QPointer<QWidget>> m_clearing;
 };
+
+// ---- Command keys -----------------------------------------------------------------------------
+
+struct CommandKey
+{
+    PictureButton* command;
+    QKeySequence key;
+};
+
+// Gives each picture command its key (PictureButton::setCommandKey): pressed anywhere in its window
+// it clicks the picture; the picture's tooltip reads its hint on `status` (its accessible name when
+// `status` is null or has none) with the key. The pictures stay out of the tab order.
+void addCommandKeys(const StatusLine* status, const QList<CommandKey>& keys);
 
 // ---- Focus marks ------------------------------------------------------------------------------
 

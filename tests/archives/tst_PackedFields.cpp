@@ -29,9 +29,9 @@ QByteArray historyBytes(const QList<std::pair<QString HistoryRecord::*, QByteArr
 {
     QByteArray bytes(HistoryBytes, '\0');
     for (const auto& [member, text] : fields) {
-        const auto& spec = specOf(member);
-        bytes[spec.offset] = char(text.size());
-        bytes.replace(spec.offset + 1, text.size(), text);
+        const auto& place = specOf(member);
+        bytes[place.offset] = char(text.size());
+        bytes.replace(place.offset + 1, text.size(), text);
     }
     return bytes;
 }

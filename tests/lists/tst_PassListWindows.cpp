@@ -35,6 +35,8 @@ private slots:
     void findInWindow();
     void equalLinesHandOverTheChosenCard_data();
     void equalLinesHandOverTheChosenCard();
+    void enterHandsOverTheSelectedLine_data();
+    void enterHandsOverTheSelectedLine();
     void changedCardIsNotHandedOver();
     void doubleClickOnEmptyList_data();
     void doubleClickOnEmptyList();
@@ -280,6 +282,56 @@ void TestPassListWindows::equalLinesHandOverTheChosenCard()
     QCOMPARE(after, 1);
     QVERIFY(!w->isVisible());
     QVERIFY(t.messages.calls.isEmpty());
+}
+
+void TestPassListWindows::enterHandsOverTheSelectedLine_data()
+{
+    QTest::addColumn<Variant>("variant");
+    QTest::addColumn<QList<int>>("moves"); // keys pressed in the list before Enter
+    QTest::addColumn<int>("enterKey");
+    QTest::addColumn<qint64>("expected"); // 0: nothing handed over, the window stays
+
+    // The list takes the focus with its first line current but not selected.
+    QTest::newRow("Return on the second line")
+        << Variant::Available << QList<int>{Qt::Key_Down} << int(Qt::Key_Return) << qint64(3);
+    QTest::newRow("keypad Enter on the first line")
+        << Variant::Available << QList<int>{Qt::Key_Down, Qt::Key_Up} << int(Qt::Key_Enter) << qint64(2);
+    QTest::newRow("lost list, line chosen by Space")
+        << Variant::Lost << QList<int>{Qt::Key_Space} << int(Qt::Key_Return) << qint64(1);
+    QTest::newRow("no line selected") << Variant::Available << QList<int>{} << int(Qt::Key_Return) << qint64(0);
+}
+
+void TestPassListWindows::enterHandsOverTheSelectedLine()
+{
+    QFETCH(Variant, variant);
+    QFETCH(QList<int>, moves);
+    QFETCH(int, enterKey);
+    QFETCH(qint64, expected);
+
+    TestContext t;
+    writeCards(t, {pass(u"L-1"_s, u"Sì"_s), pass(u"A-1"_s), pass(u"B-2"_s)});
+    auto w = makeWindow(variant, t.ctx);
+    QList<qint64> got;
+    QObject::connect(w.get(), &PassListWindow::cardChosen,
+                     [&](qint64 position, const PassRecord&) { got << position; });
+    w->show();
+    QVERIFY(QTest::qWaitForWindowActive(w.get()));
+    // From the find field to the list by Tab, along the lines by keys, Enter as a double-click.
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    PassListBox* list = listOf(w.get());
+    QCOMPARE(QApplication::focusWidget(), list);
+    for (int k : moves)
+        QTest::keyClick(list, Qt::Key(k));
+    QCOMPARE(list->selectedRow() >= 0, expected != 0);
+    QTest::keyClick(list, Qt::Key(enterKey));
+
+    if (expected == 0) {
+        QVERIFY(got.isEmpty());
+        QVERIFY(w->isVisible());
+    } else {
+        QCOMPARE(got, QList<qint64>{expected});
+        QVERIFY(!w->isVisible());
+    }
 }
 
 void TestPassListWindows::changedCardIsNotHandedOver()

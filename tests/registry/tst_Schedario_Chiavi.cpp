@@ -1,6 +1,7 @@
 #include "archives/CardFile.h"
 #include "registry/Schedario_Chiavi.h"
 #include "registry/StampaScheda_Chiave.h"
+#include "registry/TrovaSchedario_Chiavi.h"
 #include "shell/ArchiveMessages.h"
 #include "shell/Guida.h"
 #include "shell/ScreenKit.h"
@@ -819,6 +820,103 @@ private slots:
         QCOMPARE(info->text(), u"Spunta questa casella per indicare che il pass è stato smarrito."_s);
         moveOver(u"titLuogo"_s);
         QCOMPARE(info->text(), QString());
+    }
+
+    // ---- Keyboard ----------------------------------------------------------------------------
+
+    void toolbarKeysBrowseAsClicksDo()
+    {
+        Editor e;
+        e.writeCards({plainCard(1), plainCard(2), plainCard(3)});
+        QCOMPARE(QApplication::focusWidget(), e.edit(u"txtCodice"_s));
+        // Each key pressed in a field, as the operator types; the card shown after it.
+        const QList<std::tuple<Qt::Key, Qt::KeyboardModifiers, QString, QString>> steps{
+            {Qt::Key_End, Qt::ControlModifier, u"3"_s, u"P-3"_s},
+            {Qt::Key_PageUp, Qt::NoModifier, u"2"_s, u"P-2"_s},
+            {Qt::Key_PageUp, Qt::NoModifier, u"1"_s, u"P-1"_s},
+            {Qt::Key_PageDown, Qt::NoModifier, u"2"_s, u"P-2"_s},
+            {Qt::Key_Home, Qt::ControlModifier, u"1"_s, u"P-1"_s},
+            {Qt::Key_N, Qt::ControlModifier, QString(), QString()},
+        };
+        for (const auto& [key, modifiers, position, code] : steps) {
+            QTest::keyClick(QApplication::focusWidget(), key, modifiers);
+            QCOMPARE(e.position(), position);
+            QCOMPARE(e.edit(u"txtCodice"_s)->text(), code);
+        }
+        // Save's key runs the save's checks: an empty card stops at the identifier.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(e.t.messages.calls.size(), 1);
+        QCOMPARE(e.t.messages.calls[0].kind, MessageCall::Warning);
+        QCOMPARE(e.count(), 3);
+        QCOMPARE(e.w.findChild<QAbstractButton*>(u"cmdSalva"_s)->toolTip(),
+                 u"Salva la scheda corrente in archivio. (Ctrl+S)"_s);
+        QCOMPARE(e.w.findChild<QAbstractButton*>(u"cmdAvanti"_s)->toolTip(),
+                 u"Visualizza la scheda successiva in archivio. (PgDown)"_s);
+    }
+
+    void newCardSavedAndFoundByKeysOnly()
+    {
+        Editor e;
+        e.writeCards({plainCard(1)});
+        auto tabTo = [](QWidget* target) {
+            for (int presses = 0; QApplication::focusWidget() != target && presses < 30; ++presses)
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            return QApplication::focusWidget() == target;
+        };
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::ControlModifier);
+        for (const auto& [name, text] : {std::pair{u"txtCodice"_s, u"B-01"_s},
+                                         {u"txtTipo"_s, u"Badge"_s},
+                                         {u"txtUtilizzo"_s, u"Ingresso principale"_s},
+                                         {u"txtLuogo"_s, u"Reception"_s},
+                                         {u"txtPersone"_s, u"Visitatori"_s}}) {
+            QVERIFY2(tabTo(e.edit(name)), qPrintable(name));
+            QTest::keyClicks(QApplication::focusWidget(), text);
+        }
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_S, Qt::ControlModifier);
+        QCOMPARE(e.t.messages.texts(), QStringList{Inserted});
+
+        // The bytes of the same card written whole: what the save by a click writes.
+        PassRecord expected;
+        expected.Codice = u"B-01"_s;
+        expected.Tipo = u"Badge"_s;
+        expected.Utilizzo = u"Ingresso principale"_s;
+        expected.Stato = PassValues::Disponibile;
+        expected.Luogo = u"Reception"_s;
+        expected.Persone = u"Visitatori"_s;
+        expected.Smarrita = PassValues::No;
+        TestContext byHand;
+        QVERIFY(DataFiles::writeCards(byHand.ctx, {plainCard(1), numbered(expected, 2)}));
+        QCOMPARE(e.fileBytes(), DataFiles::fileBytes(byHand.ctx.file(QString::fromLatin1(CardFile::FileName))));
+
+        // Found again: Ctrl+Home leaves it, Ctrl+F searches by its code, Enter on the result shows it.
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home, Qt::ControlModifier);
+        QCOMPARE(e.position(), u"1"_s);
+        bool searched = false;
+        QTimer poll;
+        poll.setInterval(5);
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            auto* search = qobject_cast<TfrmTrovaSchedario_Chiavi*>(QApplication::activeWindow());
+            if (!search || searched)
+                return;
+            searched = true;
+            QTimer::singleShot(0, search, [&, search] {
+                QTest::keyClicks(QApplication::focusWidget(), u"b-01"_s); // the code filter has the focus
+                QVERIFY(tabTo(search->findChild<QWidget*>(u"btnCerca"_s)));
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                QVERIFY(tabTo(search->findChild<QWidget*>(u"lstRecords"_s)));
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                if (search->isVisible())
+                    search->close();
+            });
+        });
+        poll.start();
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
+        poll.stop();
+        QVERIFY(searched);
+        QCOMPARE(e.position(), u"2"_s);
+        QCOMPARE(e.edit(u"txtCodice"_s)->text(), u"B-01"_s);
+        QCOMPARE(e.edit(u"txtLuogo"_s)->text(), u"Reception"_s);
     }
 };
 

@@ -1,0 +1,59 @@
+// The rows a string grid keeps for a large file: packed in blocks of a fixed room, each row found
+// again whole wherever a block ends, and unchanged by sorting.
+
+#include "archives/PackedFields.h"
+#include "archives/PassRecord.h"
+#include "grids/StringGridModel.h"
+
+#include <QCollator>
+#include <QTest>
+
+using namespace Qt::StringLiterals;
+
+class TestStringGridRows : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void rowsAcrossBlocks();
+};
+
+void TestStringGridRows::rowsAcrossBlocks()
+{
+    // Rows of different lengths, several megabytes in all, so that many blocks fill up and each
+    // ends at a different place in a row.
+    const PackedFields fields(PassRecord::places({&PassRecord::Codice, &PassRecord::Note, &PassRecord::Tipo}));
+    const int count = 20000;
+    const auto code = [](int i) { return u"P%1"_s.arg(i, 5, 10, QChar(u'0')); };
+    const auto note = [](int i) { return QString(1 + i % 230, QChar(u'a' + i % 26)); };
+    StringGridModel::Rows rows(3);
+    rows.reserve(count);
+    for (int i = 0; i < count; ++i) {
+        PassRecord card;
+        card.Codice = code(i);
+        card.Note = note(i);
+        card.Tipo = i % 2 ? u"Badge"_s : u"Chiave"_s;
+        rows.append(i + 1, card.encode().constData(), fields);
+    }
+    QCOMPARE(rows.size(), count);
+    for (int i = 0; i < count; ++i) {
+        QCOMPARE(rows.text(i, 1), code(i));
+        QCOMPARE(rows.text(i, 2), note(i));
+    }
+
+    // Sorted by type, each row keeps its own cells: the badges (odd numbers) first, in file order.
+    QCollator collator;
+    rows.sortByColumn(3, collator);
+    StringGridModel grid({{u"N."_s, 60}, {u"C"_s, 1}, {u"N"_s, 1}, {u"T"_s, 1}});
+    grid.setRows(std::move(rows));
+    for (int r = 0; r < count; ++r) {
+        const int i = r < count / 2 ? 2 * r + 1 : 2 * (r - count / 2);
+        QCOMPARE(grid.cell(r, 0), QString::number(i + 1));
+        QCOMPARE(grid.cell(r, 1), code(i));
+        QCOMPARE(grid.cell(r, 2), note(i));
+        QCOMPARE(grid.cell(r, 3), i % 2 ? u"Badge"_s : u"Chiave"_s);
+    }
+}
+
+QTEST_GUILESS_MAIN(TestStringGridRows)
+#include "tst_StringGridRows.moc"
