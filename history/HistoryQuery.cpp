@@ -1,5 +1,9 @@
 #include "history/HistoryQuery.h"
 
+#include <QFileInfo>
+
+#include <algorithm>
+
 #include "archives/HistoryFile.h"
 #include "archives/PackedFields.h"
 #include "shell/Dates.h"
@@ -67,7 +71,27 @@ void Index::clear()
     m_withdrawn.shrink_to_fit();
     m_skipped = 0;
     m_last.clear();
+    m_modified = QDateTime();
+    m_samples.clear();
 }
+
+namespace {
+
+// How many known records, spread evenly from the first, are re-read to tell a replaced file.
+constexpr qint64 SampleCount = 16;
+
+// True when the records at the sampled positions still hold the bytes they held when read.
+bool samplesHold(RecordFile& raw, const std::vector<std::pair<qint64, QByteArray>>& samples)
+{
+    QByteArray bytes(HistoryRecord::Size, Qt::Uninitialized);
+    for (const auto& [position, kept] : samples) {
+        if (!raw.readAt(position, bytes.data()) || bytes != kept)
+            return false;
+    }
+    return true;
+}
+
+} // namespace
 
 Result select(Index& index, const QString& programFolder, const QDate& start, const QDate& end,
               const std::function<void(qint64, const char*)>& match)
@@ -87,13 +111,16 @@ Result select(Index& index, const QString& programFolder, const QDate& start, co
     }
     RecordFile& raw = file.raw();
 
-    // What is known still holds when the file is no shorter and its last known record is the same.
+    // What is known still holds when the file is no shorter, did not change without growing, and
+    // its last known record and the spread ones hold the same bytes. The time is taken before the
+    // read, so an append made during the read shows as a change at the next query.
+    const QDateTime modified = QFileInfo(raw.path()).lastModified();
     qint64 known = index.records();
-    if (index.m_path != raw.path() || known > count)
+    if (index.m_path != raw.path() || known > count || (known == count && modified != index.m_modified))
         known = 0;
     if (known > 0) {
         QByteArray last(HistoryRecord::Size, Qt::Uninitialized);
-        if (!raw.readAt(known, last.data()) || last != index.m_last)
+        if (!raw.readAt(known, last.data()) || last != index.m_last || !samplesHold(raw, index.m_samples))
             known = 0;
     }
     if (known == 0)
@@ -145,8 +172,12 @@ Result select(Index& index, const QString& programFolder, const QDate& start, co
             }
             if (position == count)
                 index.m_last = QByteArray(record, HistoryRecord::Size);
+            if (known == 0 && (position - 1) % std::max<qint64>(1, count / SampleCount) == 0 &&
+                qint64(index.m_samples.size()) < SampleCount)
+                index.m_samples.emplace_back(position, QByteArray(record, HistoryRecord::Size));
             return true;
         });
+        index.m_modified = modified;
     }
     file.close();
     // A read that failed half way leaves nothing learnt: the next query starts over.

@@ -5,7 +5,9 @@
 #include "history/HistoryQuery.h"
 
 #include <QCollator>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -246,6 +248,8 @@ void TestHistoryQuery::sessionIndexAgreesWithWholeRead_data()
     QTest::newRow("nothing changed") << u"none"_s;
     QTest::newRow("file cut shorter") << u"cut"_s;
     QTest::newRow("same size, other last record") << u"replace"_s;
+    QTest::newRow("same size and last record, other middle record") << u"middle"_s;
+    QTest::newRow("restored with its old time, other first record") << u"restored"_s;
     QTest::newRow("partial last record completed later") << u"partial"_s;
     QTest::newRow("damaged record appended") << u"damaged"_s;
     QTest::newRow("emptied then refilled") << u"empty"_s;
@@ -275,6 +279,18 @@ void TestHistoryQuery::sessionIndexAgreesWithWholeRead()
     } else if (change == u"replace") {
         // Same size, but its last record is now one of April: the March of the index no longer holds.
         writeHistory(folder, {a, b, operation(u"F"_s, u"05/04/2025"_s).encode()});
+    } else if (change == u"middle" || change == u"restored") {
+        // A backup put back: the same length and last record, another record in between. A copy
+        // gets a new modification time; a copy that keeps the backup's time looks unchanged.
+        const QString path = folder + u"Storico_Operazioni.pro"_s;
+        const QDateTime before = QFileInfo(path).lastModified();
+        if (change == u"middle")
+            writeHistory(folder, {a, operation(u"B"_s, u"09/03/2025"_s).encode(), c});
+        else
+            writeHistory(folder, {operation(u"A"_s, u"05/04/2025"_s).encode(), b, c});
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(change == u"middle" ? before.addSecs(2) : before, QFileDevice::FileModificationTime));
     } else if (change == u"partial") {
         appendBytes(folder, d.left(100));
         QCOMPARE(selectedWith(&index, folder, start, end), selectedWith(nullptr, folder, start, end));
@@ -293,8 +309,8 @@ void TestHistoryQuery::sessionIndexAgreesWithWholeRead()
              selectedWith(nullptr, folder, u"01/04/2025"_s, u"30/04/2025"_s));
 }
 
-// After the first query, a later one reads the last known record (to check it), the records of its
-// period and the appended ones: nothing else.
+// After the first query, a later one reads the last known record and sixteen spread ones (to check
+// them), the records of its period and the appended ones: nothing else.
 void TestHistoryQuery::sessionIndexReadsOnlyPeriodAndAppended()
 {
     QTemporaryDir dir;
@@ -314,8 +330,9 @@ void TestHistoryQuery::sessionIndexReadsOnlyPeriodAndAppended()
     appendBytes(folder, operation(u"N1"_s, u"11/03/2025"_s).encode() + operation(u"N2"_s, u"11/05/2025"_s).encode());
     bytes = 0;
     const QString again = selectedWith(&index, folder, u"01/03/2025"_s, u"31/03/2025"_s);
-    // The check of the last known record, the ten of March and the two appended.
-    QCOMPARE(bytes, (1 + 10 + 2) * HistoryRecord::Size);
+    // The check of the last known record and of sixteen spread ones, the ten of March and the two
+    // appended.
+    QCOMPARE(bytes, (1 + 16 + 10 + 2) * HistoryRecord::Size);
     QCOMPARE(again, selectedWith(nullptr, folder, u"01/03/2025"_s, u"31/03/2025"_s));
     QVERIFY(again.startsWith(march.section(u" | "_s, 0, 0) + u" 11:N1"_s));
 }
