@@ -192,13 +192,15 @@ bool leftOut(const QWidget* widget)
 }
 
 // The child widgets a reader meets under `widget`, in their order: those of a widget left out of
-// the tree take its place, and windows, focus frames and menus are not children, as for every
-// widget.
+// the tree take its place. Windows, focus frames, menus and the toolkit's rubber bands are no
+// children, as for every widget.
 void collectChildren(const QWidget* widget, QList<QWidget*>& into)
 {
     for (QObject* o : widget->children()) {
         auto* child = qobject_cast<QWidget*>(o);
-        if (!child || child->isWindow() || qobject_cast<QFocusFrame*>(child) || qobject_cast<QMenu*>(child))
+        if (!child || child->isWindow() || qobject_cast<QFocusFrame*>(child) || qobject_cast<QMenu*>(child) ||
+            child->objectName() == u"qt_rubberband"_s || child->objectName() == u"qt_spinbox_lineedit"_s ||
+            child->objectName() == u"qt_qmainwindow_extended_splitter"_s)
             continue;
         if (leftOut(child))
             collectChildren(child, into);
