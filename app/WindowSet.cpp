@@ -116,6 +116,14 @@ WindowSet::~WindowSet()
         m_ctx.workAreas = nullptr;
 }
 
+QList<QWidget*> WindowSet::windows() const
+{
+    QList<QWidget*> all;
+    for (const auto& w : m_windows)
+        all << w.get();
+    return all;
+}
+
 QWidget* WindowSet::window(WorkArea area) const
 {
     switch (area) {

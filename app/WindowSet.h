@@ -3,6 +3,7 @@
 #include "shell/AppContext.h"
 #include "shell/WorkAreas.h"
 
+#include <QList>
 #include <QWidget>
 
 #include <memory>
@@ -21,6 +22,9 @@ public:
     QWidget* mainWindow() const { return m_main; }
 
     QWidget* window(WorkArea area) const override;
+
+    // Every window of the set, in the order of creation.
+    QList<QWidget*> windows() const;
 
 private:
     AppContext& m_ctx;

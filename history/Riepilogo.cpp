@@ -92,6 +92,7 @@ TfrmRiepilogo::TfrmRiepilogo(AppContext& ctx, QWidget* parent) : QWidget(parent)
     // The commands under the grid.
     icoHand = ScreenKit::named(new SvgPicture(u"mano"_s, panContainer), u"icoHand"_s, u"Mano"_s);
     icoHand->setPictureSize(QSize(48, 34));
+    ScreenKit::hideFromScreenReaders(icoHand); // decoration only
     cmdEsporta = ScreenKit::named(new PictureButton(u"foglio_excel"_s, panContainer), u"cmdEsporta"_s,
                                   u"Esporta in Microsoft Excel"_s);
     cmdEsporta->setPictureSize(QSize(52, 52));

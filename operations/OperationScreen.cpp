@@ -144,7 +144,9 @@ void OperationScreen::buildWindow()
     outer->addWidget(title, 0, Qt::AlignHCenter);
     outer->addStretch(1);
 
-    auto* panContainer = ScreenKit::named(new QWidget(this), u"panContainer"_s, u"Area di lavoro"_s);
+    // The container and the strip only lay the screen out: screen readers meet what they hold.
+    auto* panContainer = ScreenKit::named(new QWidget(this), u"panContainer"_s);
+    ScreenKit::hideFromScreenReaders(panContainer);
     auto* area = new QGridLayout(panContainer);
     area->setContentsMargins(0, 0, 0, 0);
     auto* work = ScreenKit::named(new QWidget(panContainer), u"panLavoro"_s, u"Pass e operazione"_s);
@@ -166,7 +168,8 @@ void OperationScreen::buildWindow()
     outer->addLayout(centre);
     outer->addStretch(2);
 
-    auto* panStrip = ScreenKit::named(new QWidget(this), u"panStrip"_s, u"Barra di stato"_s);
+    auto* panStrip = ScreenKit::named(new QWidget(this), u"panStrip"_s);
+    ScreenKit::hideFromScreenReaders(panStrip);
     panStrip->setFixedHeight(30);
     outer->addWidget(panStrip);
     m_status = new ScreenKit::StatusLine(this, panStrip, u"Pronto per archiviare una nuova scheda..."_s,
@@ -226,6 +229,7 @@ QWidget* OperationScreen::buildPassSheet(QWidget* parent)
 
     auto* pass = ScreenKit::named(new SvgPicture(u"op_pass"_s, sheet), u"imgPass"_s, u"Pass"_s);
     pass->setPictureSize(QSize(110, 160));
+    ScreenKit::hideFromScreenReaders(pass); // decoration only
     row->addWidget(pass, 0, Qt::AlignVCenter);
     return sheet;
 }

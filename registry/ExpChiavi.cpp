@@ -81,6 +81,7 @@ TfrmExpChiavi::TfrmExpChiavi(AppContext& ctx, QWidget* parent) : QWidget(parent)
     imgLogo->setPictureSize(QSize(176, 77));
     icoHand = ScreenKit::named(new SvgPicture(u"mano"_s, shpSfondo), u"icoHand"_s, u"Mano"_s);
     icoHand->setPictureSize(QSize(48, 34));
+    ScreenKit::hideFromScreenReaders(icoHand); // decoration only
     cmdEsporta = ScreenKit::named(new PictureButton(u"foglio_excel"_s, shpSfondo), u"cmdEsporta"_s,
                                   u"Esporta in Microsoft Excel"_s);
     cmdEsporta->setPictureSize(QSize(56, 56));

@@ -145,7 +145,9 @@ void TfrmSchedario_Chiavi::buildWindow()
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
 
+    // The panels only lay the card out: screen readers meet the controls they hold, not them.
     auto* panContainer = ScreenKit::named(new ShadedPanel(this), u"panContainer"_s);
+    ScreenKit::hideFromScreenReaders(panContainer);
     outer->addWidget(panContainer);
     auto* column = new QVBoxLayout(panContainer);
     column->setContentsMargins(0, 0, 0, 0);
@@ -155,6 +157,7 @@ void TfrmSchedario_Chiavi::buildWindow()
     auto* panToolbar = ScreenKit::named(
         new BandPanel(Look::color(Look::Role::Toolbar), Look::color(Look::Role::PanelEdge), panContainer),
         u"panToolbar"_s);
+    ScreenKit::hideFromScreenReaders(panToolbar);
     auto* bar = new QHBoxLayout(panToolbar);
     bar->setContentsMargins(14, 8, 14, 10);
     bar->setSpacing(6);
@@ -217,6 +220,7 @@ void TfrmSchedario_Chiavi::buildWindow()
     column->addLayout(middle, 1);
 
     auto* shpScheda = ScreenKit::named(new CardSheet(panContainer), u"shpScheda"_s);
+    ScreenKit::hideFromScreenReaders(shpScheda);
     middle->addWidget(shpScheda, 1);
     auto* grid = new QGridLayout(shpScheda);
     grid->setContentsMargins(24, 20, 24, 18);
@@ -266,6 +270,7 @@ void TfrmSchedario_Chiavi::buildWindow()
     notesCaption->setSpacing(8);
     auto* imgNote = ScreenKit::named(new QLabel(shpScheda), u"imgNote"_s, u"Blocco note"_s);
     imgNote->setPixmap(QIcon(u":/pictures/sch_note.svg"_s).pixmap(QSize(28, 28)));
+    ScreenKit::hideFromScreenReaders(imgNote); // decoration beside its caption
     auto* titNote = ScreenKit::named(new QLabel(u"Note:"_s, shpScheda), u"titNote"_s, u"Note:"_s);
     titNote->setFont(captionFont);
     Look::setKind(titNote, Look::Kind::CardCaption);
@@ -298,6 +303,7 @@ void TfrmSchedario_Chiavi::buildWindow()
         auto* key = ScreenKit::named(new QLabel(panContainer), name, u"Chiave"_s);
         key->setPixmap(QIcon(u":/pictures/"_s + file + u".svg"_s).pixmap(QSize(150, 150)));
         key->setAlignment(Qt::AlignCenter);
+        ScreenKit::hideFromScreenReaders(key);
         keys->addWidget(key);
         captions << key;
     }
@@ -307,6 +313,7 @@ void TfrmSchedario_Chiavi::buildWindow()
     // ---- Status line ---------------------------------------------------------------------------
     auto* panStrip = ScreenKit::named(new QWidget(this), u"panStrip"_s);
     panStrip->setFixedHeight(34);
+    ScreenKit::hideFromScreenReaders(panStrip); // the status line in it is read for itself
     outer->addWidget(panStrip);
     m_status = new ScreenKit::StatusLine(this, panStrip, u"Pronto per archiviare una nuova scheda..."_s,
                                          Look::color(Look::Role::CardStatusStrip));

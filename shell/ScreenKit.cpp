@@ -1,12 +1,17 @@
 #include "shell/ScreenKit.h"
 
 #include <QAbstractItemView>
+#include <QAccessible>
+#include <QAccessibleWidget>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QFocusEvent>
+#include <QFocusFrame>
 #include <QHBoxLayout>
 #include <QKeyEvent>
 #include <QLineEdit>
+#include <QMenu>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -177,12 +182,154 @@ private:
     QAbstractButton* m_button;
 };
 
+// ---- What screen readers meet ----
+
+const char* const LeftOutProperty = "ingressarioLeftOutOfAccessibility";
+
+bool leftOut(const QWidget* widget)
+{
+    return widget->property(LeftOutProperty).toBool();
+}
+
+// The child widgets a reader meets under `widget`, in their order: those of a widget left out of
+// the tree take its place. Windows, focus frames, menus and the toolkit's rubber bands are no
+// children, as for every widget.
+void collectChildren(const QWidget* widget, QList<QWidget*>& into)
+{
+    for (QObject* o : widget->children()) {
+        auto* child = qobject_cast<QWidget*>(o);
+        if (!child || child->isWindow() || qobject_cast<QFocusFrame*>(child) || qobject_cast<QMenu*>(child) ||
+            child->objectName() == u"qt_rubberband"_s || child->objectName() == u"qt_spinbox_lineedit"_s ||
+            child->objectName() == u"qt_qmainwindow_extended_splitter"_s)
+            continue;
+        if (leftOut(child))
+            collectChildren(child, into);
+        else
+            into << child;
+    }
+}
+
+// A plain container (a window, a panel, a frame): its children are the widgets it holds, less
+// those left out of the tree, which hand on their own children.
+class AccessibleContainer : public QAccessibleWidget
+{
+public:
+    AccessibleContainer(QWidget* widget, QAccessible::Role role) : QAccessibleWidget(widget, role) {}
+
+    int childCount() const override { return children().size(); }
+    QAccessibleInterface* child(int index) const override
+    {
+        const QList<QWidget*> all = children();
+        return index >= 0 && index < all.size() ? QAccessible::queryAccessibleInterface(all.at(index)) : nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        if (!child || !child->object() || !child->object()->isWidgetType())
+            return -1;
+        return int(children().indexOf(static_cast<QWidget*>(child->object())));
+    }
+
+private:
+    QList<QWidget*> children() const
+    {
+        QList<QWidget*> all;
+        collectChildren(widget(), all);
+        return all;
+    }
+};
+
+// A drop-down edit read by its label, with its text as its value. (Left to itself, a drop-down
+// tells its current text as its name on this platform, and the label is never heard.) Its
+// children are its list and its edit; opening and closing its list are its actions.
+class AccessibleDropDown : public QAccessibleWidget
+{
+public:
+    explicit AccessibleDropDown(QComboBox* box) : QAccessibleWidget(box, QAccessible::ComboBox) {}
+
+    QString text(QAccessible::Text t) const override
+    {
+        if (t == QAccessible::Value)
+            return box()->currentText();
+        return QAccessibleWidget::text(t);
+    }
+    int childCount() const override { return box()->lineEdit() ? 2 : 1; }
+    QAccessibleInterface* child(int index) const override
+    {
+        if (index == 0)
+            return QAccessible::queryAccessibleInterface(box()->view());
+        if (index == 1 && box()->lineEdit())
+            return QAccessible::queryAccessibleInterface(box()->lineEdit());
+        return nullptr;
+    }
+    int indexOfChild(const QAccessibleInterface* child) const override
+    {
+        if (!child)
+            return -1;
+        if (child->object() == box()->view())
+            return 0;
+        if (box()->lineEdit() && child->object() == box()->lineEdit())
+            return 1;
+        return -1;
+    }
+    QStringList actionNames() const override
+    {
+        return QStringList{QAccessibleActionInterface::showMenuAction(), QAccessibleActionInterface::pressAction()} +
+               QAccessibleWidget::actionNames();
+    }
+    void doAction(const QString& action) override
+    {
+        if (action == QAccessibleActionInterface::showMenuAction() ||
+            action == QAccessibleActionInterface::pressAction()) {
+            if (box()->view()->isVisible())
+                box()->hidePopup();
+            else
+                box()->showPopup();
+            return;
+        }
+        QAccessibleWidget::doAction(action);
+    }
+
+private:
+    QComboBox* box() const { return static_cast<QComboBox*>(widget()); }
+};
+
+// Asked for each class of an object, the most derived first, before the toolkit's own interfaces:
+// gives drop-downs theirs, and plain containers the one that leaves out what is
+// left out of the tree (with the role the toolkit gives them).
+QAccessibleInterface* accessibleFor(const QString& className, QObject* object)
+{
+    if (!object || !object->isWidgetType())
+        return nullptr;
+    auto* widget = static_cast<QWidget*>(object);
+    if (className == u"QComboBox"_s)
+        return new AccessibleDropDown(static_cast<QComboBox*>(widget));
+    if (className == u"QWidget"_s)
+        return new AccessibleContainer(widget, QAccessible::Client);
+    if (className == u"QFrame"_s)
+        return new AccessibleContainer(widget, QAccessible::Border);
+    if (className == u"QDialog"_s)
+        return new AccessibleContainer(widget, QAccessible::Dialog);
+    return nullptr;
+}
+
+// Installed once, after the toolkit's own (so asked before them), when the first control is
+// named: a widget's interface is made at its first change of name, and kept.
+void installAccessibleFactory()
+{
+    static const bool installed = [] {
+        QAccessible::installFactory(&accessibleFor);
+        return true;
+    }();
+    Q_UNUSED(installed);
+}
+
 } // namespace
 
 // ---- Names ------------------------------------------------------------------------------------
 
 void name(QWidget* control, const QString& objectName, const QString& accessibleName)
 {
+    installAccessibleFactory();
     control->setObjectName(objectName);
     QString spoken = accessibleName;
     if (spoken.isEmpty())
@@ -190,6 +337,14 @@ void name(QWidget* control, const QString& objectName, const QString& accessible
     if (spoken.isEmpty())
         spoken = objectName;
     control->setAccessibleName(spoken);
+}
+
+void hideFromScreenReaders(QWidget* widget)
+{
+    installAccessibleFactory();
+    widget->setProperty(LeftOutProperty, true);
+    widget->setAccessibleName(QString());
+    widget->setAccessibleDescription(QString());
 }
 
 void speakChangingText(QLabel* label, const QString& role)
@@ -238,6 +393,13 @@ StatusLine::StatusLine(QWidget* screen, QWidget* strip, const QString& designTex
 void StatusLine::addHints(const QList<Hint>& hints)
 {
     m_hints += hints;
+    // What the status line says of a control is what a screen reader tells after its name, and
+    // what its tooltip shows (unless it shows more already: a command key).
+    for (const Hint& hint : hints) {
+        hint.control->setAccessibleDescription(hint.text);
+        if (qobject_cast<PictureButton*>(hint.control) && hint.control->toolTip().isEmpty())
+            hint.control->setToolTip(hint.text);
+    }
 }
 
 void StatusLine::addClearingAreas(const QList<QWidget*>& areas)
@@ -518,6 +680,9 @@ void setUpDropDown(QComboBox* box, const QStringList& items, const QString& desi
     box->addItems(items);
     box->setCurrentIndex(-1);
     box->setEditText(designText);
+    // Screen readers read the box, its edit and its list by the box's name, its text as its value.
+    box->lineEdit()->setAccessibleName(box->accessibleName());
+    box->view()->setAccessibleName(box->accessibleName());
 }
 
 void resetSelection(QComboBox* box)

@@ -47,6 +47,10 @@ template <class W> W* named(W* control, const QString& objectName, const QString
     return control;
 }
 
+// Takes a widget that only lays out or decorates (a panel, a picture) out of what screen readers
+// meet: it is not in the accessibility tree, and the controls it holds are met where it would be.
+void hideFromScreenReaders(QWidget* widget);
+
 // Labels that show a changing value (the status line, a position, a year, a period): screen readers
 // read the label's current text as its name and are told of every change of it, while `role`
 // ("Barra di stato", "Anno") says what the value is, as the label's description. Write such a label
@@ -220,7 +224,9 @@ enum class KeyFilter
 void installKeyFilter(QWidget* field, KeyFilter filter);
 
 // Makes `box` a drop-down edit with a fixed item list: editable text, no insertion of typed
-// values, no completion; its text set to `designText`.
+// values, no completion; its text set to `designText`. Screen readers read the box, the edit in
+// it and its list by the box's accessible name (name the box first) and tell its text as its
+// value.
 void setUpDropDown(QComboBox* box, const QStringList& items, const QString& designText = QString());
 
 // Clears the selection of a drop-down's list (no item highlighted); its text stays unchanged.

@@ -8,6 +8,7 @@
 #include "shell/ScreenKit.h"
 #include "tests/support/DropDowns.h"
 #include "tests/support/ScriptedSeams.h"
+#include "tests/support/Spoken.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -193,12 +194,19 @@ void TestMenuRiepilogo::dropDownsChangeOnlyByTheirLists_data()
     QTest::addColumn<QString>("field");
     QTest::addColumn<QString>("item");
     QTest::addColumn<int>("way");
-    QTest::newRow("start month, click") << u"txtMeseInizio"_s << u"Dicembre"_s << int(DropDowns::Way::Mouse);
-    QTest::newRow("start month, keys") << u"txtMeseInizio"_s << u"Gennaio"_s << int(DropDowns::Way::Keys);
-    QTest::newRow("start day, keys") << u"txtGiornoInizio"_s << u"01"_s << int(DropDowns::Way::Keys);
-    QTest::newRow("end day, click") << u"txtGiornoFine"_s << u"31"_s << int(DropDowns::Way::Mouse);
-    QTest::newRow("end month, click") << u"txtMeseFine"_s << u"Aprile"_s << int(DropDowns::Way::Mouse);
-    QTest::newRow("end month, keys") << u"txtMeseFine"_s << u"Agosto"_s << int(DropDowns::Way::Keys);
+    QTest::addColumn<QString>("label");
+    QTest::newRow("start month, click") << u"txtMeseInizio"_s << u"Dicembre"_s << int(DropDowns::Way::Mouse)
+                                        << u"Mese di inizio"_s;
+    QTest::newRow("start month, keys") << u"txtMeseInizio"_s << u"Gennaio"_s << int(DropDowns::Way::Keys)
+                                       << u"Mese di inizio"_s;
+    QTest::newRow("start day, keys") << u"txtGiornoInizio"_s << u"01"_s << int(DropDowns::Way::Keys)
+                                     << u"Giorno di inizio"_s;
+    QTest::newRow("end day, click") << u"txtGiornoFine"_s << u"31"_s << int(DropDowns::Way::Mouse)
+                                    << u"Giorno di fine"_s;
+    QTest::newRow("end month, click") << u"txtMeseFine"_s << u"Aprile"_s << int(DropDowns::Way::Mouse)
+                                      << u"Mese di fine"_s;
+    QTest::newRow("end month, keys") << u"txtMeseFine"_s << u"Agosto"_s << int(DropDowns::Way::Keys)
+                                     << u"Mese di fine"_s;
 }
 
 void TestMenuRiepilogo::dropDownsChangeOnlyByTheirLists()
@@ -206,6 +214,7 @@ void TestMenuRiepilogo::dropDownsChangeOnlyByTheirLists()
     QFETCH(QString, field);
     QFETCH(QString, item);
     QFETCH(int, way);
+    QFETCH(QString, label);
 
     Window x;
     auto* box = x.w->findChild<QComboBox*>(field);
@@ -229,6 +238,10 @@ void TestMenuRiepilogo::dropDownsChangeOnlyByTheirLists()
     // The list opened from the keyboard gives its item, and leaving keeps it.
     QVERIFY(DropDowns::openAndChoose(box, item, DropDowns::Way(way)));
     QCOMPARE(box->currentText(), item);
+    // A screen reader reads the box, and the edit inside it, by its label; the item is its value.
+    QCOMPARE(Spoken::name(box), label);
+    QCOMPARE(Spoken::name(box->lineEdit()), label);
+    QCOMPARE(Spoken::value(box), item);
     QTest::keyClick(box, Qt::Key_Down);
     QCOMPARE(box->currentText(), item);
     QTest::keyClick(box, Qt::Key_Return);

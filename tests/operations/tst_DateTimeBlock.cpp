@@ -1,6 +1,6 @@
 // The date-time block of the withdrawal and return screens: the check and its messages in their
 // order, the keys the drop-downs accept, the choice from their lists, the exit rule, the Enter ring,
-// the now action and the year as screen readers read it.
+// the now action, and the boxes and the year as screen readers read them.
 
 #include "operations/Riconsegne.h"
 #include "operations/Ritiri.h"
@@ -328,12 +328,20 @@ void TestDateTimeBlock::choosingFromTheLists()
 
     Shown s(operation);
     DateTimeBlock& b = s.block();
-    const QList<std::pair<QComboBox*, QString>> choices = {
-        {b.txtGiorno, u"02"_s}, {b.txtMese, u"Febbraio"_s}, {b.txtOre, u"10"_s}, {b.txtMinuti, u"07"_s}};
+    struct Choice
+    {
+        QComboBox* box;
+        QString item;
+        QString label;
+    };
+    const QList<Choice> choices = {{b.txtGiorno, u"02"_s, u"Giorno"_s},
+                                   {b.txtMese, u"Febbraio"_s, u"Mese"_s},
+                                   {b.txtOre, u"10"_s, u"Ore"_s},
+                                   {b.txtMinuti, u"07"_s, u"Minuti"_s}};
     // From the person, Enter leads through the four boxes; each is emptied and then filled from
     // its list.
     QCOMPARE(QApplication::focusWidget(), s.screen->ownPerson());
-    for (const auto& [box, item] : choices) {
+    for (const auto& [box, item, label] : choices) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
         QCOMPARE(QApplication::focusWidget(), box);
         QTest::keyClick(box, Qt::Key_Backspace);
@@ -341,6 +349,10 @@ void TestDateTimeBlock::choosingFromTheLists()
         QVERIFY(DropDowns::openAndChoose(box, item, Way(way), box == b.txtMese ? Opener::F4 : Opener::AltDown));
         QVERIFY2(box->currentText() == item, qPrintable(box->objectName() + u": "_s + box->currentText()));
         QCOMPARE(QApplication::focusWidget(), box);
+        // A screen reader reads the box, and the edit inside it, by its label; the item is its value.
+        QCOMPARE(Spoken::name(box), label);
+        QCOMPARE(Spoken::name(box->lineEdit()), label);
+        QCOMPARE(Spoken::value(box), item);
     }
 
     // Apply takes them: past the date and time, it stops only at the missing person.

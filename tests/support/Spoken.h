@@ -22,4 +22,11 @@ inline QString description(QWidget* w)
     return iface ? iface->text(QAccessible::Description) : QStringLiteral("<no interface>");
 }
 
+// The value a reader tells after the name: the text of a drop-down or an edit.
+inline QString value(QWidget* w)
+{
+    QAccessibleInterface* iface = QAccessible::queryAccessibleInterface(w);
+    return iface ? iface->text(QAccessible::Value) : QStringLiteral("<no interface>");
+}
+
 } // namespace Spoken
