@@ -5,6 +5,7 @@
 // With `only`, just the measurements whose name contains that text run (the raw reads always do).
 #include "bench/BenchCases.h"
 #include "bench/BenchHarness.h"
+#include "bench/ExportBench.h"
 #include "bench/HistoryShareBench.h"
 #include "bench/PrintBench.h"
 
@@ -107,6 +108,8 @@ int main(int argc, char* argv[])
     }
 
     if (chosen(QString::fromLatin1(PrintBench::Name)) && !PrintBench::run(out, h, folder))
+        return 1;
+    if (chosen(QString::fromLatin1(ExportBench::Name)) && !ExportBench::run(out, h, folder))
         return 1;
 
     // One write as a screen makes it (open, write, close), on the disk of the data files: synced,

@@ -11,7 +11,8 @@ class StringGridModel;
 
 namespace Spreadsheet {
 
-// What an export writes: the file (in the ProgramFolder), the worksheet, the header cells and,
+// What an export writes: the document's file (in the ProgramFolder; the workbook takes the same
+// name with ".xlsx"), the worksheet, the header cells and,
 // for each of them in order, the grid column whose trimmed cells fill it.
 struct Export
 {
@@ -22,9 +23,14 @@ struct Export
     QList<int> columns;
 };
 
+// The workbook written beside the document `fileName`: its name with ".xlsx"
+// ("Schedario_Pass.xls" gives "Schedario_Pass.xlsx").
+QString workbookName(const QString& fileName);
+
 // The export procedure shared by the card and history exports: asks whether to go on, writes the
-// file (replacing an existing one only once the new one is whole), asks whether to open it and
-// hands it to the desktop. A failure shows its message; the window stays open in every case.
+// document and the workbook beside it (replacing an existing file only once the new one is whole),
+// asks whether to open the workbook and hands it to the desktop. A failure of either file shows
+// the failure message; the window stays open in every case.
 void run(QWidget* parent, AppContext& ctx, const Export& request);
 
 } // namespace Spreadsheet

@@ -12,6 +12,8 @@ PACKAGES=(
     # Qt 6 (widgets, printing, SVG pictures), and its Italian translation, which the program
     # folder carries beside the executable
     qt6-base-dev qt6-base-dev-tools qt6-svg-dev libqt6svg6 qt6-translations-l10n
+    # the .xlsx workbook of the exports
+    libxlsxwriter-dev
     # fonts with the measures of those the screens and printouts name (Arial, Courier New...)
     fonts-liberation2 fonts-dejavu-core
 )
@@ -28,6 +30,8 @@ if [ "${1:-}" = test ]; then
         desktop-file-utils appstream dpkg-dev debootstrap
         # the formatting check against the project's .clang-format
         clang-format
+        # LibreOffice, headless, reads the exported .xlsx back
+        libreoffice-calc-nogui
     )
 fi
 
