@@ -13,14 +13,15 @@ QString fitted(const QString& text, qsizetype width)
     return text + QString(width - text.size(), u' ');
 }
 
-QString build(Form form, const PassRecord& card)
+qsizetype length(Form form, const PassRecord& card)
+{
+    return form == Form::Long ? 5 + 20 + 8 + 30 + 7 + 35 + 8 + card.Note.size()
+                              : 5 + 20 + 8 + 30 + 9 + card.Stato.size();
+}
+
+void write(Form form, const PassRecord& card, QChar* out)
 {
     // The fields come from the record layer already trimmed of blanks and control characters.
-    // A list builds tens of thousands of lines: each is written in one piece, at its final size.
-    const bool isLong = form == Form::Long;
-    const QString& last = isLong ? card.Note : card.Stato;
-    QString line(5 + 20 + 8 + 30 + (isLong ? 7 + 35 + 8 : 9) + last.size(), Qt::Uninitialized);
-    QChar* out = line.data();
     const auto put = [&](QStringView text) { out = std::copy(text.begin(), text.end(), out); };
     // fitted(text, width), written in place.
     const auto putFitted = [&](const QString& text, qsizetype width) {
@@ -32,15 +33,22 @@ QString build(Form form, const PassRecord& card)
     putFitted(card.Codice, 20);
     put(u"  Tipo: ");
     putFitted(card.Tipo, 30);
-    if (isLong) {
+    if (form == Form::Long) {
         put(u"  Uso: ");
         putFitted(card.Utilizzo, 35);
         put(u"  Note: ");
+        put(card.Note);
     } else {
         put(u"  Stato: ");
+        put(card.Stato);
     }
-    put(last);
-    Q_ASSERT(out == line.constData() + line.size());
+}
+
+QString build(Form form, const PassRecord& card)
+{
+    // Written in one piece, at its final size.
+    QString line(length(form, card), Qt::Uninitialized);
+    write(form, card, line.data());
     return line;
 }
 

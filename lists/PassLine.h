@@ -21,6 +21,10 @@ QString fitted(const QString& text, qsizetype width);
 
 // The line of a card, from its screen texts (already decoded and trimmed by the record layer).
 QString build(Form form, const PassRecord& card);
+// The length of that line, and the line written at `out`, which has room for it: a list writes
+// its lines straight where it keeps them.
+qsizetype length(Form form, const PassRecord& card);
+void write(Form form, const PassRecord& card, QChar* out);
 // The code of the card a line stands for, without the blanks that pad it.
 QString codeOf(const QString& line);
 // The fields of a card that its line in a form shows: all that a scan needs to decode for it.

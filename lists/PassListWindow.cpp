@@ -50,18 +50,18 @@ void build(const QString& programFolder, const PassListVariant& variant, PassLin
         PassRecord::fieldSet({&PassRecord::Smarrita, &PassRecord::Stato}) | PassLine::fields(variant.form);
     // One sequential read of the whole file; a failure ends the building silently with the lines
     // read so far.
-    QList<PassLineModel::Entry> entries;
+    PassLineModel::Lines lines;
     const PassLine::Form form = variant.form;
     const auto listed = variant.listed;
     withCardFile(programFolder, [&](CardFile& file) {
-        entries.reserve(file.count());
+        lines.reserve(file.count());
         return file.readInOrder(read, [&](qint64 position, const PassRecord& card) {
             if (listed(card))
-                entries.append({PassLine::build(form, card), position});
+                lines.append(form, card, position);
             return true;
         });
     });
-    model.setEntries(std::move(entries));
+    model.setLines(std::move(lines));
 }
 
 } // namespace PassLists

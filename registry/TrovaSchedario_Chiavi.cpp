@@ -300,15 +300,15 @@ void TfrmTrovaSchedario_Chiavi::btnCercaClick()
     PassRecord::FieldSet read = PassLine::fields(PassLine::Form::Long);
     for (const InUse& filter : inUse)
         read |= PassRecord::fieldSet({filter.field});
-    QList<PassLineModel::Entry> entries;
+    PassLineModel::Lines lines;
     const bool ok = withCardFile(m_ctx.programFolder, [&](CardFile& file) {
-        entries.reserve(file.count());
+        lines.reserve(file.count());
         return file.readInOrder(read, [&](qint64 position, const PassRecord& card) {
             for (const InUse& filter : inUse) {
                 if (!PassLine::asciiLower(card.*filter.field).contains(filter.lowered, Qt::CaseSensitive))
                     return true;
             }
-            entries.append({PassLine::build(PassLine::Form::Long, card), position});
+            lines.append(PassLine::Form::Long, card, position);
             return true;
         });
     });
@@ -319,7 +319,7 @@ void TfrmTrovaSchedario_Chiavi::btnCercaClick()
         return;
     }
 
-    m_model->setEntries(std::move(entries));
+    m_model->setLines(std::move(lines));
     lblTrovate->setText(u"Il presente riepilogo contiene "_s + QString::number(m_model->rowCount()) + u" schede."_s);
     lblTrovate->setAccessibleName(lblTrovate->text());
     panContainer->show();
