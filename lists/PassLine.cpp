@@ -1,10 +1,17 @@
 #include "lists/PassLine.h"
 
+#include "archives/Win1252.h"
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
 
 namespace PassLine {
+
+namespace {
+// The widths of the padded fields of the lines.
+constexpr qsizetype CodeWidth = 20, TypeWidth = 30, UseWidth = 35;
+} // namespace
 
 QString fitted(const QString& text, qsizetype width)
 {
@@ -30,12 +37,12 @@ void write(Form form, const PassRecord& card, QChar* out)
         out = std::fill_n(out, width - kept, QChar(u' '));
     };
     put(u"Cod. ");
-    putFitted(card.Codice, 20);
+    putFitted(card.Codice, CodeWidth);
     put(u"  Tipo: ");
-    putFitted(card.Tipo, 30);
+    putFitted(card.Tipo, TypeWidth);
     if (form == Form::Long) {
         put(u"  Uso: ");
-        putFitted(card.Utilizzo, 35);
+        putFitted(card.Utilizzo, UseWidth);
         put(u"  Note: ");
         put(card.Note);
     } else {
@@ -50,6 +57,49 @@ QString build(Form form, const PassRecord& card)
     QString line(length(form, card), Qt::Uninitialized);
     write(form, card, line.data());
     return line;
+}
+
+RecordLine::RecordLine(Form form, const char* record) : m_form(form)
+{
+    // Trimming the bytes keeps exactly the characters the decoded field keeps, one per byte.
+    static const FieldPlace code = PassRecord::place(&PassRecord::Codice);
+    static const FieldPlace type = PassRecord::place(&PassRecord::Tipo);
+    static const FieldPlace use = PassRecord::place(&PassRecord::Utilizzo);
+    static const FieldPlace note = PassRecord::place(&PassRecord::Note);
+    static const FieldPlace state = PassRecord::place(&PassRecord::Stato);
+    const auto field = [&](FieldPlace place) { return Win1252::trimmedBytes(FieldCodec::textBytes(record, place)); };
+    m_code = field(code);
+    m_type = field(type);
+    if (form == Form::Long) {
+        m_use = field(use);
+        m_last = field(note);
+        m_length = 5 + CodeWidth + 8 + TypeWidth + 7 + UseWidth + 8 + m_last.size();
+    } else {
+        m_last = field(state);
+        m_length = 5 + CodeWidth + 8 + TypeWidth + 9 + m_last.size();
+    }
+}
+
+void RecordLine::write(QChar* out) const
+{
+    const auto put = [&](QStringView text) { out = std::copy(text.begin(), text.end(), out); };
+    const auto putField = [&](QByteArrayView bytes, qsizetype width) {
+        const qsizetype kept = qMin(bytes.size(), width);
+        Win1252::decodeTo(out, bytes.first(kept));
+        out = std::fill_n(out + kept, width - kept, QChar(u' '));
+    };
+    put(u"Cod. ");
+    putField(m_code, CodeWidth);
+    put(u"  Tipo: ");
+    putField(m_type, TypeWidth);
+    if (m_form == Form::Long) {
+        put(u"  Uso: ");
+        putField(m_use, UseWidth);
+        put(u"  Note: ");
+    } else {
+        put(u"  Stato: ");
+    }
+    Win1252::decodeTo(out, m_last);
 }
 
 QString codeOf(const QString& line)

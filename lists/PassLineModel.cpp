@@ -156,6 +156,15 @@ void PassLineModel::Lines::append(PassLine::Form form, const PassRecord& card, q
     m_lines.push_back({text, int(length), int(m_lines.size()), position, headOf(QStringView(text, length))});
 }
 
+void PassLineModel::Lines::append(PassLine::Form form, const char* record, qint64 position)
+{
+    const PassLine::RecordLine line(form, record);
+    QChar* text = room(line.length());
+    line.write(text);
+    m_lines.push_back(
+        {text, int(line.length()), int(m_lines.size()), position, headOf(QStringView(text, line.length()))});
+}
+
 void PassLineModel::Lines::append(QStringView line, qint64 position)
 {
     QChar* text = room(line.size());

@@ -49,6 +49,8 @@ public:
         void reserve(qsizetype count);
         // The line of `card` in `form` (PassLine::build), for the card at `position`.
         void append(PassLine::Form form, const PassRecord& card, qint64 position);
+        // The same from the card's record bytes (PassLine::RecordLine).
+        void append(PassLine::Form form, const char* record, qint64 position);
         void append(QStringView line, qint64 position);
         qsizetype size() const { return qsizetype(m_lines.size()); }
 
