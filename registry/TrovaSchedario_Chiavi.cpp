@@ -296,19 +296,22 @@ void TfrmTrovaSchedario_Chiavi::btnCercaClick()
     m_filtersInUse = int(inUse.size());
 
     m_model->clear();
-    // Only the fields of the line and of the filters in use are decoded.
-    PassRecord::FieldSet read = PassLine::fields(PassLine::Form::Long);
+    // Only the fields of the filters in use are decoded; the line is written straight from the
+    // record bytes.
+    PassRecord::FieldSet read = 0;
     for (const InUse& filter : inUse)
         read |= PassRecord::fieldSet({filter.field});
     PassLineModel::Lines lines;
+    PassRecord card;
     const bool ok = withCardFile(m_ctx.programFolder, [&](CardFile& file) {
         lines.reserve(file.count());
-        return file.readInOrder(read, [&](qint64 position, const PassRecord& card) {
+        return file.raw().readInOrder([&](qint64 position, const char* record) {
+            PassRecord::decodeInto(record, card, read);
             for (const InUse& filter : inUse) {
                 if (!PassLine::asciiLower(card.*filter.field).contains(filter.lowered, Qt::CaseSensitive))
                     return true;
             }
-            lines.append(PassLine::Form::Long, card, position);
+            lines.append(PassLine::Form::Long, record, position);
             return true;
         });
     });
