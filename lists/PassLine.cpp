@@ -136,6 +136,23 @@ QString asciiUpper(QString text)
     return text;
 }
 
+bool containsLowered(QStringView text, QStringView lowered)
+{
+    const auto lower = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u >= u'A' && u <= u'Z' ? char16_t(u + (u'a' - u'A')) : u;
+    };
+    const qsizetype m = lowered.size();
+    for (qsizetype i = 0; i + m <= text.size(); ++i) {
+        qsizetype j = 0;
+        while (j < m && lower(text[i + j]) == lowered[j].unicode())
+            ++j;
+        if (j == m)
+            return true;
+    }
+    return false;
+}
+
 QString orderKey(const QString& line)
 {
     return asciiUpper(line);

@@ -51,6 +51,10 @@ PassRecord::FieldSet fields(Form form);
 QString asciiLower(QString text);
 QString asciiUpper(QString text);
 
+// Whether asciiLower(text) contains `lowered` (a text already so lowered), without making the
+// lowered text: the search tests a field of every card.
+bool containsLowered(QStringView text, QStringView lowered);
+
 // The order of the lists: character by character by code, after turning a to z into upper case;
 // a line that is the beginning of a longer one comes first.
 QString orderKey(const QString& line);

@@ -253,7 +253,7 @@ bool PassLineModel::lineContains(int row, const QString& lowered) const
 {
     if (lowered.isEmpty())
         return false;
-    return PassLine::asciiLower(lineAt(row)).contains(lowered, Qt::CaseSensitive);
+    return PassLine::containsLowered(lineView(row), lowered);
 }
 
 int PassLineModel::rowOfCode(const QString& typed) const

@@ -308,7 +308,7 @@ void TfrmTrovaSchedario_Chiavi::btnCercaClick()
         return file.raw().readInOrder([&](qint64 position, const char* record) {
             PassRecord::decodeInto(record, card, read);
             for (const InUse& filter : inUse) {
-                if (!PassLine::asciiLower(card.*filter.field).contains(filter.lowered, Qt::CaseSensitive))
+                if (!PassLine::containsLowered(card.*filter.field, filter.lowered))
                     return true;
             }
             lines.append(PassLine::Form::Long, record, position);

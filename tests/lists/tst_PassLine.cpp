@@ -22,6 +22,8 @@ private slots:
     void lineFromRecordBytes();
     void order();
     void linesOfManyLists();
+    void containsLowered_data();
+    void containsLowered();
     void orderOfManyLines();
     void find_data();
     void find();
@@ -251,6 +253,32 @@ void TestPassLine::linesOfManyLists()
     second.setEntries(a);
     check(first, c);
     check(second, a);
+}
+
+void TestPassLine::containsLowered_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("lowered");
+    QTest::addColumn<bool>("found");
+
+    QTest::newRow("letters of any case") << u"Cassetto 2"_s << u"cass"_s << true;
+    QTest::newRow("at the very end") << u"Tessera BADGE"_s << u"badge"_s << true;
+    QTest::newRow("a false start before the match") << u"aaAab"_s << u"aab"_s << true;
+    QTest::newRow("longer than the text") << u"Badg"_s << u"badge"_s << false;
+    QTest::newRow("accented letters compare exactly") << u"CHIAVÈ"_s << u"chiavè"_s << false;
+    QTest::newRow("accented letter as stored") << u"Chiavè"_s << u"iavè"_s << true;
+    QTest::newRow("only a to z fold") << u"[BADGE]"_s << u"{badge}"_s << false;
+    QTest::newRow("blanks count") << u"Tessera RFID"_s << u"a r"_s << true;
+    QTest::newRow("an empty field") << QString() << u"x"_s << false;
+}
+
+void TestPassLine::containsLowered()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, lowered);
+    QFETCH(bool, found);
+    QCOMPARE(PassLine::containsLowered(text, lowered), found);
+    QCOMPARE(PassLine::asciiLower(text).contains(lowered, Qt::CaseSensitive), found);
 }
 
 // A press of "Trova" is one step: the text in the find field and the row expected selected after it.
