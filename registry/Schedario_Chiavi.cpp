@@ -623,6 +623,25 @@ void TfrmSchedario_Chiavi::cmdSalvaClick()
     saveShownCard();
 }
 
+bool TfrmSchedario_Chiavi::rewriteShownCard(const PassRecord& card)
+{
+    std::optional<bool> written;
+    const bool ok = withCardFile(m_ctx.programFolder, m_ctx.lockWait, [&](CardFile& file) {
+        written = file.rewriteAtIfUnchanged(position(), m_asRead, card);
+        return written.has_value();
+    });
+    if (!ok) {
+        accessError();
+        return false;
+    }
+    if (!*written) {
+        warning(ChangedElsewhere);
+        return false;
+    }
+    m_asRead = asStored(card);
+    return true;
+}
+
 bool TfrmSchedario_Chiavi::saveShownCard()
 {
     const std::pair<QLineEdit*, QString> required[] = {
@@ -649,20 +668,8 @@ bool TfrmSchedario_Chiavi::saveShownCard()
         // attachments as they were read. Another workstation may have changed any of them since
         // then, and writing them back would silently undo that, so the card is rewritten only
         // while the file still holds it as it was read.
-        std::optional<bool> written;
-        const bool ok = withCardFile(m_ctx.programFolder, m_ctx.lockWait, [&](CardFile& file) {
-            written = file.rewriteAtIfUnchanged(p, m_asRead, card);
-            return written.has_value();
-        });
-        if (!ok) {
-            accessError();
+        if (!rewriteShownCard(card))
             return false;
-        }
-        if (!*written) {
-            warning(ChangedElsewhere);
-            return false;
-        }
-        m_asRead = asStored(card);
         offerUndo();
         keepShownAsLoaded();
         information(Saved);
@@ -772,8 +779,7 @@ void TfrmSchedario_Chiavi::cmdSmarriteClick()
 
 void TfrmSchedario_Chiavi::cmdAnnullaRitiroClick()
 {
-    const qint64 p = position();
-    if (p < 1 || !PassValues::isLent(m_asRead))
+    if (position() < 1 || !PassValues::isLent(m_asRead))
         return;
     if (!m_ctx.messages->question(this, undoQuestion(Win1252::trimmed(m_asRead.Codice).toString()),
                                   Messages::Preselected::No))
@@ -782,22 +788,10 @@ void TfrmSchedario_Chiavi::cmdAnnullaRitiroClick()
     // The card as it was shown, with its withdrawal undone, and only while the file still holds it
     // so: another workstation may have taken the pass back or changed the card since.
     const PassRecord undone = PassValues::withdrawalUndone(m_asRead);
-    std::optional<bool> written;
-    const bool ok = withCardFile(m_ctx.programFolder, m_ctx.lockWait, [&](CardFile& file) {
-        written = file.rewriteAtIfUnchanged(p, m_asRead, undone);
-        return written.has_value();
-    });
-    if (!ok) {
-        accessError();
-        return;
-    }
-    if (!*written) {
-        warning(ChangedElsewhere);
-        return;
-    }
-    // What was typed into the other fields stays on screen, for the operator to save or leave.
     const bool typed = changedOnScreen();
-    m_asRead = asStored(undone);
+    if (!rewriteShownCard(undone))
+        return;
+    // What was typed into the other fields stays on screen, for the operator to save or leave.
     m_card = PassValues::withdrawalUndone(m_card);
     txtStato->setText(PassValues::Disponibile);
     offerUndo();

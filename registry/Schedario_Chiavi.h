@@ -87,6 +87,9 @@ private:
     // changes on screen it asks whether to save them: Yes saves (and stays if the save refuses),
     // No lets them go, Cancel stays.
     bool mayLeaveShownCard();
+    // Writes `card` at the shown position under the lock, only while the file still holds the card
+    // as it was shown; false after a refusal or a failure (already reported).
+    bool rewriteShownCard(const PassRecord& card);
     // The save of the toolbar; false when it refused or failed (already reported).
     bool saveShownCard();
     // A card handed over by the search or the lost list, shown unless the operator stays.

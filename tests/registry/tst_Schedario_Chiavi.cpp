@@ -358,7 +358,7 @@ private slots:
         QCOMPARE(e.lost()->isChecked(), ticked);
         e.click(u"cmdSalva"_s);
         // The flag's length byte and its two bytes, where the hand-typed layout puts them.
-        QCOMPARE(e.fileBytes().mid(specOf(&PassRecord::Smarrita).offset, 3), bytes);
+        QCOMPARE(e.fileBytes().mid(handFieldOf(&PassRecord::Smarrita).offset, 3), bytes);
     }
 
     // A flag that is neither "Sì" nor "No" (card 4 of the fixture: empty) leaves the box as it was.
