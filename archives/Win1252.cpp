@@ -150,6 +150,17 @@ void decodeTo(QChar* out, const char* begin, const char* end)
 
 } // namespace
 
+QByteArrayView trimmedBytes(QByteArrayView bytes)
+{
+    const auto [begin, end] = trimmedBytes(bytes.data(), int(bytes.size()));
+    return QByteArrayView(begin, end - begin);
+}
+
+void decodeTo(QChar* out, QByteArrayView bytes)
+{
+    decodeTo(out, bytes.data(), bytes.data() + bytes.size());
+}
+
 QString decode(const char* bytes, int length)
 {
     const auto [begin, end] = trimmedBytes(bytes, length);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QByteArray>
+#include <QByteArrayView>
 #include <QString>
 #include <QStringView>
 
@@ -19,6 +20,13 @@ QString decode(const char* bytes, int length);
 // The same into `out`, whose storage is reused when it is its own and large enough: a scan that
 // decodes field after field into the same texts allocates nothing once they have grown.
 void decodeInto(QString& out, const char* bytes, int length);
+
+// The bytes without the blanks around them (bytes of 32 or below): decoded, exactly the
+// characters that decode() keeps.
+QByteArrayView trimmedBytes(QByteArrayView bytes);
+// Decodes `bytes` at `out`, which has room for bytes.size() characters, without trimming: for a
+// reader that writes texts straight where it keeps them.
+void decodeTo(QChar* out, QByteArrayView bytes);
 
 // True when every character of the text has its own code in the code page (no substitution).
 bool representable(QStringView text);

@@ -20,12 +20,15 @@ void StringGridModel::Rows::append(qint64 number, const char* record, const Pack
     // A block takes rows while the longest row still fits in its room.
     constexpr size_t BlockBytes = size_t(1) << 20;
     const size_t most = fields.maxRowBytes();
-    if (m_blocks.empty() || m_blocks.back().room - m_blocks.back().used < most) {
+    // The next block kept from before a clear(), or a new one.
+    while (m_current < m_blocks.size() && m_blocks[m_current].room - m_blocks[m_current].used < most)
+        ++m_current;
+    if (m_current == m_blocks.size()) {
         const size_t room = qMax(BlockBytes, most);
         m_blocks.push_back({std::make_unique_for_overwrite<char[]>(room), room, 0});
     }
-    Block& block = m_blocks.back();
-    const quint64 offset = (quint64(m_blocks.size() - 1) << 32) | quint64(block.used);
+    Block& block = m_blocks[m_current];
+    const quint64 offset = (quint64(m_current) << 32) | quint64(block.used);
     m_rows.push_back({offset, quint32(number), quint32(m_rows.size())});
     block.used += fields.writeRow(record, block.bytes.get() + block.used);
 }
@@ -34,6 +37,14 @@ void StringGridModel::Rows::appendEmpty(int count)
 {
     for (int i = 0; i < count; ++i)
         m_rows.push_back({0, 0, quint32(m_rows.size())});
+}
+
+void StringGridModel::Rows::clear()
+{
+    m_rows.clear();
+    for (Block& block : m_blocks)
+        block.used = 0;
+    m_current = 0;
 }
 
 QByteArrayView StringGridModel::Rows::cellAt(const Row& row, int column) const
@@ -101,10 +112,22 @@ StringGridModel::StringGridModel(QList<Column> columns, QObject* parent)
 void StringGridModel::setRows(Rows rows)
 {
     Q_ASSERT(rows.m_cells == m_columns.size() - 1);
+    // Blocks kept from before a clear() that no row took are let go.
+    while (!rows.m_blocks.empty() && rows.m_blocks.back().used == 0)
+        rows.m_blocks.pop_back();
     beginResetModel();
     m_rows = std::move(rows);
     m_edits.clear();
     endResetModel();
+}
+
+StringGridModel::Rows StringGridModel::takeRows()
+{
+    beginResetModel();
+    Rows rows = std::exchange(m_rows, Rows(m_rows.m_cells));
+    m_edits.clear();
+    endResetModel();
+    return rows;
 }
 
 QString StringGridModel::cell(int row, int column) const

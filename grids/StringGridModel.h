@@ -44,6 +44,9 @@ public:
         void append(qint64 number, const char* record, const PackedFields& fields);
         // Rows with no number and empty cells, as a grid holds them before it is filled.
         void appendEmpty(int count);
+        // Drops every row and keeps the room they took, for the rows appended next: a grid filled
+        // again writes into the memory it has instead of asking the system for fresh pages.
+        void clear();
 
         qsizetype size() const { return qsizetype(m_rows.size()); }
         // The text of cell `column` (1 and up) of row `row`, decoded and trimmed.
@@ -76,6 +79,7 @@ public:
             size_t room = 0, used = 0;
         };
         std::vector<Block> m_blocks;
+        size_t m_current = 0; // the block that takes the next row
     };
 
     explicit StringGridModel(QList<Column> columns, QObject* parent = nullptr);
@@ -84,6 +88,8 @@ public:
 
     // Replaces every row (one model reset); edits made so far are dropped.
     void setRows(Rows rows);
+    // Empties the grid (one model reset) and hands over its rows, to be cleared and filled again.
+    Rows takeRows();
 
     // What the grid shows in a cell: the number for column 0 (empty for an unnumbered row), the
     // operator's text for an edited cell, else the field's text.

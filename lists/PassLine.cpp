@@ -1,10 +1,17 @@
 #include "lists/PassLine.h"
 
+#include "archives/Win1252.h"
+
 #include <algorithm>
 
 using namespace Qt::StringLiterals;
 
 namespace PassLine {
+
+namespace {
+// The widths of the padded fields of the lines.
+constexpr qsizetype CodeWidth = 20, TypeWidth = 30, UseWidth = 35;
+} // namespace
 
 QString fitted(const QString& text, qsizetype width)
 {
@@ -13,14 +20,15 @@ QString fitted(const QString& text, qsizetype width)
     return text + QString(width - text.size(), u' ');
 }
 
-QString build(Form form, const PassRecord& card)
+qsizetype length(Form form, const PassRecord& card)
+{
+    return form == Form::Long ? 5 + 20 + 8 + 30 + 7 + 35 + 8 + card.Note.size()
+                              : 5 + 20 + 8 + 30 + 9 + card.Stato.size();
+}
+
+void write(Form form, const PassRecord& card, QChar* out)
 {
     // The fields come from the record layer already trimmed of blanks and control characters.
-    // A list builds tens of thousands of lines: each is written in one piece, at its final size.
-    const bool isLong = form == Form::Long;
-    const QString& last = isLong ? card.Note : card.Stato;
-    QString line(5 + 20 + 8 + 30 + (isLong ? 7 + 35 + 8 : 9) + last.size(), Qt::Uninitialized);
-    QChar* out = line.data();
     const auto put = [&](QStringView text) { out = std::copy(text.begin(), text.end(), out); };
     // fitted(text, width), written in place.
     const auto putFitted = [&](const QString& text, qsizetype width) {
@@ -29,19 +37,69 @@ QString build(Form form, const PassRecord& card)
         out = std::fill_n(out, width - kept, QChar(u' '));
     };
     put(u"Cod. ");
-    putFitted(card.Codice, 20);
+    putFitted(card.Codice, CodeWidth);
     put(u"  Tipo: ");
-    putFitted(card.Tipo, 30);
-    if (isLong) {
+    putFitted(card.Tipo, TypeWidth);
+    if (form == Form::Long) {
         put(u"  Uso: ");
-        putFitted(card.Utilizzo, 35);
+        putFitted(card.Utilizzo, UseWidth);
+        put(u"  Note: ");
+        put(card.Note);
+    } else {
+        put(u"  Stato: ");
+        put(card.Stato);
+    }
+}
+
+QString build(Form form, const PassRecord& card)
+{
+    // Written in one piece, at its final size.
+    QString line(length(form, card), Qt::Uninitialized);
+    write(form, card, line.data());
+    return line;
+}
+
+RecordLine::RecordLine(Form form, const char* record) : m_form(form)
+{
+    // Trimming the bytes keeps exactly the characters the decoded field keeps, one per byte.
+    static const FieldPlace code = PassRecord::place(&PassRecord::Codice);
+    static const FieldPlace type = PassRecord::place(&PassRecord::Tipo);
+    static const FieldPlace use = PassRecord::place(&PassRecord::Utilizzo);
+    static const FieldPlace note = PassRecord::place(&PassRecord::Note);
+    static const FieldPlace state = PassRecord::place(&PassRecord::Stato);
+    const auto field = [&](FieldPlace place) { return Win1252::trimmedBytes(FieldCodec::textBytes(record, place)); };
+    m_code = field(code);
+    m_type = field(type);
+    if (form == Form::Long) {
+        m_use = field(use);
+        m_last = field(note);
+        m_length = 5 + CodeWidth + 8 + TypeWidth + 7 + UseWidth + 8 + m_last.size();
+    } else {
+        m_last = field(state);
+        m_length = 5 + CodeWidth + 8 + TypeWidth + 9 + m_last.size();
+    }
+}
+
+void RecordLine::write(QChar* out) const
+{
+    const auto put = [&](QStringView text) { out = std::copy(text.begin(), text.end(), out); };
+    const auto putField = [&](QByteArrayView bytes, qsizetype width) {
+        const qsizetype kept = qMin(bytes.size(), width);
+        Win1252::decodeTo(out, bytes.first(kept));
+        out = std::fill_n(out + kept, width - kept, QChar(u' '));
+    };
+    put(u"Cod. ");
+    putField(m_code, CodeWidth);
+    put(u"  Tipo: ");
+    putField(m_type, TypeWidth);
+    if (m_form == Form::Long) {
+        put(u"  Uso: ");
+        putField(m_use, UseWidth);
         put(u"  Note: ");
     } else {
         put(u"  Stato: ");
     }
-    put(last);
-    Q_ASSERT(out == line.constData() + line.size());
-    return line;
+    Win1252::decodeTo(out, m_last);
 }
 
 QString codeOf(const QString& line)
@@ -76,6 +134,23 @@ QString asciiUpper(QString text)
             c = QChar(c.unicode() - (u'a' - u'A'));
     }
     return text;
+}
+
+bool containsLowered(QStringView text, QStringView lowered)
+{
+    const auto lower = [](QChar c) {
+        const char16_t u = c.unicode();
+        return u >= u'A' && u <= u'Z' ? char16_t(u + (u'a' - u'A')) : u;
+    };
+    const qsizetype m = lowered.size();
+    for (qsizetype i = 0; i + m <= text.size(); ++i) {
+        qsizetype j = 0;
+        while (j < m && lower(text[i + j]) == lowered[j].unicode())
+            ++j;
+        if (j == m)
+            return true;
+    }
+    return false;
 }
 
 QString orderKey(const QString& line)

@@ -45,23 +45,24 @@ namespace PassLists {
 
 void build(const QString& programFolder, const PassListVariant& variant, PassLineModel& model)
 {
-    // Only what the filters above and the line read of a card is decoded.
-    const PassRecord::FieldSet read =
-        PassRecord::fieldSet({&PassRecord::Smarrita, &PassRecord::Stato}) | PassLine::fields(variant.form);
-    // One sequential read of the whole file; a failure ends the building silently with the lines
-    // read so far.
-    QList<PassLineModel::Entry> entries;
+    // Only what the filters above read of a card is decoded; its line is written straight from
+    // the record bytes. One sequential read of the whole file; a failure ends the building
+    // silently with the lines read so far.
+    const PassRecord::FieldSet read = PassRecord::fieldSet({&PassRecord::Smarrita, &PassRecord::Stato});
+    PassLineModel::Lines lines;
     const PassLine::Form form = variant.form;
     const auto listed = variant.listed;
+    PassRecord card;
     withCardFile(programFolder, [&](CardFile& file) {
-        entries.reserve(file.count());
-        return file.readInOrder(read, [&](qint64 position, const PassRecord& card) {
+        lines.reserve(file.count());
+        return file.raw().readInOrder([&](qint64 position, const char* record) {
+            PassRecord::decodeInto(record, card, read);
             if (listed(card))
-                entries.append({PassLine::build(form, card), position});
+                lines.append(form, record, position);
             return true;
         });
     });
-    model.setEntries(std::move(entries));
+    model.setLines(std::move(lines));
 }
 
 } // namespace PassLists

@@ -156,10 +156,13 @@ void TfrmExpChiavi::FormShow()
     // An empty card file gives an empty grid; a file that cannot be opened leaves the grid as it
     // is, and one that fails half way shows the cards read before the failure.
     const PackedFields& fields = cardFields();
-    StringGridModel::Rows rows(fields.count());
     CardFile file(m_ctx.programFolder);
     if (!file.open())
         return;
+    // The rows shown so far go first and their room takes the new ones: filled again, the grid
+    // needs no more memory than once, and none fresh from the system.
+    StringGridModel::Rows rows = m_grid->takeRows();
+    rows.clear();
     rows.reserve(qMax<qint64>(0, file.count()));
     file.raw().readInOrder([&](qint64 position, const char* record) {
         rows.append(position, record, fields);

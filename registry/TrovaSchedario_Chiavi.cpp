@@ -296,19 +296,22 @@ void TfrmTrovaSchedario_Chiavi::btnCercaClick()
     m_filtersInUse = int(inUse.size());
 
     m_model->clear();
-    // Only the fields of the line and of the filters in use are decoded.
-    PassRecord::FieldSet read = PassLine::fields(PassLine::Form::Long);
+    // Only the fields of the filters in use are decoded; the line is written straight from the
+    // record bytes.
+    PassRecord::FieldSet read = 0;
     for (const InUse& filter : inUse)
         read |= PassRecord::fieldSet({filter.field});
-    QList<PassLineModel::Entry> entries;
+    PassLineModel::Lines lines;
+    PassRecord card;
     const bool ok = withCardFile(m_ctx.programFolder, [&](CardFile& file) {
-        entries.reserve(file.count());
-        return file.readInOrder(read, [&](qint64 position, const PassRecord& card) {
+        lines.reserve(file.count());
+        return file.raw().readInOrder([&](qint64 position, const char* record) {
+            PassRecord::decodeInto(record, card, read);
             for (const InUse& filter : inUse) {
-                if (!PassLine::asciiLower(card.*filter.field).contains(filter.lowered, Qt::CaseSensitive))
+                if (!PassLine::containsLowered(card.*filter.field, filter.lowered))
                     return true;
             }
-            entries.append({PassLine::build(PassLine::Form::Long, card), position});
+            lines.append(PassLine::Form::Long, record, position);
             return true;
         });
     });
@@ -319,7 +322,7 @@ void TfrmTrovaSchedario_Chiavi::btnCercaClick()
         return;
     }
 
-    m_model->setEntries(std::move(entries));
+    m_model->setLines(std::move(lines));
     lblTrovate->setText(u"Il presente riepilogo contiene "_s + QString::number(m_model->rowCount()) + u" schede."_s);
     lblTrovate->setAccessibleName(lblTrovate->text());
     panContainer->show();

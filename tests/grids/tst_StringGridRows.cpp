@@ -16,6 +16,7 @@ class TestStringGridRows : public QObject
 
 private slots:
     void rowsAcrossBlocks();
+    void refillKeepsNoOldRow();
 };
 
 void TestStringGridRows::rowsAcrossBlocks()
@@ -52,6 +53,46 @@ void TestStringGridRows::rowsAcrossBlocks()
         QCOMPARE(grid.cell(r, 1), code(i));
         QCOMPARE(grid.cell(r, 2), note(i));
         QCOMPARE(grid.cell(r, 3), i % 2 ? u"Badge"_s : u"Chiave"_s);
+    }
+}
+
+void TestStringGridRows::refillKeepsNoOldRow()
+{
+    // A grid filled again through takeRows() and clear() writes into the blocks of the first
+    // filling: longer rows, so that they end in other places of other blocks than before, then
+    // fewer rows than blocks held. Every cell is the new one, an edit of the first filling is gone.
+    const PackedFields fields(PassRecord::places({&PassRecord::Codice, &PassRecord::Note}));
+    const auto fill = [&](StringGridModel::Rows& rows, int count, int noteLength) {
+        for (int i = 0; i < count; ++i) {
+            PassRecord card;
+            card.Codice = u"R%1-%2"_s.arg(noteLength).arg(i);
+            card.Note = QString(1 + (i * 7 + noteLength) % noteLength, QChar(u'a' + i % 26));
+            rows.append(i + 1, card.encode().constData(), fields);
+        }
+    };
+    const auto check = [&](const StringGridModel& grid, int count, int noteLength) {
+        QCOMPARE(grid.rowCount(), count);
+        for (int i = 0; i < count; ++i) {
+            QCOMPARE(grid.cell(i, 0), QString::number(i + 1));
+            QCOMPARE(grid.cell(i, 1), u"R%1-%2"_s.arg(noteLength).arg(i));
+            QCOMPARE(grid.cell(i, 2), QString(1 + (i * 7 + noteLength) % noteLength, QChar(u'a' + i % 26)));
+        }
+    };
+
+    StringGridModel grid({{u"N."_s, 60}, {u"C"_s, 1}, {u"N"_s, 1, true}});
+    StringGridModel::Rows first(2);
+    fill(first, 12000, 90);
+    grid.setRows(std::move(first));
+    QVERIFY(grid.setData(grid.index(5, 2), u"modificata"_s));
+
+    for (const auto& [count, noteLength] : {std::pair{9000, 250}, std::pair{3, 40}, std::pair{15000, 120}}) {
+        StringGridModel::Rows rows = grid.takeRows();
+        QCOMPARE(grid.rowCount(), 0);
+        rows.clear();
+        QCOMPARE(rows.size(), 0);
+        fill(rows, count, noteLength);
+        grid.setRows(std::move(rows));
+        check(grid, count, noteLength);
     }
 }
 

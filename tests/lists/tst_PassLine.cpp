@@ -18,7 +18,12 @@ class TestPassLine : public QObject
 private slots:
     void lineForms_data();
     void lineForms();
+    void lineFromRecordBytes_data();
+    void lineFromRecordBytes();
     void order();
+    void linesOfManyLists();
+    void containsLowered_data();
+    void containsLowered();
     void orderOfManyLines();
     void find_data();
     void find();
@@ -89,6 +94,62 @@ void TestPassLine::lineForms()
     QCOMPARE(PassLine::build(form, some), PassLine::build(form, PassRecord::decode(stored.constData())));
 }
 
+// A field of a record written byte by byte: its length byte, then its bytes.
+static void putField(QByteArray& record, QString PassRecord::*member, int length, const QByteArray& bytes)
+{
+    const FieldPlace place = PassRecord::place(member);
+    record[place.offset] = char(uchar(length));
+    std::copy(bytes.begin(), bytes.end(), record.begin() + place.offset + 1);
+}
+
+void TestPassLine::lineFromRecordBytes_data()
+{
+    QTest::addColumn<QByteArray>("record");
+
+    // Records as files hold them, the fields' bytes written by hand.
+    const QByteArray empty(PassRecord::Size, '\0');
+    QByteArray blanks = empty;
+    putField(blanks, &PassRecord::Codice, 12, "\t  B-01 x\x01  ");
+    putField(blanks, &PassRecord::Tipo, 9, " \x1f Badge\r\n");
+    putField(blanks, &PassRecord::Note, 6, "\0a\0b \x7f");
+    QTest::newRow("blanks and control bytes around and inside") << blanks;
+    QByteArray high = empty;
+    putField(high, &PassRecord::Codice, 5, "\x80\x81\x8d\x9f\xa0");
+    putField(high, &PassRecord::Utilizzo, 4, "Caf\xe9");
+    putField(high, &PassRecord::Note, 3, "\x93x\x94");
+    putField(high, &PassRecord::Stato, 5, "\xff\xc8\x85 ");
+    QTest::newRow("bytes above 0x7f") << high;
+    QByteArray wide = empty;
+    putField(wide, &PassRecord::Codice, 20, QByteArray(20, 'C'));
+    putField(wide, &PassRecord::Tipo, 50, QByteArray(49, 'T') + 'U');
+    putField(wide, &PassRecord::Utilizzo, 50, QByteArray(36, 'u') + "  end");
+    putField(wide, &PassRecord::Note, 250, QByteArray(250, 'n'));
+    QTest::newRow("fields at their capacities, cut in the line") << wide;
+    QByteArray damaged = empty;
+    putField(damaged, &PassRecord::Codice, 200, "P-1234567890123456789");
+    putField(damaged, &PassRecord::Note, 255, QByteArray(250, 'z'));
+    putField(damaged, &PassRecord::Stato, 255, QByteArray(250, 's'));
+    QTest::newRow("length bytes beyond the capacities") << damaged;
+    QByteArray leftovers = empty;
+    putField(leftovers, &PassRecord::Stato, 60, "Ritirato da Anna Bianchi in data 03/11/2026 alle ore 09:05");
+    putField(leftovers, &PassRecord::Stato, 11, "Disponibile");
+    putField(leftovers, &PassRecord::Tipo, 3, "Key-old-bytes");
+    QTest::newRow("bytes of older texts after the length") << leftovers;
+}
+
+void TestPassLine::lineFromRecordBytes()
+{
+    // The line written from the bytes is the line of the decoded card, in both forms.
+    QFETCH(QByteArray, record);
+    const PassRecord card = PassRecord::decode(record.constData());
+    for (const PassLine::Form form : {PassLine::Form::Long, PassLine::Form::Short}) {
+        const PassLine::RecordLine fromBytes(form, record.constData());
+        QString line(fromBytes.length(), u'#');
+        fromBytes.write(line.data());
+        QCOMPARE(line, PassLine::build(form, card));
+    }
+}
+
 void TestPassLine::order()
 {
     PassLineModel model;
@@ -157,6 +218,67 @@ void TestPassLine::orderOfManyLines()
     QCOMPARE(model.lines(), (QStringList{u""_s, u"a"_s, u"b"_s, u"B"_s}));
     model.setEntries({{u"x"_s, 9}});
     QCOMPARE(model.lines(), QStringList{u"x"_s});
+}
+
+void TestPassLine::linesOfManyLists()
+{
+    // Lists of several megabytes, each over many blocks, a few lines longer than a block, filled,
+    // emptied and filled again in turns: a list emptied hands its room to the next one, and the
+    // lines of the lists still shown stay as they were.
+    const auto makeLines = [](int list, int count) {
+        QList<PassLineModel::Entry> entries;
+        for (int i = 0; i < count; ++i) {
+            const qsizetype length = i % 997 == 0 ? 1'100'000 : 100 + (i * 31 + list) % 300;
+            entries.append(
+                {u"Cod. L%1-%2 "_s.arg(list).arg(i, 6, 10, QChar(u'0')).leftJustified(length, QChar(u'a' + list)),
+                 i + 1});
+        }
+        return entries;
+    };
+    const auto check = [](const PassLineModel& model, const QList<PassLineModel::Entry>& entries) {
+        QCOMPARE(model.rowCount(), int(entries.size()));
+        for (int row = 0; row < model.rowCount(); ++row) {
+            QCOMPARE(model.lineAt(row), entries[row].line); // already in the list order
+            QCOMPARE(model.positionAt(row), entries[row].position);
+        }
+    };
+    PassLineModel first, second;
+    const QList<PassLineModel::Entry> a = makeLines(1, 9000), b = makeLines(2, 12000), c = makeLines(3, 7000);
+    first.setEntries(a);
+    second.setEntries(b);
+    first.clear();
+    first.setEntries(c);
+    check(second, b);
+    check(first, c);
+    second.setEntries(a);
+    check(first, c);
+    check(second, a);
+}
+
+void TestPassLine::containsLowered_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("lowered");
+    QTest::addColumn<bool>("found");
+
+    QTest::newRow("letters of any case") << u"Cassetto 2"_s << u"cass"_s << true;
+    QTest::newRow("at the very end") << u"Tessera BADGE"_s << u"badge"_s << true;
+    QTest::newRow("a false start before the match") << u"aaAab"_s << u"aab"_s << true;
+    QTest::newRow("longer than the text") << u"Badg"_s << u"badge"_s << false;
+    QTest::newRow("accented letters compare exactly") << u"CHIAVÈ"_s << u"chiavè"_s << false;
+    QTest::newRow("accented letter as stored") << u"Chiavè"_s << u"iavè"_s << true;
+    QTest::newRow("only a to z fold") << u"[BADGE]"_s << u"{badge}"_s << false;
+    QTest::newRow("blanks count") << u"Tessera RFID"_s << u"a r"_s << true;
+    QTest::newRow("an empty field") << QString() << u"x"_s << false;
+}
+
+void TestPassLine::containsLowered()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, lowered);
+    QFETCH(bool, found);
+    QCOMPARE(PassLine::containsLowered(text, lowered), found);
+    QCOMPARE(PassLine::asciiLower(text).contains(lowered, Qt::CaseSensitive), found);
 }
 
 // A press of "Trova" is one step: the text in the find field and the row expected selected after it.
