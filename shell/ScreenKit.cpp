@@ -805,8 +805,9 @@ protected:
                 field->setProperty(Hooked, true);
                 // A text put in from the program (a card loaded, a value chosen) leaves the cursor at
                 // its end; away from the focus the field shows its beginning.
+                // Typing, even into a field without the focus, keeps the cursor where it types.
                 connect(field, &QLineEdit::textChanged, field, [field] {
-                    if (!field->hasFocus())
+                    if (!field->hasFocus() && !field->isModified())
                         field->setCursorPosition(0);
                 });
                 if (!field->hasFocus())

@@ -1,6 +1,6 @@
 // Pictures of every window in fixed states, to compare the look of two builds pixel by pixel:
 //
-//     QT_QPA_PLATFORM=offscreen:configfile=tests/look/desktop-screen.json build/tools/look_shots <folder>
+//     QT_QPA_PLATFORM=offscreen:configfile=tests/support/desktop-screen.json build/tools/look_shots <folder>
 //     tests/look/compare_shots.sh <folder before> <folder after>
 //
 // The windows are opened the way the operator opens them (the launcher's work areas, the toolbar
