@@ -38,6 +38,7 @@ void DesktopSeams::install(AppContext& ctx, const QString& programFolder)
     ctx.fileDialogs = &fileDialogs;
     ctx.printers = &printers;
     ctx.clock = &clock;
+    ctx.historyIndex = &historyIndex;
     ctx.lockWait = programLockWait(messages);
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "history/HistoryQuery.h"
 #include "shell/AppContext.h"
 #include "shell/QtSeams.h"
 
@@ -25,6 +26,8 @@ struct DesktopSeams
     QtFileDialogs fileDialogs;
     QtPrinters printers{messages};
     SystemClock clock;
+    // What the history queries of the run learnt of the history file.
+    HistoryQuery::Index historyIndex;
 
     // Fills the context with these seams and the given ProgramFolder.
     void install(AppContext& ctx, const QString& programFolder);

@@ -34,6 +34,11 @@ public:
         report(text);
         return false;
     }
+    Answer questionWithCancel(QWidget*, const QString& text) override
+    {
+        report(text);
+        return Answer::Cancel;
+    }
 
 private:
     static void report(const QString& text)

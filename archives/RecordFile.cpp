@@ -170,20 +170,35 @@ bool RecordFile::readAt(qint64 position, char* out)
         return false;
     if (!m_file->seek((position - 1) * m_recordSize))
         return false;
-    return m_file->read(out, m_recordSize) == m_recordSize;
+    const bool read = m_file->read(out, m_recordSize) == m_recordSize;
+    if (read && readObserver)
+        readObserver(m_recordSize);
+    return read;
 }
 
 bool RecordFile::readInOrder(const std::function<bool(qint64, const char*)>& visit)
 {
     const qint64 total = count();
-    if (total < 0 || !m_file->seek(0))
+    if (total < 0)
         return false;
-    // No larger than the file: a list of a few cards need not allocate a whole block.
+    return readRange(1, total, visit);
+}
+
+bool RecordFile::readRange(qint64 first, qint64 last, const std::function<bool(qint64, const char*)>& visit)
+{
+    if (!m_file || first < 1)
+        return false;
+    if (last < first)
+        return true;
+    if (!m_file->seek((first - 1) * m_recordSize))
+        return false;
+    // No larger than the range: a list of a few cards need not allocate a whole block.
+    const qint64 total = last - first + 1;
     const qint64 perBlock = qMax<qint64>(1, qMin(BlockBytes / m_recordSize, total));
     std::vector<char> block(size_t(perBlock * m_recordSize));
-    qint64 position = 1;
-    while (position <= total) {
-        const qint64 records = qMin(perBlock, total - position + 1);
+    qint64 position = first;
+    while (position <= last) {
+        const qint64 records = qMin(perBlock, last - position + 1);
         const qint64 bytes = records * m_recordSize;
         qint64 got = 0;
         while (got < bytes) {
@@ -192,6 +207,8 @@ bool RecordFile::readInOrder(const std::function<bool(qint64, const char*)>& vis
                 return false;
             got += n;
         }
+        if (readObserver)
+            readObserver(bytes);
         for (qint64 i = 0; i < records; ++i, ++position) {
             if (!visit(position, block.data() + i * m_recordSize))
                 return true;

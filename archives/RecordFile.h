@@ -53,6 +53,8 @@ public:
     // Streams every whole record in file order, in large blocks. The visitor gets the 1-based
     // position and the record bytes; returning false stops the walk (not a failure).
     bool readInOrder(const std::function<bool(qint64 position, const char* record)>& visit);
+    // The same for the whole records from position `first` to `last` (1-based, both included).
+    bool readRange(qint64 first, qint64 last, const std::function<bool(qint64 position, const char* record)>& visit);
 
     // Replaces the record at position p (1 <= p <= count) under the lock, whole or not at all.
     bool rewriteAt(qint64 position, const char* record);
@@ -86,6 +88,10 @@ public:
         qint64 bytes;
     };
     static inline std::optional<Cut> cutForTesting;
+
+    // Benchmark seam: told the size of every read of record bytes once it is done (to count them or
+    // to slow the reads to a network share's speed). The program never sets it.
+    static inline std::function<void(qint64 bytes)> readObserver;
 
 private:
     // Under the lock: carries out or drops a journal left by an unfinished rewrite. False when it

@@ -44,6 +44,7 @@ public:
     void notice(QWidget*, NoticeKind, const QString& text) override { fail(text); }
     using Messages::question;
     bool question(QWidget*, const QString& text, Preselected) override { return !text.contains(u"aprire"_s); }
+    Answer questionWithCancel(QWidget*, const QString& text) override { fail(text); }
 };
 
 class BenchShell : public Shell

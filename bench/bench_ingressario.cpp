@@ -5,6 +5,7 @@
 // With `only`, just the measurements whose name contains that text run (the raw reads always do).
 #include "bench/BenchCases.h"
 #include "bench/BenchHarness.h"
+#include "bench/HistoryShareBench.h"
 #include "bench/PrintBench.h"
 
 #include "archives/CardFile.h"
@@ -166,6 +167,15 @@ int main(int argc, char* argv[])
             return 1;
         }
         h.report(out, startName, starts[starts.size() / 2], 0);
+    }
+
+    // The history queries of a session over a share's bandwidth (BENCH_SHARE_MBS, 110 by default).
+    const QString shareName = u"history on a share"_qs;
+    if (chosen(shareName)) {
+        const double mbs =
+            qEnvironmentVariableIsSet("BENCH_SHARE_MBS") ? qEnvironmentVariable("BENCH_SHARE_MBS").toDouble() : 110.0;
+        if (!historyOnShare(out, folder, mbs, 1000))
+            return 1;
     }
 
     // The memory of the history view of one year (a tenth of the benchmark's history), in a fresh

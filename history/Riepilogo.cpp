@@ -152,9 +152,9 @@ void TfrmRiepilogo::FormShow()
 
     const PackedFields& fields = HistoryQuery::gridFields();
     StringGridModel::Rows rows(fields.count());
-    m_result = HistoryQuery::select(m_ctx.programFolder, m_start, m_end, [&](qint64 sequence, const char* record) {
-        rows.append(sequence, record, fields);
-    });
+    const auto add = [&](qint64 sequence, const char* record) { rows.append(sequence, record, fields); };
+    m_result = m_ctx.historyIndex ? HistoryQuery::select(*m_ctx.historyIndex, m_ctx.programFolder, m_start, m_end, add)
+                                  : HistoryQuery::select(m_ctx.programFolder, m_start, m_end, add);
     switch (m_result.outcome) {
     case HistoryQuery::Result::NotOpened:
         // Nothing was read: the grid stays as it was created.

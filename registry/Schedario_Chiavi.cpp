@@ -33,6 +33,7 @@ namespace {
 const QString EmptyFile = u"L'archivio non contiene nessuna scheda."_s;
 const QString Inserted = u"La scheda corrente è stata inserita in archivio."_s;
 const QString Saved = u"Le modifiche apportate alla scheda corrente sono state salvate in archivio."_s;
+const QString UnsavedChanges = u"Salvare le modifiche alla scheda?"_s;
 const QString DuplicateFirst =
     u"Attenzione: la duplicazione di una scheda può avvenire soltanto dopo che questa è stata inserita in archivio."_s;
 const QString Duplicated = u"E' ora possibile apportare le proprie modifiche alla scheda corrente.\n\r\n\r"
@@ -132,7 +133,8 @@ TfrmSchedario_Chiavi::TfrmSchedario_Chiavi(AppContext& ctx, QWidget* parent) : Q
     setAccessibleName(u"Schedario Pass"_s);
     buildWindow();
     setWindowState(Qt::WindowMaximized);
-    Navigation::returnToLauncherOnClose(this, m_ctx);
+    keepShownAsLoaded();
+    Navigation::returnToLauncherOnClose(this, m_ctx, [this] { return mayLeaveShownCard(); });
 }
 
 TfrmSchedario_Chiavi::~TfrmSchedario_Chiavi() = default;
@@ -421,6 +423,7 @@ void TfrmSchedario_Chiavi::clearForNewCard()
     m_asRead = PassRecord{};
     setPosition(0);
     offerUndo();
+    keepShownAsLoaded();
 }
 
 void TfrmSchedario_Chiavi::showCard(qint64 position, const PassRecord& card)
@@ -430,6 +433,38 @@ void TfrmSchedario_Chiavi::showCard(qint64 position, const PassRecord& card)
     m_asRead = card;
     setPosition(position);
     offerUndo();
+    keepShownAsLoaded();
+}
+
+void TfrmSchedario_Chiavi::keepShownAsLoaded()
+{
+    m_shownAsLoaded = m_fields.texts();
+}
+
+bool TfrmSchedario_Chiavi::changedOnScreen() const
+{
+    return m_fields.texts() != m_shownAsLoaded;
+}
+
+bool TfrmSchedario_Chiavi::mayLeaveShownCard()
+{
+    if (!changedOnScreen())
+        return true;
+    switch (m_ctx.messages->questionWithCancel(this, UnsavedChanges)) {
+    case Messages::Answer::Yes:
+        return saveShownCard();
+    case Messages::Answer::No:
+        return true;
+    case Messages::Answer::Cancel:
+        break;
+    }
+    return false;
+}
+
+void TfrmSchedario_Chiavi::takeChosenCard(qint64 position, const PassRecord& card)
+{
+    if (mayLeaveShownCard())
+        showCard(position, card);
 }
 
 void TfrmSchedario_Chiavi::offerUndo()
@@ -504,8 +539,17 @@ bool TfrmSchedario_Chiavi::showCardAt(const std::function<qint64(qint64 count)>&
         accessError();
         return false;
     }
-    if (card)
-        showCard(chosen, *card);
+    if (!card)
+        return true;
+    // Changes on screen are asked about only when another card is really coming. A save in
+    // between may have changed the file (the card shown, its position), so it is read again.
+    if (changedOnScreen()) {
+        if (!mayLeaveShownCard())
+            return true;
+        if (!changedOnScreen())
+            return showCardAt(choosePosition);
+    }
+    showCard(chosen, *card);
     return true;
 }
 
@@ -568,11 +612,37 @@ void TfrmSchedario_Chiavi::cmdIndietroClick()
 
 void TfrmSchedario_Chiavi::cmdNuovoClick()
 {
+    if (!mayLeaveShownCard())
+        return;
     clearForNewCard();
     ScreenKit::moveFocus(txtCodice);
 }
 
 void TfrmSchedario_Chiavi::cmdSalvaClick()
+{
+    saveShownCard();
+}
+
+bool TfrmSchedario_Chiavi::rewriteShownCard(const PassRecord& card)
+{
+    std::optional<bool> written;
+    const bool ok = withCardFile(m_ctx.programFolder, m_ctx.lockWait, [&](CardFile& file) {
+        written = file.rewriteAtIfUnchanged(position(), m_asRead, card);
+        return written.has_value();
+    });
+    if (!ok) {
+        accessError();
+        return false;
+    }
+    if (!*written) {
+        warning(ChangedElsewhere);
+        return false;
+    }
+    m_asRead = asStored(card);
+    return true;
+}
+
+bool TfrmSchedario_Chiavi::saveShownCard()
 {
     const std::pair<QLineEdit*, QString> required[] = {
         {txtCodice, u"Attenzione: per salvare la scheda è necessario indicare il numero identificativo del pass."_s},
@@ -586,7 +656,7 @@ void TfrmSchedario_Chiavi::cmdSalvaClick()
         if (trimmedText(field).isEmpty()) {
             warning(message);
             ScreenKit::moveFocus(field);
-            return;
+            return false;
         }
     }
 
@@ -598,23 +668,12 @@ void TfrmSchedario_Chiavi::cmdSalvaClick()
         // attachments as they were read. Another workstation may have changed any of them since
         // then, and writing them back would silently undo that, so the card is rewritten only
         // while the file still holds it as it was read.
-        std::optional<bool> written;
-        const bool ok = withCardFile(m_ctx.programFolder, m_ctx.lockWait, [&](CardFile& file) {
-            written = file.rewriteAtIfUnchanged(p, m_asRead, card);
-            return written.has_value();
-        });
-        if (!ok) {
-            accessError();
-            return;
-        }
-        if (!*written) {
-            warning(ChangedElsewhere);
-            return;
-        }
-        m_asRead = asStored(card);
+        if (!rewriteShownCard(card))
+            return false;
         offerUndo();
+        keepShownAsLoaded();
         information(Saved);
-        return;
+        return true;
     }
 
     std::optional<qint64> appended;
@@ -624,7 +683,7 @@ void TfrmSchedario_Chiavi::cmdSalvaClick()
     });
     if (!ok) {
         accessError();
-        return;
+        return false;
     }
     m_card.Scheda = PassValues::cardNumber(*appended);
     PassRecord numbered = card;
@@ -632,7 +691,9 @@ void TfrmSchedario_Chiavi::cmdSalvaClick()
     m_asRead = asStored(numbered);
     setPosition(*appended);
     offerUndo();
+    keepShownAsLoaded();
     information(Inserted);
+    return true;
 }
 
 void TfrmSchedario_Chiavi::cmdDuplicaClick()
@@ -663,7 +724,7 @@ void TfrmSchedario_Chiavi::cmdTrovaClick()
     // The search loads the card chosen there, read again at its position.
     Navigation::runModal<TfrmTrovaSchedario_Chiavi>(this, m_ctx, [this](TfrmTrovaSchedario_Chiavi& frm) {
         frm.setCallerTag(u"schedario_chiavi"_s);
-        connect(&frm, &TfrmTrovaSchedario_Chiavi::cardChosen, this, &TfrmSchedario_Chiavi::showCard);
+        connect(&frm, &TfrmTrovaSchedario_Chiavi::cardChosen, this, &TfrmSchedario_Chiavi::takeChosenCard);
     });
 }
 
@@ -712,14 +773,13 @@ void TfrmSchedario_Chiavi::cmdSmarriteClick()
 {
     // The lost list loads the card chosen there, read again at its position.
     Navigation::runModal<TfrmRiepSmarrite>(this, m_ctx, [this](TfrmRiepSmarrite& frm) {
-        connect(&frm, &TfrmRiepSmarrite::cardChosen, this, &TfrmSchedario_Chiavi::showCard);
+        connect(&frm, &TfrmRiepSmarrite::cardChosen, this, &TfrmSchedario_Chiavi::takeChosenCard);
     });
 }
 
 void TfrmSchedario_Chiavi::cmdAnnullaRitiroClick()
 {
-    const qint64 p = position();
-    if (p < 1 || !PassValues::isLent(m_asRead))
+    if (position() < 1 || !PassValues::isLent(m_asRead))
         return;
     if (!m_ctx.messages->question(this, undoQuestion(Win1252::trimmed(m_asRead.Codice).toString()),
                                   Messages::Preselected::No))
@@ -728,24 +788,15 @@ void TfrmSchedario_Chiavi::cmdAnnullaRitiroClick()
     // The card as it was shown, with its withdrawal undone, and only while the file still holds it
     // so: another workstation may have taken the pass back or changed the card since.
     const PassRecord undone = PassValues::withdrawalUndone(m_asRead);
-    std::optional<bool> written;
-    const bool ok = withCardFile(m_ctx.programFolder, m_ctx.lockWait, [&](CardFile& file) {
-        written = file.rewriteAtIfUnchanged(p, m_asRead, undone);
-        return written.has_value();
-    });
-    if (!ok) {
-        accessError();
+    const bool typed = changedOnScreen();
+    if (!rewriteShownCard(undone))
         return;
-    }
-    if (!*written) {
-        warning(ChangedElsewhere);
-        return;
-    }
     // What was typed into the other fields stays on screen, for the operator to save or leave.
-    m_asRead = asStored(undone);
     m_card = PassValues::withdrawalUndone(m_card);
     txtStato->setText(PassValues::Disponibile);
     offerUndo();
+    if (!typed)
+        keepShownAsLoaded();
 }
 
 void TfrmSchedario_Chiavi::cmdGuidaClick()

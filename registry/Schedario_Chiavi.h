@@ -80,6 +80,20 @@ private:
     void setPosition(qint64 position);
     // "Annulla ritiro" is offered only while the card shown is stored as lent.
     void offerUndo();
+    // The fields on screen as they were when a card was last shown, cleared or saved.
+    void keepShownAsLoaded();
+    bool changedOnScreen() const;
+    // Before the shown card gives way to another (or the window closes): true when it may. With
+    // changes on screen it asks whether to save them: Yes saves (and stays if the save refuses),
+    // No lets them go, Cancel stays.
+    bool mayLeaveShownCard();
+    // Writes `card` at the shown position under the lock, only while the file still holds the card
+    // as it was shown; false after a refusal or a failure (already reported).
+    bool rewriteShownCard(const PassRecord& card);
+    // The save of the toolbar; false when it refused or failed (already reported).
+    bool saveShownCard();
+    // A card handed over by the search or the lost list, shown unless the operator stays.
+    void takeChosenCard(qint64 position, const PassRecord& card);
     // Opens the card file, reads the card at `position` and shows it; false after a failure
     // (already reported).
     bool showCardAt(const std::function<qint64(qint64 count)>& choosePosition);
@@ -96,6 +110,7 @@ private:
     qint64 m_position = 0;
     // The card fields the window shows, each with its control.
     FieldTable<PassRecord> m_fields;
+    QStringList m_shownAsLoaded;
 
     PictureButton* cmdNuovo = nullptr;
     PictureButton* cmdDuplica = nullptr;

@@ -9,6 +9,9 @@ class TfrmPassword;
 class TfrmAvvio;
 class TfrmCambiaPassword;
 class WorkAreas;
+namespace HistoryQuery {
+class Index;
+}
 
 // What every window is given: the ProgramFolder, the platform seams, the single-instance windows of
 // the shell and the work areas. The windows are filled in by the start-up as it creates them; a
@@ -23,6 +26,9 @@ struct AppContext
     Clock* clock = nullptr;
     // How the writes of the data files wait while another workstation holds a file's lock.
     LockWait lockWait;
+    // What the history queries of the run learnt of the history file, shared by the history
+    // windows; without it every query reads the whole file.
+    HistoryQuery::Index* historyIndex = nullptr;
 
     // Single instances that live for the whole run.
     TfrmPassword* frmPassword = nullptr;

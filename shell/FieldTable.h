@@ -6,6 +6,7 @@
 #include <QLineEdit>
 #include <QList>
 #include <QString>
+#include <QStringList>
 #include <QWidget>
 
 #include <functional>
@@ -52,6 +53,16 @@ public:
     {
         for (const Row& row : m_rows)
             record.*row.field = take(row);
+    }
+
+    // What the controls show now, one text per row as read() would take it. Kept when a record is
+    // shown, it tells later whether anything was changed on screen since.
+    QStringList texts() const
+    {
+        QStringList out;
+        for (const Row& row : m_rows)
+            out << take(row);
+        return out;
     }
 
 private:

@@ -14,20 +14,29 @@ namespace {
 class LauncherReturn : public QObject
 {
 public:
-    LauncherReturn(QWidget* window, AppContext& ctx) : QObject(window), m_ctx(ctx) {}
+    LauncherReturn(QWidget* window, AppContext& ctx, std::function<bool()> mayClose)
+        : QObject(window), m_ctx(ctx), m_mayClose(std::move(mayClose))
+    {
+    }
 
 protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
+        if (event->type() != QEvent::Close)
+            return false;
+        if (m_mayClose && !m_mayClose()) {
+            event->ignore();
+            return true;
+        }
         // The launcher comes first, so that the application never finds itself without a visible
         // window; the close then hides this one.
-        if (event->type() == QEvent::Close)
-            showLauncher(m_ctx);
+        showLauncher(m_ctx);
         return false;
     }
 
 private:
     AppContext& m_ctx;
+    std::function<bool()> m_mayClose;
 };
 
 class ModalWatcher : public QObject
@@ -60,9 +69,9 @@ bool showLauncher(AppContext& ctx)
     return true;
 }
 
-void returnToLauncherOnClose(QWidget* window, AppContext& ctx)
+void returnToLauncherOnClose(QWidget* window, AppContext& ctx, std::function<bool()> mayClose)
 {
-    window->installEventFilter(new LauncherReturn(window, ctx));
+    window->installEventFilter(new LauncherReturn(window, ctx, std::move(mayClose)));
 }
 
 namespace detail {

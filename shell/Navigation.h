@@ -9,6 +9,7 @@
 
 #include "shell/AppContext.h"
 
+#include <functional>
 #include <utility>
 
 class QWidget;
@@ -19,8 +20,9 @@ namespace Navigation {
 bool showLauncher(AppContext& ctx);
 
 // For the single-instance work-area windows: closing the window shows the launcher again and
-// hides the window (it is never destroyed before the end).
-void returnToLauncherOnClose(QWidget* window, AppContext& ctx);
+// hides the window (it is never destroyed before the end). When `mayClose` is given, it is asked
+// first, and a false answer keeps the window open (for example to keep unsaved changes).
+void returnToLauncherOnClose(QWidget* window, AppContext& ctx, std::function<bool()> mayClose = {});
 
 namespace detail {
 void runModalLoop(QWidget* companion);

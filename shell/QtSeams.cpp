@@ -64,6 +64,22 @@ bool QtMessages::question(QWidget* parent, const QString& text, Preselected pres
     return preselected == Preselected::No ? answer == QMessageBox::Yes : answer != QMessageBox::No;
 }
 
+Messages::Answer QtMessages::questionWithCancel(QWidget* parent, const QString& text)
+{
+    QMessageBox box(QMessageBox::Question, captionOf(QMessageBox::Question), text,
+                    QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel, parentOrActive(parent));
+    box.setDefaultButton(QMessageBox::Yes);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+    case QMessageBox::Yes:
+        return Answer::Yes;
+    case QMessageBox::No:
+        return Answer::No;
+    default:
+        return Answer::Cancel;
+    }
+}
+
 void QtShell::open(const QString& command)
 {
     // The command is a quoted path, a quoted "mailto:" address or a web address.

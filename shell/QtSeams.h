@@ -12,6 +12,7 @@ public:
     void notice(QWidget* parent, NoticeKind kind, const QString& text) override;
     using Messages::question;
     bool question(QWidget* parent, const QString& text, Preselected preselected) override;
+    Answer questionWithCancel(QWidget* parent, const QString& text) override;
 };
 
 class QtShell : public Shell

@@ -36,6 +36,14 @@ public:
     };
     virtual bool question(QWidget* parent, const QString& text, Preselected preselected) = 0;
     bool question(QWidget* parent, const QString& text) { return question(parent, text, Preselected::Yes); }
+    // Yes, No and Cancel, Yes preselected; Escape or closing the box answers Cancel.
+    enum class Answer
+    {
+        Yes,
+        No,
+        Cancel
+    };
+    virtual Answer questionWithCancel(QWidget* parent, const QString& text) = 0;
 };
 
 class Shell

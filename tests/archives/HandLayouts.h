@@ -3,13 +3,15 @@
 #include "archives/HistoryRecord.h"
 #include "archives/PassRecord.h"
 
+#include <QByteArray>
+#include <QList>
 #include <QString>
 
 #include <array>
 
 // The record layouts typed field by field from the record tables, independently of the layout
 // tables in the archives library: name, member, offset of the length byte, capacity.
-template <typename Record> struct FieldSpec
+template <typename Record> struct HandField
 {
     const char* name;
     QString Record::*member;
@@ -18,7 +20,7 @@ template <typename Record> struct FieldSpec
 };
 
 using P = PassRecord;
-inline constexpr std::array<FieldSpec<P>, 34> PassFields{{
+inline constexpr std::array<HandField<P>, 34> PassFields{{
     {"Scheda", &P::Scheda, 0, 5},
     {"Codice", &P::Codice, 6, 20},
     {"Tipo", &P::Tipo, 27, 50},
@@ -57,7 +59,7 @@ inline constexpr std::array<FieldSpec<P>, 34> PassFields{{
 inline constexpr int PassBytes = 3581;
 
 using H = HistoryRecord;
-inline constexpr std::array<FieldSpec<H>, 11> HistoryFields{{
+inline constexpr std::array<HandField<H>, 11> HistoryFields{{
     {"Codice", &H::Codice, 0, 20},
     {"Tipo", &H::Tipo, 21, 50},
     {"Utilizzo", &H::Utilizzo, 72, 50},
@@ -86,10 +88,33 @@ template <typename Record> constexpr int bytesOf()
 }
 
 // The hand-typed entry of a field.
-template <typename Record> constexpr const FieldSpec<Record>& specOf(QString Record::*member)
+template <typename Record> constexpr const HandField<Record>& handFieldOf(QString Record::*member)
 {
     for (const auto& f : fieldsOf<Record>())
         if (f.member == member)
             return f;
     throw "no field of the record";
+}
+
+// The fields that a withdrawal sets and its undo empties again: the state, the withdrawal and
+// return groups and both persons.
+inline const QList<QString PassRecord::*> OperationFields = {
+    &P::Stato,     &P::GiornoRit, &P::MeseRit,   &P::AnnoRit,    &P::DataRit,    &P::OreRit,
+    &P::MinutiRit, &P::OraRit,    &P::GiornoRic, &P::MeseRic,    &P::AnnoRic,    &P::DataRic,
+    &P::OreRic,    &P::MinutiRic, &P::OraRic,    &P::PersonaRit, &P::PersonaRic,
+};
+
+// The meaningful bytes of a card record (each field's length byte and text, placed by the
+// hand-typed layout), the operation fields left out: what an operation, or its undo, must leave
+// exactly as it was.
+inline QByteArray otherFieldBytes(const QByteArray& record)
+{
+    QByteArray out;
+    for (const auto& field : PassFields) {
+        if (OperationFields.contains(field.member))
+            continue;
+        const int length = qMin(int(uchar(record[field.offset])), field.capacity);
+        out += record.mid(field.offset, 1 + length);
+    }
+    return out;
 }

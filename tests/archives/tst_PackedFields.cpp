@@ -29,7 +29,7 @@ QByteArray historyBytes(const QList<std::pair<QString HistoryRecord::*, QByteArr
 {
     QByteArray bytes(HistoryBytes, '\0');
     for (const auto& [member, text] : fields) {
-        const auto& place = specOf(member);
+        const auto& place = handFieldOf(member);
         bytes[place.offset] = char(text.size());
         bytes.replace(place.offset + 1, text.size(), text);
     }
@@ -106,7 +106,7 @@ void TestPackedFields::damagedLengthByteStaysInItsField()
 {
     // The last field of the record with a length byte of 255 and text to its end: exactly the
     // record's bytes on the heap, so a read past the field leaves the buffer.
-    const auto& last = specOf(&HistoryRecord::OraRic);
+    const auto& last = handFieldOf(&HistoryRecord::OraRic);
     std::vector<char> record(size_t(HistoryBytes), 'x');
     record[size_t(last.offset)] = char(255);
     const PackedFields fields({HistoryRecord::place(&HistoryRecord::OraRic)});

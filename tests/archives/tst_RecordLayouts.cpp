@@ -135,9 +135,10 @@ private slots:
         check(PassFields, [](QString PassRecord::*m) { return PassRecord::place(m); });
         check(HistoryFields, [](QString HistoryRecord::*m) { return HistoryRecord::place(m); });
         // A list of places keeps the order asked for.
-        QCOMPARE(PassRecord::places({&PassRecord::Note, &PassRecord::Codice}),
-                 (QList<FieldPlace>{{specOf(&PassRecord::Note).offset, specOf(&PassRecord::Note).capacity},
-                                    {specOf(&PassRecord::Codice).offset, specOf(&PassRecord::Codice).capacity}}));
+        QCOMPARE(
+            PassRecord::places({&PassRecord::Note, &PassRecord::Codice}),
+            (QList<FieldPlace>{{handFieldOf(&PassRecord::Note).offset, handFieldOf(&PassRecord::Note).capacity},
+                               {handFieldOf(&PassRecord::Codice).offset, handFieldOf(&PassRecord::Codice).capacity}}));
     }
 
     void layouts_data()

@@ -5,8 +5,11 @@
 #include "history/HistoryQuery.h"
 
 #include <QCollator>
+#include <QDateTime>
 #include <QFile>
+#include <QFileInfo>
 #include <QLocale>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -51,6 +54,25 @@ QString selected(const QString& folder, const QString& start, const QString& end
     return out.join(u' ');
 }
 
+// The same through a session's index, with the skipped count and the outcome: "1:A 2:C | 0 1".
+QString selectedWith(HistoryQuery::Index* index, const QString& folder, const QString& start, const QString& end)
+{
+    QStringList out;
+    const auto collect = [&](qint64 sequence, const char* record) {
+        out << QString::number(sequence) + u':' + HistoryRecord::decode(record).Codice;
+    };
+    const auto r = index ? HistoryQuery::select(*index, folder, start, end, collect)
+                         : HistoryQuery::select(folder, start, end, collect);
+    return out.join(u' ') + u" | "_s + QString::number(r.skipped) + u' ' + QString::number(int(r.outcome));
+}
+
+void appendBytes(const QString& folder, const QByteArray& bytes)
+{
+    QFile f(folder + u"Storico_Operazioni.pro"_s);
+    QVERIFY(f.open(QIODevice::Append));
+    QCOMPARE(f.write(bytes), bytes.size());
+}
+
 } // namespace
 
 class TestHistoryQuery : public QObject
@@ -66,6 +88,9 @@ private slots:
     void missingOrEmptyHistory();
     void sortByType_data();
     void sortByType();
+    void sessionIndexAgreesWithWholeRead_data();
+    void sessionIndexAgreesWithWholeRead();
+    void sessionIndexReadsOnlyPeriodAndAppended();
 };
 
 void TestHistoryQuery::period_data()
@@ -212,6 +237,104 @@ void TestHistoryQuery::sortByType()
         QCOMPARE(grid.cell(r, 2), types[grid.cell(r, 0).toInt() - 1]);
     }
     QCOMPARE(numbers, order);
+}
+
+// Between two queries of the same session the history file changes; the second query through the
+// index must hand over exactly what a fresh whole read does.
+void TestHistoryQuery::sessionIndexAgreesWithWholeRead_data()
+{
+    QTest::addColumn<QString>("change");
+    QTest::newRow("records appended") << u"append"_s;
+    QTest::newRow("nothing changed") << u"none"_s;
+    QTest::newRow("file cut shorter") << u"cut"_s;
+    QTest::newRow("same size, other last record") << u"replace"_s;
+    QTest::newRow("same size and last record, other middle record") << u"middle"_s;
+    QTest::newRow("restored with its old time, other first record") << u"restored"_s;
+    QTest::newRow("partial last record completed later") << u"partial"_s;
+    QTest::newRow("damaged record appended") << u"damaged"_s;
+    QTest::newRow("emptied then refilled") << u"empty"_s;
+}
+
+void TestHistoryQuery::sessionIndexAgreesWithWholeRead()
+{
+    QFETCH(QString, change);
+    QTemporaryDir dir;
+    const QString folder = dir.path() + u'/';
+    const QString start = u"01/03/2025"_s, end = u"31/03/2025"_s;
+    const QByteArray a = operation(u"A"_s, u"05/03/2025"_s).encode();
+    const QByteArray b = operation(u"B"_s, u"05/04/2025"_s).encode();
+    const QByteArray c = operation(u"C"_s, u"06/03/2025"_s).encode();
+    const QByteArray d = operation(u"D"_s, u"07/03/2025"_s).encode();
+    const QByteArray e = operation(u"E"_s, u"08/03/2025"_s).encode();
+    writeHistory(folder, {a, b, c});
+
+    HistoryQuery::Index index;
+    QCOMPARE(selectedWith(&index, folder, start, end), selectedWith(nullptr, folder, start, end));
+    QCOMPARE(selectedWith(&index, folder, start, end), u"1:A 2:C | 0 1"_s);
+
+    if (change == u"append") {
+        appendBytes(folder, d + b + e);
+    } else if (change == u"cut") {
+        writeHistory(folder, {a, b});
+    } else if (change == u"replace") {
+        // Same size, but its last record is now one of April: the March of the index no longer holds.
+        writeHistory(folder, {a, b, operation(u"F"_s, u"05/04/2025"_s).encode()});
+    } else if (change == u"middle" || change == u"restored") {
+        // A backup put back: the same length and last record, another record in between. A copy
+        // gets a new modification time; a copy that keeps the backup's time looks unchanged.
+        const QString path = folder + u"Storico_Operazioni.pro"_s;
+        const QDateTime before = QFileInfo(path).lastModified();
+        if (change == u"middle")
+            writeHistory(folder, {a, operation(u"B"_s, u"09/03/2025"_s).encode(), c});
+        else
+            writeHistory(folder, {operation(u"A"_s, u"05/04/2025"_s).encode(), b, c});
+        QFile file(path);
+        QVERIFY(file.open(QIODevice::ReadWrite));
+        QVERIFY(file.setFileTime(change == u"middle" ? before.addSecs(2) : before, QFileDevice::FileModificationTime));
+    } else if (change == u"partial") {
+        appendBytes(folder, d.left(100));
+        QCOMPARE(selectedWith(&index, folder, start, end), selectedWith(nullptr, folder, start, end));
+        appendBytes(folder, d.mid(100));
+    } else if (change == u"damaged") {
+        appendBytes(folder, operation(u"X"_s, u"3x/03/2025"_s).encode() + d);
+    } else if (change == u"empty") {
+        writeHistory(folder, {});
+        QCOMPARE(selectedWith(&index, folder, start, end), selectedWith(nullptr, folder, start, end));
+        writeHistory(folder, {e, b, a});
+    }
+    const QString whole = selectedWith(nullptr, folder, start, end);
+    QCOMPARE(selectedWith(&index, folder, start, end), whole);
+    // Another period from the same index.
+    QCOMPARE(selectedWith(&index, folder, u"01/04/2025"_s, u"30/04/2025"_s),
+             selectedWith(nullptr, folder, u"01/04/2025"_s, u"30/04/2025"_s));
+}
+
+// After the first query, a later one reads the last known record and sixteen spread ones (to check
+// them), the records of its period and the appended ones: nothing else.
+void TestHistoryQuery::sessionIndexReadsOnlyPeriodAndAppended()
+{
+    QTemporaryDir dir;
+    const QString folder = dir.path() + u'/';
+    QList<QByteArray> records;
+    for (int i = 0; i < 40; ++i)
+        records << operation(u"R%1"_s.arg(i), QDate(2025, 1 + i % 4, 10).toString(u"dd/MM/yyyy"_s)).encode();
+    writeHistory(folder, records);
+
+    HistoryQuery::Index index;
+    qint64 bytes = 0;
+    RecordFile::readObserver = [&](qint64 n) { bytes += n; };
+    const auto cleanup = qScopeGuard([] { RecordFile::readObserver = nullptr; });
+    const QString march = selectedWith(&index, folder, u"01/03/2025"_s, u"31/03/2025"_s);
+    QCOMPARE(bytes, 40 * HistoryRecord::Size);
+
+    appendBytes(folder, operation(u"N1"_s, u"11/03/2025"_s).encode() + operation(u"N2"_s, u"11/05/2025"_s).encode());
+    bytes = 0;
+    const QString again = selectedWith(&index, folder, u"01/03/2025"_s, u"31/03/2025"_s);
+    // The check of the last known record and of sixteen spread ones, the ten of March and the two
+    // appended.
+    QCOMPARE(bytes, (1 + 16 + 10 + 2) * HistoryRecord::Size);
+    QCOMPARE(again, selectedWith(nullptr, folder, u"01/03/2025"_s, u"31/03/2025"_s));
+    QVERIFY(again.startsWith(march.section(u" | "_s, 0, 0) + u" 11:N1"_s));
 }
 
 QTEST_MAIN(TestHistoryQuery)

@@ -1,6 +1,7 @@
 // The history view: its grid of the period's operations, sorted by type, and its export.
 #include "archives/HistoryFile.h"
 #include "grids/StringGridModel.h"
+#include "history/HistoryQuery.h"
 #include "history/Riepilogo.h"
 #include "shell/ScreenKit.h"
 #include "tests/support/ScriptedSeams.h"
@@ -111,6 +112,7 @@ private slots:
     void editedCellsReachTheExportOnly();
     void closingHidesTheWaitingText();
     void screenReadersReadThePeriod();
+    void viewsOfTheRunShareWhatTheyRead();
 };
 
 void TestRiepilogo::designState()
@@ -272,6 +274,26 @@ void TestRiepilogo::screenReadersReadThePeriod()
     v.open(u"01/03/2025"_s, u"31/03/2025"_s);
     QCOMPARE(Spoken::name(v.w->lblIntervallo), u"Storico operazioni dal 01/03/2025 al 31/03/2025"_s);
     QCOMPARE(Spoken::description(v.w->lblIntervallo), u"Periodo"_s);
+}
+
+// The views of one run share what the history queries learnt, and still show what was appended
+// between two of them.
+void TestRiepilogo::viewsOfTheRunShareWhatTheyRead()
+{
+    View v;
+    HistoryQuery::Index index;
+    v.t.ctx.historyIndex = &index;
+    writeHistory(v.t.ctx.programFolder,
+                 {operation(u"B-1"_s, u"Badge"_s, u"11/03/2025"_s), operation(u"C-1"_s, u"Chiave"_s, u"11/04/2025"_s)});
+    v.open(u"01/03/2025"_s, u"31/03/2025"_s);
+    QCOMPARE(v.column(1), QStringList{u"B-1"_s});
+    QCOMPARE(index.records(), 2);
+
+    writeHistory(v.t.ctx.programFolder, {operation(u"A-1"_s, u"Badge"_s, u"12/03/2025"_s)});
+    v.open(u"01/03/2025"_s, u"31/03/2025"_s);
+    QCOMPARE(v.column(1), (QStringList{u"B-1"_s, u"A-1"_s}));
+    QCOMPARE(v.column(0), (QStringList{u"1"_s, u"2"_s}));
+    QCOMPARE(index.records(), 3);
 }
 
 QTEST_MAIN(TestRiepilogo)

@@ -44,27 +44,6 @@ namespace {
 
 const QString CardFileName = u"Schedario_Pass.pro"_s;
 
-// The fields that a withdrawal sets: the state, the withdrawal and return groups and both persons.
-const QList<QString PassRecord::*> OperationFields = {
-    &P::Stato,     &P::GiornoRit, &P::MeseRit,   &P::AnnoRit,    &P::DataRit,    &P::OreRit,
-    &P::MinutiRit, &P::OraRit,    &P::GiornoRic, &P::MeseRic,    &P::AnnoRic,    &P::DataRic,
-    &P::OreRic,    &P::MinutiRic, &P::OraRic,    &P::PersonaRit, &P::PersonaRic,
-};
-
-// The meaningful bytes of a record (each field's length byte and text, placed by the hand-typed
-// layout), with the operation fields left out: what a withdrawal must leave exactly as it was.
-QByteArray otherFieldBytes(const QByteArray& record)
-{
-    QByteArray out;
-    for (const auto& field : PassFields) {
-        if (OperationFields.contains(field.member))
-            continue;
-        const int length = qMin(int(uchar(record[field.offset])), field.capacity);
-        out += record.mid(field.offset, 1 + length);
-    }
-    return out;
-}
-
 } // namespace
 
 void TestWithdrawal::rewritesOnlyTheOperationFields()

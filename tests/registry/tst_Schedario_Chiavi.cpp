@@ -32,6 +32,7 @@ namespace {
 const QString EmptyFile = u"L'archivio non contiene nessuna scheda."_s;
 const QString Inserted = u"La scheda corrente è stata inserita in archivio."_s;
 const QString Saved = u"Le modifiche apportate alla scheda corrente sono state salvate in archivio."_s;
+const QString UnsavedChanges = u"Salvare le modifiche alla scheda?"_s;
 const QString ChangedElsewhere = u"Attenzione: la scheda è stata modificata da un'altra postazione dopo essere stata "
                                  u"visualizzata.\n\r\n\rVisualizzare di nuovo la scheda e ripetere le modifiche."_s;
 
@@ -127,6 +128,14 @@ struct Editor
     // What the window shows, as a card (the position aside).
     PassRecord shown() const { return w.cardFromFields(); }
 };
+
+// Presses Tab until `target` has the focus, as a keyboard user walks a window.
+bool tabTo(QWidget* target)
+{
+    for (int presses = 0; QApplication::focusWidget() != target && presses < 30; ++presses)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    return QApplication::focusWidget() == target;
+}
 
 PassRecord numbered(PassRecord card, qint64 position)
 {
@@ -349,7 +358,7 @@ private slots:
         QCOMPARE(e.lost()->isChecked(), ticked);
         e.click(u"cmdSalva"_s);
         // The flag's length byte and its two bytes, where the hand-typed layout puts them.
-        QCOMPARE(e.fileBytes().mid(specOf(&PassRecord::Smarrita).offset, 3), bytes);
+        QCOMPARE(e.fileBytes().mid(handFieldOf(&PassRecord::Smarrita).offset, 3), bytes);
     }
 
     // A flag that is neither "Sì" nor "No" (card 4 of the fixture: empty) leaves the box as it was.
@@ -399,7 +408,8 @@ private slots:
             e.type(u"txtCodice"_s, u"shown"_s);
 
         e.click(command);
-        QCOMPARE(e.t.messages.calls.size(), 0);
+        // A typed code is a change on screen: leaving it asks first (answered No by the script).
+        QCOMPARE(e.t.messages.texts(), start > 0 || codice == u"shown"_s ? QStringList() : QStringList{UnsavedChanges});
         QCOMPARE(e.position(), position);
         QCOMPARE(e.edit(u"txtCodice"_s)->text(), codice);
         if (codice != u"shown"_s)
@@ -824,6 +834,106 @@ private slots:
 
     // ---- Keyboard ----------------------------------------------------------------------------
 
+    // A note typed into card 1, then the card left in one of the ways an operator leaves it.
+    void unsavedChangesAreAskedAbout_data()
+    {
+        QTest::addColumn<QString>("leave");
+        QTest::addColumn<QString>("typed"); // into the note; "-" types nothing, "no code" clears the code
+        QTest::addColumn<int>("answer");    // Messages::Answer
+        QTest::addColumn<QString>("position");
+        QTest::addColumn<QString>("note"); // of card 1 in the file afterwards
+        using A = Messages::Answer;
+        QTest::newRow("next, No") << u"cmdAvanti"_s << u"nuova"_s << int(A::No) << u"2"_s << u"nota"_s;
+        QTest::newRow("next, Yes") << u"cmdAvanti"_s << u"nuova"_s << int(A::Yes) << u"2"_s << u"nuova"_s;
+        QTest::newRow("next, Cancel") << u"cmdAvanti"_s << u"nuova"_s << int(A::Cancel) << u"1"_s << u"nota"_s;
+        QTest::newRow("first again, Yes") << u"cmdPrimo"_s << u"nuova"_s << int(A::Yes) << u"1"_s << u"nuova"_s;
+        QTest::newRow("new, Cancel") << u"cmdNuovo"_s << u"nuova"_s << int(A::Cancel) << u"1"_s << u"nota"_s;
+        QTest::newRow("new, Yes") << u"cmdNuovo"_s << u"nuova"_s << int(A::Yes) << QString() << u"nuova"_s;
+        QTest::newRow("close, Cancel") << u"cmdEsci"_s << u"nuova"_s << int(A::Cancel) << u"1"_s << u"nota"_s;
+        QTest::newRow("close, No") << u"cmdEsci"_s << u"nuova"_s << int(A::No) << u"1"_s << u"nota"_s;
+        QTest::newRow("search hand-over, Cancel") << u"search"_s << u"nuova"_s << int(A::Cancel) << u"1"_s << u"nota"_s;
+        QTest::newRow("search hand-over, Yes") << u"search"_s << u"nuova"_s << int(A::Yes) << u"3"_s << u"nuova"_s;
+        QTest::newRow("Yes, but the save refuses")
+            << u"cmdAvanti"_s << u"no code"_s << int(A::Yes) << u"1"_s << u"nota"_s;
+        QTest::newRow("nothing typed") << u"cmdAvanti"_s << u"-"_s << int(A::Cancel) << u"2"_s << u"nota"_s;
+        QTest::newRow("typed, then typed back") << u"cmdAvanti"_s << u"nota"_s << int(A::Cancel) << u"2"_s << u"nota"_s;
+    }
+
+    void unsavedChangesAreAskedAbout()
+    {
+        QFETCH(QString, leave);
+        QFETCH(QString, typed);
+        QFETCH(int, answer);
+        QFETCH(QString, position);
+        QFETCH(QString, note);
+        Editor e;
+        e.writeCards({busyCard(1), plainCard(2), plainCard(3)});
+        e.click(u"cmdPrimo"_s);
+        QCOMPARE(e.position(), u"1"_s);
+        if (typed == u"no code"_s) {
+            e.type(u"txtNote"_s, u"nuova"_s);
+            e.type(u"txtCodice"_s, QString());
+        } else if (typed != u"-"_s) {
+            e.type(u"txtNote"_s, typed);
+        }
+        e.t.messages.choices.enqueue(Messages::Answer(answer));
+
+        if (leave == u"search"_s) {
+            // The search by keys, as an operator: the code, Enter on Cerca, Enter on the result.
+            bool searched = false;
+            QTimer poll;
+            poll.setInterval(5);
+            QObject::connect(&poll, &QTimer::timeout, [&] {
+                auto* search = qobject_cast<TfrmTrovaSchedario_Chiavi*>(QApplication::activeWindow());
+                if (!search || searched)
+                    return;
+                searched = true;
+                QTimer::singleShot(0, search, [search] {
+                    QTest::keyClicks(QApplication::focusWidget(), u"p-3"_s); // the code filter has the focus
+                    QVERIFY(tabTo(search->findChild<QWidget*>(u"btnCerca"_s)));
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                    QVERIFY(tabTo(search->findChild<QWidget*>(u"lstRecords"_s)));
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+                    if (search->isVisible())
+                        search->close();
+                });
+            });
+            poll.start();
+            e.click(u"cmdTrova"_s);
+            QVERIFY(searched);
+        } else {
+            e.click(leave);
+        }
+
+        const bool asked = typed != u"-"_s && typed != u"nota"_s;
+        QStringList expected;
+        if (asked)
+            expected << UnsavedChanges;
+        if (asked && answer == int(Messages::Answer::Yes))
+            expected
+                << (typed == u"no code"_s
+                        ? u"Attenzione: per salvare la scheda è necessario indicare il numero identificativo del pass."_s
+                        : Saved);
+        QCOMPARE(e.t.messages.texts(), expected);
+        QCOMPARE(e.cardAt(1).Note, note);
+        QCOMPARE(e.count(), 3);
+        QCOMPARE(e.w.isVisible(), leave != u"cmdEsci"_s || answer == int(Messages::Answer::Cancel));
+        if (!e.w.isVisible())
+            return;
+        QCOMPARE(e.position(), position);
+        if (position == u"1"_s) {
+            // Staying keeps what was typed; coming back to the saved card shows it as saved, and
+            // its next save is not taken for a change made elsewhere.
+            QCOMPARE(e.edit(u"txtNote"_s)->text(), typed == u"no code"_s ? u"nuova"_s : typed);
+            e.t.messages.calls.clear();
+            e.edit(u"txtCodice"_s)->selectAll();
+            QTest::keyClicks(e.edit(u"txtCodice"_s), u"P-1"_s);
+            e.click(u"cmdSalva"_s);
+            QCOMPARE(e.t.messages.texts(), QStringList{Saved});
+        }
+    }
+
     void toolbarKeysBrowseAsClicksDo()
     {
         Editor e;
@@ -858,11 +968,6 @@ private slots:
     {
         Editor e;
         e.writeCards({plainCard(1)});
-        auto tabTo = [](QWidget* target) {
-            for (int presses = 0; QApplication::focusWidget() != target && presses < 30; ++presses)
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-            return QApplication::focusWidget() == target;
-        };
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_N, Qt::ControlModifier);
         for (const auto& [name, text] : {std::pair{u"txtCodice"_s, u"B-01"_s},
                                          {u"txtTipo"_s, u"Badge"_s},

@@ -24,27 +24,6 @@ const QString HistoryFileName = QString::fromLatin1(HistoryFile::FileName);
 const QString ChangedElsewhere = u"Attenzione: la scheda è stata modificata da un'altra postazione dopo essere stata "
                                  u"visualizzata.\n\r\n\rVisualizzare di nuovo la scheda e ripetere le modifiche."_s;
 
-// The fields that a withdrawal sets and its undo empties again (the state aside).
-const QList<QString PassRecord::*> OperationFields = {
-    &P::GiornoRit, &P::MeseRit,   &P::AnnoRit, &P::DataRit,    &P::OreRit,     &P::MinutiRit,
-    &P::OraRit,    &P::GiornoRic, &P::MeseRic, &P::AnnoRic,    &P::DataRic,    &P::OreRic,
-    &P::MinutiRic, &P::OraRic,    &P::Stato,   &P::PersonaRit, &P::PersonaRic,
-};
-
-// Each field's length byte and text, placed by the hand-typed layout, the operation fields left
-// out: what neither the withdrawal nor its undo may change.
-QByteArray otherFieldBytes(const QByteArray& record)
-{
-    QByteArray out;
-    for (const auto& field : PassFields) {
-        if (OperationFields.contains(field.member))
-            continue;
-        const int length = qMin(int(uchar(record[field.offset])), field.capacity);
-        out += record.mid(field.offset, 1 + length);
-    }
-    return out;
-}
-
 // The history as another implementation wrote it: the undo must leave it byte for byte.
 bool copyFixtureHistory(const AppContext& ctx)
 {

@@ -33,6 +33,7 @@ class ScriptedMessages : public Messages
 public:
     QList<MessageCall> calls;
     QQueue<bool> answers;            // for questions; Yes when the queue is empty
+    QQueue<Answer> choices;          // for questions with Cancel; No when the queue is empty
     std::function<void()> onMessage; // runs inside the message, e.g. to check the screen meanwhile
 
     void plain(QWidget*, const QString& text) override { record(MessageCall::Plain, text); }
@@ -48,6 +49,11 @@ public:
     {
         record(MessageCall::Question, text, preselected == Preselected::No);
         return answers.isEmpty() ? true : answers.dequeue();
+    }
+    Answer questionWithCancel(QWidget*, const QString& text) override
+    {
+        record(MessageCall::Question, text);
+        return choices.isEmpty() ? Answer::No : choices.dequeue();
     }
     QStringList texts() const
     {
