@@ -804,14 +804,14 @@ protected:
             if (auto* field = qobject_cast<QLineEdit*>(watched); field && !field->property(Hooked).toBool()) {
                 field->setProperty(Hooked, true);
                 // A text put in from the program (a card loaded, a value chosen) leaves the cursor at
-                // its end; away from the focus the field shows its beginning.
-                // Typing, even into a field without the focus, keeps the cursor where it types.
+                // its end; away from the focus the field shows its beginning. Typing, even into a
+                // field without the focus, keeps the cursor where it types.
                 connect(field, &QLineEdit::textChanged, field, [field] {
                     if (!field->hasFocus() && !field->isModified())
-                        field->setCursorPosition(0);
+                        showBeginning(field);
                 });
                 if (!field->hasFocus())
-                    field->setCursorPosition(0);
+                    showBeginning(field);
             }
             break;
         case QEvent::FocusOut:
@@ -819,7 +819,16 @@ protected:
             if (auto* field = qobject_cast<QLineEdit*>(watched)) {
                 const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
                 if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
-                    field->setCursorPosition(0);
+                    showBeginning(field);
+            }
+            break;
+        case QEvent::FocusIn:
+            // The cursor goes back where it was before it was moved for showing: at the end, where
+            // typing carries on (Tab selects the whole text, a click puts the cursor where it clicks).
+            if (auto* field = qobject_cast<QLineEdit*>(watched); field && field->property(AtStart).toBool()) {
+                field->setProperty(AtStart, false);
+                if (field->cursorPosition() == 0 && !field->hasSelectedText())
+                    field->setCursorPosition(int(field->text().size()));
             }
             break;
         case QEvent::ToolTip:
@@ -836,7 +845,14 @@ protected:
     }
 
 private:
+    static void showBeginning(QLineEdit* field)
+    {
+        field->setCursorPosition(0);
+        field->setProperty(AtStart, true);
+    }
+
     static constexpr const char* Hooked = "ingressarioTextBeginning";
+    static constexpr const char* AtStart = "ingressarioShowsBeginning";
 };
 
 } // namespace

@@ -709,6 +709,10 @@ void TestScreenKit::longTextsShowTheirBeginning()
     QVERIFY(txtAltro->hasFocus());
     QCOMPARE(txtLungo->text(), u"Ufficio tecnico, secondo piano, armadio delle chiavi in fondo"_s);
     QCOMPARE(txtLungo->cursorPosition(), 0);
+
+    // Given the focus back by the program (a window's first field), typing carries on at the end.
+    txtLungo->setFocus();
+    QCOMPARE(txtLungo->cursorPosition(), txtLungo->text().size());
 }
 
 void TestScreenKit::tooltipShowsAWholeTextOnlyWhenCut_data()
