@@ -208,7 +208,7 @@ TfrmMenuRiepilogo::TfrmMenuRiepilogo(AppContext& ctx, QWidget* parent) : QWidget
     corner->addWidget(btnGuida);
     corner->addWidget(btnChiudi);
 
-    auto* root = new QVBoxLayout(this);
+    auto* root = new QVBoxLayout(ScreenKit::fitToScreen(this));
     root->setContentsMargins(30, 24, 30, 20);
     root->setSpacing(22);
     root->addLayout(title);

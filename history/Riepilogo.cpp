@@ -129,10 +129,10 @@ TfrmRiepilogo::TfrmRiepilogo(AppContext& ctx, QWidget* parent) : QWidget(parent)
     content->addWidget(grdRecords, 1);
     content->addLayout(commands);
     content->addWidget(shpInfo);
-    auto* root = new QVBoxLayout(this);
+    auto* root = new QVBoxLayout(ScreenKit::fitToScreen(this));
     root->setContentsMargins(0, 0, 0, 0);
     root->addWidget(panContainer);
-    ScreenKit::makeFixedDialogFrame(this);
+    ScreenKit::makeSizableDialogFrame(this);
 
     connect(cmdEsporta, &QAbstractButton::clicked, this, &TfrmRiepilogo::cmdEsportaClick);
     connect(cmdGuida, &QAbstractButton::clicked, this, &TfrmRiepilogo::cmdGuidaClick);

@@ -105,8 +105,8 @@ void PassListWindow::buildWindow()
     setWindowTitle(m_variant.caption);
     ScreenKit::name(this, m_variant.windowName, m_variant.caption.trimmed());
     Look::applyStyleSheet(this);
-    // Fixed at this size before the layout is set, so that the layout fills it.
-    resize(1120, 620);
+    // Drawn at this size (smaller only on a screen too small for it), the layout filling it.
+    QWidget* content = ScreenKit::fitToScreen(this, QSize(1120, 620));
     ScreenKit::makeFixedDialogFrame(this);
 
     auto* imgTrova = ScreenKit::named(new SvgPicture(u"lente"_s, this), u"imgTrova"_s, u"Trova"_s);
@@ -144,7 +144,7 @@ void PassListWindow::buildWindow()
     buttons->addStretch();
     buttons->addWidget(btnChiudi);
 
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(16, 14, 16, 14);
     layout->setSpacing(10);
     layout->addLayout(findRow);

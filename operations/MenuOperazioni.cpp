@@ -48,7 +48,7 @@ TfrmMenuOperazioni::TfrmMenuOperazioni(AppContext& ctx, QWidget* parent) : QWidg
     Look::applyStyleSheet(this);
     setWindowTitle(u" Ingressario - Ritiri e Riconsegne"_s);
 
-    auto* outer = new QVBoxLayout(this);
+    auto* outer = new QVBoxLayout(ScreenKit::fitToScreen(this));
     outer->setContentsMargins(24, 14, 24, 18);
     outer->setSpacing(16);
 

@@ -134,7 +134,7 @@ void OperationScreen::buildWindow()
     Look::applyStyleSheet(this);
     setWindowTitle(u" Ingressario - Ritiri e Riconsegne"_s);
 
-    auto* outer = new QVBoxLayout(this);
+    auto* outer = new QVBoxLayout(ScreenKit::fitToScreen(this));
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
 

@@ -129,10 +129,10 @@ TfrmExpChiavi::TfrmExpChiavi(AppContext& ctx, QWidget* parent) : QWidget(parent)
     content->addSpacing(2);
     content->addWidget(shpInfo);
     content->setStretch(1, 1);
-    auto* root = new QVBoxLayout(this);
+    auto* root = new QVBoxLayout(ScreenKit::fitToScreen(this));
     root->setContentsMargins(0, 0, 0, 0);
     root->addWidget(panContainer);
-    ScreenKit::makeFixedDialogFrame(this);
+    ScreenKit::makeSizableDialogFrame(this);
 
     connect(cmdEsporta, &QAbstractButton::clicked, this, &TfrmExpChiavi::cmdEsportaClick);
     connect(cmdGuida, &QAbstractButton::clicked, this, &TfrmExpChiavi::cmdGuidaClick);

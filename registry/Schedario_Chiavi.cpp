@@ -141,7 +141,7 @@ TfrmSchedario_Chiavi::~TfrmSchedario_Chiavi() = default;
 
 void TfrmSchedario_Chiavi::buildWindow()
 {
-    auto* outer = new QVBoxLayout(this);
+    auto* outer = new QVBoxLayout(ScreenKit::fitToScreen(this));
     outer->setContentsMargins(0, 0, 0, 0);
     outer->setSpacing(0);
 

@@ -105,15 +105,16 @@ void TfrmTrovaSchedario_Chiavi::buildWindow()
     ScreenKit::name(this, u"frmTrovaSchedario_Chiavi"_s, u"Trova pass in schedario"_s);
     Look::applyStyleSheet(this);
     setWindowTitle(u" Trova pass in schedario"_s);
-    // Fixed at this size before the layout is set: both panels fill the same place.
-    resize(1120, 640);
+    // Drawn at this size (smaller only on a screen too small for it): both panels fill the same
+    // place.
+    QWidget* content = ScreenKit::fitToScreen(this, QSize(1120, 640));
     ScreenKit::makeFixedDialogFrame(this);
 
     panAvvio = buildFilterPanel();
     panContainer = buildResultPanel();
     panContainer->hide();
 
-    auto* layout = new QVBoxLayout(this);
+    auto* layout = new QVBoxLayout(content);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(panAvvio);
     layout->addWidget(panContainer);

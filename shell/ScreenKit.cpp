@@ -17,9 +17,13 @@
 #include <QPushButton>
 #include <QRegularExpressionValidator>
 #include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
 #include <QSignalBlocker>
 #include <QStyle>
 #include <QStyleOptionFocusRect>
+#include <QToolTip>
+#include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
 
@@ -821,7 +825,11 @@ void centreOnScreen(QWidget* window)
     if (!screen)
         return;
     const QSize size = window->isVisible() ? window->size() : window->sizeHint().expandedTo(window->size());
-    window->move(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size, screen->availableGeometry()).topLeft());
+    // The frame, where it is known already, is centred with the window and kept on the screen.
+    const QSize frame = window->frameGeometry().size() - window->size();
+    const QRect available = screen->availableGeometry();
+    const QPoint centred = QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size + frame, available).topLeft();
+    window->move(std::max(centred.x(), available.left()), std::max(centred.y(), available.top()));
 }
 
 void makeFixedDialogFrame(QWidget* window)
@@ -831,6 +839,196 @@ void makeFixedDialogFrame(QWidget* window)
         layout->setSizeConstraint(QLayout::SetFixedSize);
     else
         window->setFixedSize(window->size());
+}
+
+void makeSizableDialogFrame(QWidget* window)
+{
+    window->setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowMaximizeButtonHint);
+}
+
+// ---- Windows that fit the screen --------------------------------------------------------------
+
+namespace {
+
+// The scroll area around a window's content: as large as the content (or the window's designed
+// size) while the screen holds it, never larger than the screen's room for the window.
+class FittingArea : public QScrollArea
+{
+public:
+    FittingArea(QWidget* window, QSize designedSize) : QScrollArea(window), m_window(window), m_designed(designedSize)
+    {
+        setFrameShape(QFrame::NoFrame);
+        setWidgetResizable(true);
+        // The area itself is no stop of the tab order; the controls inside it are.
+        setFocusPolicy(Qt::NoFocus);
+        setAutoFillBackground(false);
+        viewport()->setAutoFillBackground(false);
+    }
+
+    QSize sizeHint() const override
+    {
+        const QWidget* content = widget();
+        const QSize wanted =
+            m_designed.isValid()
+                ? m_designed
+                : content->sizeHint().expandedTo(content->minimumSizeHint()).expandedTo(content->minimumSize());
+        const QSize room = roomOnScreen(m_window);
+        QSize hint = wanted.boundedTo(room);
+        // A scroll bar takes its breadth from the other direction: ask for it rather than needing the
+        // second bar too.
+        const int bar = style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, this);
+        if (wanted.height() > room.height())
+            hint.setWidth(std::min(wanted.width() + bar, room.width()));
+        if (wanted.width() > room.width())
+            hint.setHeight(std::min(wanted.height() + bar, room.height()));
+        return hint;
+    }
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (watched == m_window && event->type() == QEvent::Show) {
+            // Shown again, perhaps on another screen: the room is asked for afresh.
+            updateGeometry();
+            // A window the operator may resize opens, unless sized already, as large as it asks to
+            // be (by itself it would open at two thirds of the screen at most).
+            const bool sizable = m_window->minimumSize() != m_window->maximumSize() &&
+                                 !(m_window->windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen));
+            if (sizable && !m_window->testAttribute(Qt::WA_Resized))
+                m_window->resize(m_window->sizeHint());
+        }
+        return QScrollArea::eventFilter(watched, event);
+    }
+
+private:
+    QWidget* m_window;
+    QSize m_designed;
+};
+
+// A window frame's share of the screen before the frame is known: a border and a title bar.
+constexpr QSize UnknownFrame(16, 40);
+
+} // namespace
+
+QSize roomOnScreen(const QWidget* window)
+{
+    const QScreen* screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
+    if (!screen)
+        return QSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    QSize frame = window->frameGeometry().size() - window->size();
+    if (frame.isNull())
+        frame = UnknownFrame;
+    return (screen->availableGeometry().size() - frame).expandedTo(QSize(0, 0));
+}
+
+QWidget* fitToScreen(QWidget* window, QSize designedSize)
+{
+    showTextBeginnings();
+    auto* root = new QVBoxLayout(window);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+    // Unnamed helpers: to the status line and to screen readers they are part of the window.
+    auto* area = new FittingArea(window, designedSize);
+    auto* content = new QWidget;
+    if (designedSize.isValid())
+        content->setMinimumSize(designedSize);
+    area->setWidget(content);
+    // The scroll area paints the content's ground; the window's own shows through instead.
+    content->setAutoFillBackground(false);
+    window->installEventFilter(area);
+    root->addWidget(area);
+    return content;
+}
+
+// ---- Long texts in single-line fields ---------------------------------------------------------
+
+namespace {
+
+bool holdsMoreThanShown(const QLineEdit* field)
+{
+    if (field->echoMode() != QLineEdit::Normal || field->text().isEmpty())
+        return false;
+    QStyleOptionFrame option;
+    option.initFrom(field);
+    const QRect inside = field->style()->subElementRect(QStyle::SE_LineEditContents, &option, field);
+    const QMargins margins = field->textMargins();
+    return field->fontMetrics().horizontalAdvance(field->text()) >
+           inside.width() - margins.left() - margins.right() - 4; // the text's own margins
+}
+
+class TextBeginnings : public QObject
+{
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        switch (event->type()) {
+        case QEvent::Polish:
+            if (auto* field = qobject_cast<QLineEdit*>(watched); field && !field->property(Hooked).toBool()) {
+                field->setProperty(Hooked, true);
+                // A text put in from the program (a card loaded, a value chosen) leaves the cursor at
+                // its end; away from the focus the field shows its beginning. Typing, even into a
+                // field without the focus, keeps the cursor where it types.
+                connect(field, &QLineEdit::textChanged, field, [field] {
+                    if (!field->hasFocus() && !field->isModified())
+                        showBeginning(field);
+                });
+                if (!field->hasFocus())
+                    showBeginning(field);
+            }
+            break;
+        case QEvent::FocusOut:
+            // As the field keeps its selection: not for a pop-up or another window taking over.
+            if (auto* field = qobject_cast<QLineEdit*>(watched)) {
+                const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+                if (reason != Qt::PopupFocusReason && reason != Qt::ActiveWindowFocusReason)
+                    showBeginning(field);
+            }
+            break;
+        case QEvent::FocusIn:
+            // The cursor goes back where it was before it was moved for showing: at the end, where
+            // typing carries on (Tab selects the whole text, a click puts the cursor where it clicks).
+            if (auto* field = qobject_cast<QLineEdit*>(watched); field && field->property(AtStart).toBool()) {
+                field->setProperty(AtStart, false);
+                if (field->cursorPosition() == 0 && !field->hasSelectedText())
+                    field->setCursorPosition(int(field->text().size()));
+            }
+            break;
+        case QEvent::ToolTip:
+            if (auto* field = qobject_cast<QLineEdit*>(watched);
+                field && field->toolTip().isEmpty() && holdsMoreThanShown(field)) {
+                QToolTip::showText(static_cast<QHelpEvent*>(event)->globalPos(), field->text(), field);
+                return true;
+            }
+            break;
+        default:
+            break;
+        }
+        return false;
+    }
+
+private:
+    static void showBeginning(QLineEdit* field)
+    {
+        field->setCursorPosition(0);
+        field->setProperty(AtStart, true);
+    }
+
+    static constexpr const char* Hooked = "ingressarioTextBeginning";
+    static constexpr const char* AtStart = "ingressarioShowsBeginning";
+};
+
+} // namespace
+
+void showTextBeginnings()
+{
+    static QPointer<TextBeginnings> installed;
+    if (installed || !qApp)
+        return;
+    installed = new TextBeginnings(qApp);
+    qApp->installEventFilter(installed);
 }
 
 } // namespace ScreenKit

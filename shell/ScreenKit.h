@@ -301,4 +301,31 @@ void centreOnScreen(QWidget* window);
 // box. The window keeps its size.
 void makeFixedDialogFrame(QWidget* window);
 
+// The dialog frame of a window the operator may enlarge (a large grid): no close or minimise box, a
+// maximise box and borders that resize it. It opens at the size its layout asks for.
+void makeSizableDialogFrame(QWidget* window);
+
+// ---- Windows that fit the screen --------------------------------------------------------------
+
+// Lays `window`'s content in a scroll area that fills the window, and returns the
+// widget to build the content on: its layout and controls go there instead of on the window. Where
+// the screen's available area holds the content, nothing of the scroll area shows (no frame, no
+// scroll bars, the window's own background through it) and the window is as large as before; on
+// a smaller or more scaled screen the window keeps inside the available area and scroll bars
+// reach the rest (a control that takes the focus is scrolled into view). The window asks for
+// `designedSize` when it is given (its content never drawn smaller), for its content's size
+// otherwise. Call it before building the window's layout.
+QWidget* fitToScreen(QWidget* window, QSize designedSize = QSize());
+
+// The room a top-level window's frame leaves for the window on its screen's available area.
+QSize roomOnScreen(const QWidget* window);
+
+// ---- Long texts in single-line fields ---------------------------------------------------------
+
+// In every single-line field of the program (QLineEdit, drop-downs' included), a text longer than
+// the field shows its beginning while the field has no focus, and resting the pointer on the
+// field shows the whole text as its tooltip (a field's own tooltip, and a hidden text, are never
+// replaced). Installed once on the application; every fitToScreen installs it.
+void showTextBeginnings();
+
 } // namespace ScreenKit

@@ -16,8 +16,8 @@ ShellDialog::ShellDialog(AppContext& ctx, QWidget* parent, const QString& object
 {
     ScreenKit::name(this, objectName, caption);
     setWindowTitle(u" "_s + caption);
-    setFixedSize(size);
     Look::applyStyleSheet(this);
+    m_content = ScreenKit::fitToScreen(this, size);
     ScreenKit::makeFixedDialogFrame(this);
 }
 
@@ -42,7 +42,7 @@ QHBoxLayout* ShellDialog::centredRow(PictureButton* picture, ScreenKit::LinkText
 
 QVBoxLayout* ShellDialog::layOutWithSheet(QWidget* sheet)
 {
-    auto* root = new QVBoxLayout(this);
+    auto* root = new QVBoxLayout(m_content);
     root->setContentsMargins(14, 14, 14, 12);
     root->setSpacing(12);
     root->addWidget(sheet, 1);

@@ -14,8 +14,8 @@ class LinkText;
 }
 
 // What the guide, information and splash windows share: a fixed dialog frame of a fixed size on the
-// shaded background, placed the first time it shows (on the screen, or over the window that opens
-// it), a white sheet above a foot, and a picture beside a link that both do the same.
+// shaded background (scrolled on a screen too small for it), placed the first time it shows (on the screen, or over the
+// window that opens it), a white sheet above a foot, and a picture beside a link that both do the same.
 class ShellDialog : public QWidget
 {
     Q_OBJECT
@@ -45,5 +45,6 @@ protected:
 
 private:
     Placement m_placement;
+    QWidget* m_content; // what the window shows, in a scroll area on a screen too small for it
     bool m_placed = false;
 };

@@ -1,11 +1,12 @@
 // Pictures of every window in fixed states, to compare the look of two builds pixel by pixel:
 //
-//     QT_QPA_PLATFORM=offscreen build/tools/look_shots <folder>
+//     QT_QPA_PLATFORM=offscreen:configfile=tests/support/desktop-screen.json build/tools/look_shots <folder>
 //     tests/look/compare_shots.sh <folder before> <folder after>
 //
 // The windows are opened the way the operator opens them (the launcher's work areas, the toolbar
 // commands, the lists' double click), with the test seams: a fixed clock, scripted messages, the
-// fixture archives in a temporary ProgramFolder. Maximised windows are shown at 1366 x 740.
+// fixture archives in a temporary ProgramFolder. Maximised windows are shown at 1366 x 740; the
+// screen is a desktop's (1920 x 1080), where every window has the room it is drawn for.
 
 #include "app/WindowSet.h"
 #include "shell/QtSeams.h"

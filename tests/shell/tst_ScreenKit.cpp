@@ -14,7 +14,9 @@
 #include <QGridLayout>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTimer>
+#include <QToolTip>
 #include <QtTest>
 
 using namespace Qt::StringLiterals;
@@ -135,6 +137,10 @@ private slots:
     void companionIsModalAndDestroyedWhenClosed();
     void namingGivesObjectAndAccessibleName();
     void screenReadersReadChangingTexts();
+    void windowFitsTheScreenAndScrollsToTheFocus();
+    void longTextsShowTheirBeginning();
+    void tooltipShowsAWholeTextOnlyWhenCut_data();
+    void tooltipShowsAWholeTextOnlyWhenCut();
 };
 
 void TestScreenKit::statusLineFollowsThePointer()
@@ -610,6 +616,147 @@ void TestScreenKit::screenReadersReadChangingTexts()
     QCOMPARE(Spoken::name(lblValore), u"42"_s);
     QCOMPARE(Spoken::description(lblValore), u"Valore"_s);
     QCOMPARE(lblValore->objectName(), u"lblValore"_s);
+}
+
+namespace {
+
+// A window whose content, a column of fields with a gap between them, is as tall as `height`.
+struct TallWindow
+{
+    QWidget window;
+    QLineEdit* txtPrimo;
+    QLineEdit* txtUltimo;
+
+    explicit TallWindow(int height)
+    {
+        auto* column = new QVBoxLayout(ScreenKit::fitToScreen(&window));
+        txtPrimo = ScreenKit::named(new QLineEdit(&window), u"txtPrimo"_s);
+        txtUltimo = ScreenKit::named(new QLineEdit(&window), u"txtUltimo"_s);
+        column->addWidget(txtPrimo);
+        column->addSpacing(height - 80);
+        column->addWidget(txtUltimo);
+        window.setMinimumWidth(300);
+    }
+};
+
+// Whether all of `control` shows inside every widget that holds it.
+bool inView(QWidget* control)
+{
+    QWidget* window = control->window();
+    const QRect full(control->mapTo(window, QPoint()), control->size());
+    QRect shown = full;
+    for (QWidget* w = control->parentWidget(); w != window; w = w->parentWidget())
+        shown &= QRect(w->mapTo(window, QPoint()), w->size());
+    return shown == full;
+}
+
+} // namespace
+
+void TestScreenKit::windowFitsTheScreenAndScrollsToTheFocus()
+{
+    QWidget probe;
+    const QSize room = ScreenKit::roomOnScreen(&probe);
+    QVERIFY(room.height() > 200);
+
+    // Content the screen holds: the window takes its size, and no scroll bar shows.
+    TallWindow small(200);
+    small.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&small.window));
+    QCOMPARE(small.window.height(), small.window.layout()->itemAt(0)->widget()->sizeHint().height());
+    QVERIFY(inView(small.txtUltimo));
+    for (QScrollBar* bar : small.window.findChildren<QScrollBar*>())
+        QVERIFY(!bar->isVisible());
+
+    // Content twice as tall as the screen: the window keeps inside the room, and Tab into the last
+    // field brings it into view.
+    TallWindow tall(2 * room.height());
+    tall.window.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&tall.window));
+    QVERIFY2(tall.window.height() <= ScreenKit::roomOnScreen(&tall.window).height(),
+             qPrintable(QString::number(tall.window.height())));
+    tall.txtPrimo->setFocus();
+    QVERIFY(!inView(tall.txtUltimo));
+    QTest::keyClick(tall.txtPrimo, Qt::Key_Tab);
+    QVERIFY(tall.txtUltimo->hasFocus());
+    QVERIFY(inView(tall.txtUltimo));
+}
+
+void TestScreenKit::longTextsShowTheirBeginning()
+{
+    ScreenKit::showTextBeginnings();
+    QWidget w;
+    auto* row = new QHBoxLayout(&w);
+    auto* txtLungo = ScreenKit::named(new QLineEdit(&w), u"txtLungo"_s);
+    auto* txtAltro = ScreenKit::named(new QLineEdit(&w), u"txtAltro"_s);
+    txtLungo->setFixedWidth(80);
+    row->addWidget(txtLungo);
+    row->addWidget(txtAltro);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    txtAltro->setFocus();
+
+    // A text put in by the program, as a loaded card's.
+    txtLungo->setText(u"Ufficio tecnico, secondo piano, armadio delle chiavi"_s);
+    QCOMPARE(txtLungo->cursorPosition(), 0);
+
+    // Typed by the operator, the end shows while typing and the beginning once the field is left.
+    QTest::keyClick(&w, Qt::Key_Backtab);
+    QVERIFY(txtLungo->hasFocus());
+    QTest::keyClick(txtLungo, Qt::Key_End);
+    QTest::keyClicks(txtLungo, u" in fondo"_s);
+    QCOMPARE(txtLungo->cursorPosition(), txtLungo->text().size());
+    QTest::keyClick(txtLungo, Qt::Key_Tab);
+    QVERIFY(txtAltro->hasFocus());
+    QCOMPARE(txtLungo->text(), u"Ufficio tecnico, secondo piano, armadio delle chiavi in fondo"_s);
+    QCOMPARE(txtLungo->cursorPosition(), 0);
+
+    // Given the focus back by the program (a window's first field), typing carries on at the end.
+    txtLungo->setFocus();
+    QCOMPARE(txtLungo->cursorPosition(), txtLungo->text().size());
+}
+
+void TestScreenKit::tooltipShowsAWholeTextOnlyWhenCut_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QLineEdit::EchoMode>("echo");
+    QTest::addColumn<QString>("ownTip");
+    QTest::addColumn<QString>("shown");
+    const QString longText = u"Ufficio tecnico, secondo piano, armadio delle chiavi"_s;
+    QTest::newRow("cut") << longText << QLineEdit::Normal << QString() << longText;
+    QTest::newRow("whole in view") << u"Uno"_s << QLineEdit::Normal << QString() << QString();
+    QTest::newRow("hidden text") << longText << QLineEdit::Password << QString() << QString();
+    QTest::newRow("own tip") << longText << QLineEdit::Normal << u"Cerca"_s << u"Cerca"_s;
+}
+
+void TestScreenKit::tooltipShowsAWholeTextOnlyWhenCut()
+{
+    QFETCH(QString, text);
+    QFETCH(QLineEdit::EchoMode, echo);
+    QFETCH(QString, ownTip);
+    QFETCH(QString, shown);
+    ScreenKit::showTextBeginnings();
+    QWidget w;
+    auto* row = new QHBoxLayout(&w);
+    auto* txtCampo = ScreenKit::named(new QLineEdit(&w), u"txtCampo"_s);
+    txtCampo->setFixedWidth(80);
+    txtCampo->setEchoMode(echo);
+    txtCampo->setToolTip(ownTip);
+    txtCampo->setText(text);
+    row->addWidget(txtCampo);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QToolTip::hideText();
+    QTRY_VERIFY(!QToolTip::isVisible());
+
+    QHelpEvent help(QEvent::ToolTip, QPoint(10, 10), txtCampo->mapToGlobal(QPoint(10, 10)));
+    QApplication::sendEvent(txtCampo, &help);
+    if (shown.isEmpty()) {
+        QVERIFY(!QToolTip::isVisible());
+    } else {
+        QTRY_VERIFY(QToolTip::isVisible());
+        QCOMPARE(QToolTip::text(), shown);
+    }
+    QToolTip::hideText();
 }
 
 QTEST_MAIN(TestScreenKit)
