@@ -23,6 +23,7 @@
 #include <QTest>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
 using namespace Qt::StringLiterals;
@@ -135,6 +136,35 @@ bool tabTo(QWidget* target)
     for (int presses = 0; QApplication::focusWidget() != target && presses < 30; ++presses)
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
     return QApplication::focusWidget() == target;
+}
+
+// Runs `open` (a click or a key that opens the card search) and, in the search, does what an
+// operator does by keys: types `code` into the code filter (which has the focus), Enter on Cerca,
+// Space and Enter on the result. True when the search was shown.
+bool searchByKeys(const QString& code, const std::function<void()>& open)
+{
+    bool searched = false;
+    QTimer poll;
+    poll.setInterval(5);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* search = qobject_cast<TfrmTrovaSchedario_Chiavi*>(QApplication::activeWindow());
+        if (!search || searched)
+            return;
+        searched = true;
+        QTimer::singleShot(0, search, [search, code] {
+            QTest::keyClicks(QApplication::focusWidget(), code);
+            QVERIFY(tabTo(search->findChild<QWidget*>(u"btnCerca"_s)));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QVERIFY(tabTo(search->findChild<QWidget*>(u"lstRecords"_s)));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            if (search->isVisible())
+                search->close();
+        });
+    });
+    poll.start();
+    open();
+    return searched;
 }
 
 PassRecord numbered(PassRecord card, qint64 position)
@@ -880,28 +910,7 @@ private slots:
 
         if (leave == u"search"_s) {
             // The search by keys, as an operator: the code, Enter on Cerca, Enter on the result.
-            bool searched = false;
-            QTimer poll;
-            poll.setInterval(5);
-            QObject::connect(&poll, &QTimer::timeout, [&] {
-                auto* search = qobject_cast<TfrmTrovaSchedario_Chiavi*>(QApplication::activeWindow());
-                if (!search || searched)
-                    return;
-                searched = true;
-                QTimer::singleShot(0, search, [search] {
-                    QTest::keyClicks(QApplication::focusWidget(), u"p-3"_s); // the code filter has the focus
-                    QVERIFY(tabTo(search->findChild<QWidget*>(u"btnCerca"_s)));
-                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-                    QVERIFY(tabTo(search->findChild<QWidget*>(u"lstRecords"_s)));
-                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-                    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-                    if (search->isVisible())
-                        search->close();
-                });
-            });
-            poll.start();
-            e.click(u"cmdTrova"_s);
-            QVERIFY(searched);
+            QVERIFY(searchByKeys(u"p-3"_s, [&] { e.click(u"cmdTrova"_s); }));
         } else {
             e.click(leave);
         }
@@ -996,29 +1005,8 @@ private slots:
         // Found again: Ctrl+Home leaves it, Ctrl+F searches by its code, Enter on the result shows it.
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home, Qt::ControlModifier);
         QCOMPARE(e.position(), u"1"_s);
-        bool searched = false;
-        QTimer poll;
-        poll.setInterval(5);
-        QObject::connect(&poll, &QTimer::timeout, [&] {
-            auto* search = qobject_cast<TfrmTrovaSchedario_Chiavi*>(QApplication::activeWindow());
-            if (!search || searched)
-                return;
-            searched = true;
-            QTimer::singleShot(0, search, [&, search] {
-                QTest::keyClicks(QApplication::focusWidget(), u"b-01"_s); // the code filter has the focus
-                QVERIFY(tabTo(search->findChild<QWidget*>(u"btnCerca"_s)));
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-                QVERIFY(tabTo(search->findChild<QWidget*>(u"lstRecords"_s)));
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Space);
-                QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
-                if (search->isVisible())
-                    search->close();
-            });
-        });
-        poll.start();
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier);
-        poll.stop();
-        QVERIFY(searched);
+        QVERIFY(searchByKeys(u"b-01"_s,
+                             [] { QTest::keyClick(QApplication::focusWidget(), Qt::Key_F, Qt::ControlModifier); }));
         QCOMPARE(e.position(), u"2"_s);
         QCOMPARE(e.edit(u"txtCodice"_s)->text(), u"B-01"_s);
         QCOMPARE(e.edit(u"txtLuogo"_s)->text(), u"Reception"_s);
