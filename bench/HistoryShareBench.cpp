@@ -116,8 +116,10 @@ bool historyOnShare(QTextStream& out, const QString& folder, double megabytesPer
 
     const qint64 record = HistoryRecord::Size;
     const qint64 appendedBytes = qint64(appended) * record;
-    // The last known record is read again to check it; then the matches and the appended records.
-    const qint64 allowed = record + (second.result.matches - appended) * record + appendedBytes;
+    // The last known record and the spread ones are read again to check them; then the matches and
+    // the appended records.
+    const qint64 allowed =
+        (1 + HistoryQuery::Index::SpreadRecords) * record + (second.result.matches - appended) * record + appendedBytes;
     const auto line = [&](const QString& name, const Run& r) {
         out << qSetFieldWidth(46) << Qt::left << name << qSetFieldWidth(0) << Qt::right
             << QString::number(r.ms, 'f', 1).rightJustified(10) << " ms, " << r.result.matches << " matches, "
@@ -130,7 +132,7 @@ bool historyOnShare(QTextStream& out, const QString& folder, double megabytesPer
     line(u"  second, after %1 appended"_qs.arg(appended), second);
     out << "  second/first " << QString::number(second.ms / first.ms, 'f', 3) << ", first/whole "
         << QString::number(first.ms / before.ms, 'f', 3) << ", second read " << second.bytes << " bytes of at most "
-        << allowed << " (matches + appended + the checked record)\n";
+        << allowed << " (matches + appended + the checked records)\n";
     const bool same = first.digest == before.digest && second.digest == check.digest &&
                       second.result.matches == check.result.matches && second.result.skipped == check.result.skipped &&
                       second.result.outcome == HistoryQuery::Result::Complete;

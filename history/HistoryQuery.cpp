@@ -77,9 +77,6 @@ void Index::clear()
 
 namespace {
 
-// How many known records, spread evenly from the first, are re-read to tell a replaced file.
-constexpr qint64 SampleCount = 16;
-
 // True when the records at the sampled positions still hold the bytes they held when read.
 bool samplesHold(RecordFile& raw, const std::vector<std::pair<qint64, QByteArray>>& samples)
 {
@@ -172,8 +169,8 @@ Result select(Index& index, const QString& programFolder, const QDate& start, co
             }
             if (position == count)
                 index.m_last = QByteArray(record, HistoryRecord::Size);
-            if (known == 0 && (position - 1) % std::max<qint64>(1, count / SampleCount) == 0 &&
-                qint64(index.m_samples.size()) < SampleCount)
+            if (known == 0 && (position - 1) % std::max<qint64>(1, count / Index::SpreadRecords) == 0 &&
+                qint64(index.m_samples.size()) < Index::SpreadRecords)
                 index.m_samples.emplace_back(position, QByteArray(record, HistoryRecord::Size));
             return true;
         });

@@ -57,6 +57,10 @@ Result select(const QString& programFolder, const QString& start, const QString&
 class Index
 {
 public:
+    // How many known records, spread evenly from the first, are read again at each later query to
+    // tell a replaced file.
+    static constexpr qint64 SpreadRecords = 16;
+
     qint64 records() const { return qint64(m_withdrawn.size()); }
     void clear();
 
