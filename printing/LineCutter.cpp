@@ -1,7 +1,9 @@
 #include "printing/LineCutter.h"
 
 #include <QFontInfo>
+#include <QGlyphRun>
 #include <QPaintDevice>
+#include <QTextLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -47,17 +49,68 @@ bool mayBeCounted(QChar c)
     }
 }
 
+// Whether the font's substitution table has a feature that a text's shaping applies by default
+// and that picks a glyph by the glyphs around it: ligatures and contextual forms. (Its other
+// default features act on marks, which are never counted, or put one glyph in place of another
+// whatever the neighbours, which drawnAlone() sees.) A table that cannot be read is taken to have
+// one.
+bool substitutesByContext(const QRawFont& font)
+{
+    const QByteArray table = font.fontTable("GSUB");
+    if (table.isEmpty())
+        return false;
+    const auto u16 = [&](qsizetype at) {
+        return at >= 0 && at + 2 <= table.size() ? int(uchar(table[at])) << 8 | uchar(table[at + 1]) : -1;
+    };
+    const int features = u16(6); // the offset of the feature list
+    const int count = u16(features);
+    if (features <= 0 || count < 0 || features + 2 + 6 * qsizetype(count) > table.size())
+        return true;
+    for (int i = 0; i < count; ++i) {
+        const QByteArrayView tag(table.constData() + features + 2 + 6 * i, 4);
+        for (const char* contextual : {"liga", "clig", "calt", "rlig", "rclt"})
+            if (tag == QByteArrayView(contextual))
+                return true;
+    }
+    return false;
+}
+
 } // namespace
 
-LineCutter::LineCutter(const QFont& font, const QPaintDevice* device, Way way) : m_metrics(font, device)
+LineCutter::LineCutter(const QFont& font, const QPaintDevice* device, Way way)
+    : m_font(font, device), m_device(device), m_metrics(font, device)
 {
     // The font actually drawn (fontconfig may have put another in place of the one asked for)
     // must be fixed-pitch; each character is still checked as lines bring it.
-    if (way == Way::Counting && QFontInfo(QFont(font, device)).fixedPitch()) {
+    if (way == Way::Counting && QFontInfo(m_font).fixedPitch()) {
         m_pitch = std::max(0.0, m_metrics.horizontalAdvance(QStringLiteral("0")));
-        if (m_pitch > 0)
+        if (m_pitch > 0) {
             m_known.assign(0x10000, Unknown);
+            const QRawFont raw = QRawFont::fromFont(m_font);
+            if (raw.isValid() && !substitutesByContext(raw)) {
+                m_rawFont = raw;
+                m_glyphs.assign(0x10000, 0);
+            }
+        }
     }
+}
+
+bool LineCutter::drawnAlone(QChar c, quint32& glyph) const
+{
+    // The glyph of the font's own character map, and the one the text layout draws.
+    const QString text(c);
+    const QList<quint32> mapped = m_rawFont.glyphIndexesForString(text);
+    if (mapped.size() != 1 || mapped.first() == 0)
+        return false;
+    QTextLayout layout(text, m_font, m_device);
+    layout.beginLayout();
+    layout.createLine();
+    layout.endLayout();
+    const QList<QGlyphRun> runs = layout.glyphRuns();
+    if (runs.size() != 1 || runs.first().rawFont() != m_rawFont || runs.first().glyphIndexes() != mapped)
+        return false;
+    glyph = mapped.first();
+    return true;
 }
 
 bool LineCutter::uniform(const QString& line) const
@@ -65,7 +118,10 @@ bool LineCutter::uniform(const QString& line) const
     for (const QChar c : line) {
         quint8& known = m_known[c.unicode()];
         if (known == Unknown)
-            known = mayBeCounted(c) && m_metrics.horizontalAdvance(QString(c)) == m_pitch ? AtPitch : Other;
+            known = mayBeCounted(c) && m_metrics.horizontalAdvance(QString(c)) == m_pitch &&
+                            (!drawsGlyphs() || drawnAlone(c, m_glyphs[c.unicode()]))
+                        ? AtPitch
+                        : Other;
         if (known != AtPitch)
             return false;
     }

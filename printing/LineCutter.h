@@ -2,6 +2,7 @@
 
 #include <QFont>
 #include <QFontMetricsF>
+#include <QRawFont>
 #include <QString>
 
 #include <vector>
@@ -43,12 +44,27 @@ public:
     bool counts() const { return m_pitch > 0; }
     double pitch() const { return m_pitch; }
 
+    // Whether the characters of a counted line can be drawn as the font's own glyph for each,
+    // without shaping the line: the font changes no glyph by its neighbours (no ligatures, no
+    // contextual forms) and each character of a counted line is drawn by the font itself as one
+    // glyph of its own, the glyph glyphOf() gives, from rawFont().
+    bool drawsGlyphs() const { return m_rawFont.isValid(); }
+    const QRawFont& rawFont() const { return m_rawFont; }
+    quint32 glyphOf(QChar c) const { return m_glyphs[c.unicode()]; }
+
 private:
     bool uniform(const QString& line) const;
     qsizetype measuredLength(const QString& line, double width) const;
 
+    bool drawnAlone(QChar c, quint32& glyph) const;
+
+    QFont m_font; // for the device
+    const QPaintDevice* m_device;
     QFontMetricsF m_metrics;
     double m_pitch = 0; // the advance of every character of a fixed-pitch font; 0: measure
+    QRawFont m_rawFont; // valid when counted lines are drawn glyph by glyph
+    // The glyph of each character known to be drawn at the font's one advance, when drawsGlyphs().
+    mutable std::vector<quint32> m_glyphs;
     // For each character of the Basic Multilingual Plane met so far: 0 not yet known, 1 drawn at
     // the font's one advance, 2 not.
     mutable std::vector<quint8> m_known;

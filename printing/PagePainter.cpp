@@ -5,6 +5,7 @@
 
 #include <QFile>
 #include <QFontMetricsF>
+#include <QGlyphRun>
 #include <QPagedPaintDevice>
 #include <QPainter>
 #include <QPdfWriter>
@@ -50,16 +51,22 @@ private:
     std::vector<std::pair<QFont, std::unique_ptr<LineCutter>>> m_cutters;
 };
 
+// Where the character of a counted line that comes `count` characters after its first starts:
+// the painter places text at whole 64ths of a pixel, truncating, and a counted line's characters
+// start at such positions from its own, so any piece of the line drawn from there is placed
+// exactly where the whole line would have put it.
+double countedX(QPointF at, qsizetype count, double pitch)
+{
+    return double(qint64(at.x() * 64) + count * qint64(pitch * 64)) / 64;
+}
+
 // Draws the first `length` characters of a counted line (see LineCutter::Fit) with its first
 // character at `at`, leaving out the runs of two or more blanks (the padding of the list columns,
 // about a third of a list's characters): each piece is drawn where the whole line would have put
 // it, so the page looks the same, but a printer's PDF has that many fewer glyphs to write and
-// compress. The painter places text at whole 64ths of a pixel, truncating; the pieces start at
-// such positions, from the line's own, so they are placed exactly.
+// compress.
 void drawCounted(QPainter& painter, QPointF at, const QString& line, qsizetype length, double pitch)
 {
-    const qint64 origin = qint64(at.x() * 64);
-    const qint64 step = qint64(pitch * 64);
     const QChar* text = line.constData();
     const auto blank = [&](qsizetype i) { return i < length && text[i] == u' '; };
     qsizetype start = 0;
@@ -72,13 +79,48 @@ void drawCounted(QPainter& painter, QPointF at, const QString& line, qsizetype l
         qsizetype end = start + 1;
         while (end < length && !(blank(end) && blank(end + 1)))
             ++end;
-        painter.drawText(QPointF(double(origin + start * step) / 64, at.y()),
-                         QString::fromRawData(text + start, end - start));
+        painter.drawText(QPointF(countedX(at, start, pitch), at.y()), QString::fromRawData(text + start, end - start));
         start = end;
     }
 }
 
-void paintText(QPainter& painter, const PreparedItem& item, double scale, Cutters& cutters)
+// The glyphs of the counted lines of a box whose font draws each character as a glyph of its own
+// (LineCutter::drawsGlyphs()), drawn together as one glyph run: the same glyphs at the same places
+// as drawing each line's text, without laying every line out again, and with no glyph for the
+// blanks, which draw nothing.
+class CountedGlyphs
+{
+public:
+    void add(QPointF at, const QString& line, qsizetype length, const LineCutter& cutter)
+    {
+        for (qsizetype i = 0; i < length; ++i) {
+            const QChar c = line.at(i);
+            if (c == u' ')
+                continue;
+            m_glyphs.push_back(cutter.glyphOf(c));
+            m_positions.emplace_back(countedX(at, i, cutter.pitch()), at.y());
+        }
+    }
+
+    // Draws what was added, in `font`, and starts again.
+    void draw(QPainter& painter, const QRawFont& font)
+    {
+        if (m_glyphs.empty())
+            return;
+        QGlyphRun run;
+        run.setRawFont(font);
+        run.setRawData(m_glyphs.data(), m_positions.data(), int(m_glyphs.size()));
+        painter.drawGlyphRun(QPointF(0, 0), run);
+        m_glyphs.clear();
+        m_positions.clear();
+    }
+
+private:
+    std::vector<quint32> m_glyphs;
+    std::vector<QPointF> m_positions;
+};
+
+void paintText(QPainter& painter, const PreparedItem& item, double scale, Cutters& cutters, CountedGlyphs& glyphs)
 {
     const QRectF box(item.rect.left() * scale, item.rect.top() * scale, item.rect.width() * scale,
                      item.rect.height() * scale);
@@ -111,6 +153,11 @@ void paintText(QPainter& painter, const PreparedItem& item, double scale, Cutter
             if (centred && fit.advance <= box.width())
                 x += (box.width() - fit.advance) / 2;
             const QPointF at(x, top + metrics.ascent());
+            if (fit.counted && cutter.drawsGlyphs()) {
+                glyphs.add(at, line, fit.length, cutter);
+                continue;
+            }
+            glyphs.draw(painter, cutter.rawFont()); // the lines in their order
             if (fit.counted)
                 drawCounted(painter, at, line, fit.length, cutter.pitch());
             else if (fit.length < line.size())
@@ -118,6 +165,7 @@ void paintText(QPainter& painter, const PreparedItem& item, double scale, Cutter
             else
                 painter.drawText(at, line);
         }
+        glyphs.draw(painter, cutter.rawFont());
     }
     painter.restore();
 }
@@ -128,7 +176,7 @@ namespace PagePainter {
 
 namespace {
 
-void paintPage(QPainter& painter, const PreparedPage& page, Cutters& cutters)
+void paintPage(QPainter& painter, const PreparedPage& page, Cutters& cutters, CountedGlyphs& glyphs)
 {
     const double scale = painter.device()->logicalDpiX() / Units::PerInch;
     const QPen thin(Qt::black, scale, Qt::SolidLine, Qt::SquareCap, Qt::MiterJoin);
@@ -140,7 +188,7 @@ void paintPage(QPainter& painter, const PreparedPage& page, Cutters& cutters)
                        item.rect.height() * scale);
         switch (item.kind) {
         case PreparedItem::Kind::Text:
-            paintText(painter, item, scale, cutters);
+            paintText(painter, item, scale, cutters, glyphs);
             break;
         case PreparedItem::Kind::Rectangle:
             if (item.fill.isValid())
@@ -196,7 +244,8 @@ PaintResult stop(QPainter& painter, QPagedPaintDevice& device)
 void paintPage(QPainter& painter, const PreparedPage& page)
 {
     Cutters cutters(painter.device());
-    paintPage(painter, page, cutters);
+    CountedGlyphs glyphs;
+    paintPage(painter, page, cutters, glyphs);
 }
 
 PaintResult paint(QPagedPaintDevice& device, const PreparedDocument& document, const QList<int>& sequence,
@@ -232,6 +281,7 @@ PaintResult paint(QPagedPaintDevice& device, const PreparedDocument& document, c
     painter.translate(designOrigin - deviceOrigin);
 
     Cutters cutters(&device);
+    CountedGlyphs glyphs;
     const int total = int(sheets.size());
     if (progress && total > 0 && !progress(0, total))
         return stop(painter, device);
@@ -242,7 +292,7 @@ PaintResult paint(QPagedPaintDevice& device, const PreparedDocument& document, c
                 u"Impossibile passare alla pagina successiva del documento \u201c%1\u201d."_s.arg(document.name));
         }
         painter.save();
-        paintPage(painter, document.pages.at(sheets.at(done)), cutters);
+        paintPage(painter, document.pages.at(sheets.at(done)), cutters, glyphs);
         painter.restore();
         ++done;
         if (progress && !progress(done, total))

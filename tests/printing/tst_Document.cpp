@@ -100,6 +100,7 @@ QStringList mixedLines(int count)
         u"жзи"_s,
         u"漢字"_s,
         u"\U0001F600"_s,
+        u"ԦԨ"_s, // not in the list's font
         u"مرحبا"_s,
         u"[DATE]"_s,
         u" "_s,
@@ -421,12 +422,14 @@ void tst_Document::countedCutIsTheMeasuredCut_data()
     QTest::addColumn<bool>("bold");
     QTest::addColumn<int>("dpi"); // 0: a PDF printer
     QTest::addColumn<bool>("fixedPitch");
+    QTest::addColumn<bool>("glyphs"); // counted lines drawn glyph by glyph, without shaping
 
-    QTest::newRow("list body, PDF printer") << u"Courier New"_s << false << 0 << true;
-    QTest::newRow("list body, screen") << u"Courier New"_s << false << 96 << true;
-    QTest::newRow("bold, 300 dpi") << u"Courier New"_s << true << 300 << true;
-    QTest::newRow("another fixed-pitch font") << u"DejaVu Sans Mono"_s << false << 0 << true;
-    QTest::newRow("proportional: measured") << u"Arial"_s << false << 0 << false;
+    QTest::newRow("list body, PDF printer") << u"Courier New"_s << false << 0 << true << true;
+    QTest::newRow("list body, screen") << u"Courier New"_s << false << 96 << true << true;
+    QTest::newRow("bold, 300 dpi") << u"Courier New"_s << true << 300 << true << true;
+    // It has ligatures: its counted lines are still laid out as texts.
+    QTest::newRow("another fixed-pitch font") << u"DejaVu Sans Mono"_s << false << 0 << true << false;
+    QTest::newRow("proportional: measured") << u"Arial"_s << false << 0 << false << false;
 }
 
 void tst_Document::countedCutIsTheMeasuredCut()
@@ -435,6 +438,7 @@ void tst_Document::countedCutIsTheMeasuredCut()
     QFETCH(bool, bold);
     QFETCH(int, dpi);
     QFETCH(bool, fixedPitch);
+    QFETCH(bool, glyphs);
 
     QPrinter printer(QPrinter::HighResolution);
     printer.setOutputFormat(QPrinter::PdfFormat);
@@ -450,6 +454,7 @@ void tst_Document::countedCutIsTheMeasuredCut()
     const LineCutter counting(font, device, LineCutter::Way::Counting);
     const LineCutter measuring(font, device, LineCutter::Way::Measuring);
     QCOMPARE(counting.counts(), fixedPitch);
+    QCOMPARE(counting.drawsGlyphs(), glyphs);
     QVERIFY(!measuring.counts());
 
     // The list body's width on this device, and widths that end on a character's edge, inside

@@ -170,12 +170,15 @@ void tst_PdfOutput::unwritableFileIsAnError()
 void tst_PdfOutput::countedListPrintsAsMeasured()
 {
     // Lines of a pass list, blank-padded columns and long notes cut at the page's edge, with
-    // accented letters, "€", a tab and a combining accent: painted with every line measured and
-    // with the fixed-pitch lines counted (and drawn without their runs of blanks), the printer's
-    // PDF reads and looks the same.
+    // accented letters, "€", a tab, a combining accent and letters the list's font lacks: painted
+    // with every line measured and with the fixed-pitch lines counted (drawn glyph by glyph,
+    // without their blanks), the printer's PDF reads and looks the same.
     QStringList lines;
-    const QStringList notes = {u"città più già perché, cortesia dell'ufficio"_s, u"€ 12,50 di cauzione"_s,
-                               u"a\tb tabulato"_s, u"caffe\u0301 accento a parte"_s,
+    const QStringList notes = {u"città più già perché, cortesia dell'ufficio"_s,
+                               u"€ 12,50 di cauzione"_s,
+                               u"a\tb tabulato"_s,
+                               u"caffe\u0301 accento a parte"_s,
+                               u"reso ԦԨ"_s,
                                QString(220, u'n') + u" lunga oltre il bordo"_s};
     for (int i = 1; i <= 120; ++i)
         lines << u"Cod. %1  Tipo: %2  Uso: %3  Note: %4"_s.arg(u"P-%1"_s.arg(i, 6, 10, QChar(u'0')), -20)
