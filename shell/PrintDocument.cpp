@@ -11,6 +11,7 @@
 #include <QProgressBar>
 #include <QProgressDialog>
 #include <QPushButton>
+#include <QShortcut>
 
 #include <algorithm>
 #include <exception>
@@ -41,7 +42,11 @@ public:
         m_dialog->setBar(named(new QProgressBar(m_dialog), u"barStampa"_s, u"Pagine stampate"_s));
         auto* annulla = ScreenKit::newButton(u"Annulla"_s, u"btnAnnulla"_s, m_dialog);
         m_dialog->setCancelButton(annulla);
-        ScreenKit::pressOnEscape(m_dialog, annulla); // a dialog would only hide itself on Escape
+        // The window's Escape shortcut for the button it was made with stays beside the one for
+        // ours: two shortcuts on one key answer neither, and Escape would do nothing at all. Escape
+        // presses "Annulla" here, as elsewhere (a dialog would only hide itself on Escape).
+        qDeleteAll(m_dialog->findChildren<QShortcut*>(Qt::FindDirectChildrenOnly));
+        ScreenKit::pressOnEscape(m_dialog, annulla);
     }
 
     ~JobProgress() { delete m_dialog.data(); }
