@@ -25,68 +25,8 @@ PASSWORD = "velocipedarium"
 QUEUE = "Stampante_Reception"
 CARDS = 50000  # a search list of 893 pages: the job lasts well past the moment its window waits
 
-CUPSD_CONF = """Listen {work}/cups.sock
-LogLevel info
-Browsing Off
-WebInterface No
-DefaultAuthType None
-<Location />
-  Order allow,deny
-  Allow all
-</Location>
-<Policy default>
-  <Limit All>
-    Order deny,allow
-    Allow all
-  </Limit>
-</Policy>
-"""
-
-CUPS_FILES_CONF = """ServerRoot {work}
-RequestRoot {work}/spool
-TempDir {work}/spool/tmp
-CacheDir {work}/cache
-StateDir {work}/state
-AccessLog {work}/log/access_log
-ErrorLog {work}/log/error_log
-PageLog {work}/log/page_log
-ServerBin /usr/lib/cups
-DataDir /usr/share/cups
-FileDevice Yes
-"""
-
-# A printer that takes PDF and writes it to its device file.
-PPD = """*PPD-Adobe: "4.3"
-*FormatVersion: "4.3"
-*FileVersion: "1.0"
-*LanguageVersion: English
-*LanguageEncoding: ISOLatin1
-*PCFileName: "INGRPDF.PPD"
-*Manufacturer: "Ingressario"
-*Product: "(PDF file)"
-*ModelName: "Ingressario PDF file"
-*ShortNickName: "Ingressario PDF file"
-*NickName: "Ingressario PDF file"
-*PSVersion: "(3010.000) 0"
-*LanguageLevel: "3"
-*ColorDevice: True
-*DefaultColorSpace: RGB
-*FileSystem: False
-*Throughput: "1"
-*LandscapeOrientation: Plus90
-*TTRasterizer: Type42
-*cupsVersion: 2.4
-*cupsFilter2: "application/vnd.cups-pdf application/pdf 0 -"
-*OpenUI *PageSize/Page Size: PickOne
-*OrderDependency: 10 AnySetup *PageSize
-*DefaultPageSize: A4
-*PageSize A4/A4: "<</PageSize[595 842]/ImagingBBox null>>setpagedevice"
-*CloseUI: *PageSize
-*DefaultImageableArea: A4
-*ImageableArea A4/A4: "0 0 595 842"
-*DefaultPaperDimension: A4
-*PaperDimension A4/A4: "595 842"
-"""
+# The private server's configuration and its PDF printer, shared with cups_e2e.sh.
+CUPS_FILES = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "printing", "cups")
 
 
 class PrintServer:
@@ -102,11 +42,10 @@ class PrintServer:
             os.makedirs(os.path.join(self.work, sub))
         os.chmod(self.work, 0o755)
         os.chmod(os.path.join(self.work, "spool"), 0o755)
-        for name, text in (("cupsd.conf", CUPSD_CONF), ("cups-files.conf", CUPS_FILES_CONF)):
-            with open(os.path.join(self.work, name), "w") as f:
-                f.write(text.format(work=self.work))
-        with open(os.path.join(self.work, "pdf-file.ppd"), "w") as f:
-            f.write(PPD)
+        for name in ("cupsd.conf", "cups-files.conf"):
+            with open(os.path.join(CUPS_FILES, name)) as source, open(os.path.join(self.work, name), "w") as f:
+                f.write(source.read().replace("@WORK@", self.work))
+        shutil.copy2(os.path.join(CUPS_FILES, "pdf-file.ppd"), self.work)
         self.log = open(os.path.join(self.work, "log", "cupsd.out"), "w")
         self.proc = subprocess.Popen(["/usr/sbin/cupsd", "-f", "-c", os.path.join(self.work, "cupsd.conf"),
                                       "-s", os.path.join(self.work, "cups-files.conf")],

@@ -8,8 +8,9 @@
 #
 #     bash tests/printing/cups_e2e.sh build/tests/print_e2e
 #
-# Nothing outside the run's folder is read or written: no machine-wide printer configuration and
-# no folder of the user's, so files left there by other prints cannot confuse the check.
+# Nothing outside the run's folder is written, and nothing outside it and tests/printing/cups is
+# read: no machine-wide printer configuration and no folder of the user's, so files left there by
+# other prints cannot confuse the check.
 #
 # Exit 77 (skipped) where it cannot run: not root (cupsd needs it) or cups, cups-filters or
 # poppler-utils missing.
@@ -47,76 +48,14 @@ trap 'on_error $LINENO' ERR
 
 mkdir -p "$WORK/spool/tmp" "$WORK/cache" "$WORK/state" "$WORK/log" "$WORK/ppd" "$OUT"
 chmod 0755 "$WORK" "$WORK/spool"
-cat >"$WORK/cupsd.conf" <<EOF
-Listen $WORK/cups.sock
-LogLevel info
-Browsing Off
-WebInterface No
-DefaultAuthType None
-<Location />
-  Order allow,deny
-  Allow all
-</Location>
-<Policy default>
-  <Limit All>
-    Order deny,allow
-    Allow all
-  </Limit>
-</Policy>
-EOF
-# FileDevice: the queue's device may be a plain file (this run's own).
-cat >"$WORK/cups-files.conf" <<EOF
-ServerRoot $WORK
-RequestRoot $WORK/spool
-TempDir $WORK/spool/tmp
-CacheDir $WORK/cache
-StateDir $WORK/state
-AccessLog $WORK/log/access_log
-ErrorLog $WORK/log/error_log
-PageLog $WORK/log/page_log
-ServerBin /usr/lib/cups
-DataDir /usr/share/cups
-FileDevice Yes
-EOF
-# A printer that takes PDF: the job goes through the standard PDF filter (copies, page ranges)
-# and reaches the device as PDF, its text intact.
-cat >"$WORK/pdf-file.ppd" <<'EOF'
-*PPD-Adobe: "4.3"
-*FormatVersion: "4.3"
-*FileVersion: "1.0"
-*LanguageVersion: English
-*LanguageEncoding: ISOLatin1
-*PCFileName: "INGRPDF.PPD"
-*Manufacturer: "Ingressario"
-*Product: "(PDF file)"
-*ModelName: "Ingressario PDF file"
-*ShortNickName: "Ingressario PDF file"
-*NickName: "Ingressario PDF file"
-*PSVersion: "(3010.000) 0"
-*LanguageLevel: "3"
-*ColorDevice: True
-*DefaultColorSpace: RGB
-*FileSystem: False
-*Throughput: "1"
-*LandscapeOrientation: Plus90
-*TTRasterizer: Type42
-*cupsVersion: 2.4
-*cupsFilter2: "application/vnd.cups-pdf application/pdf 0 -"
-*OpenUI *PageSize/Page Size: PickOne
-*OrderDependency: 10 AnySetup *PageSize
-*DefaultPageSize: A4
-*PageSize A4/A4: "<</PageSize[595 842]/ImagingBBox null>>setpagedevice"
-*CloseUI: *PageSize
-*OpenUI *PageRegion/Page Region: PickOne
-*OrderDependency: 10 AnySetup *PageRegion
-*DefaultPageRegion: A4
-*PageRegion A4/A4: "<</PageSize[595 842]/ImagingBBox null>>setpagedevice"
-*CloseUI: *PageRegion
-*DefaultImageableArea: A4
-*ImageableArea A4/A4: "0 0 595 842"
-*DefaultPaperDimension: A4
-*PaperDimension A4/A4: "595 842"
-EOF
+# The server's configuration (FileDevice: the queue's device may be a plain file, this run's own)
+# and a printer that takes PDF: the job goes through the standard PDF filter (copies, page ranges)
+# and reaches the device as PDF, its text intact. The end-to-end print test uses the same files.
+CUPS_FILES="$(dirname "$0")/cups"
+for conf in cupsd.conf cups-files.conf; do
+    sed "s|@WORK@|$WORK|g" "$CUPS_FILES/$conf" >"$WORK/$conf"
+done
+cp "$CUPS_FILES/pdf-file.ppd" "$WORK/pdf-file.ppd"
 
 /usr/sbin/cupsd -f -c "$WORK/cupsd.conf" -s "$WORK/cups-files.conf" >"$WORK/log/cupsd.out" 2>&1 &
 CUPSD_PID=$!
