@@ -10,8 +10,10 @@ import json
 import os
 import shutil
 import subprocess
+import sys
 import tempfile
 import time
+import unittest
 
 import pyatspi
 
@@ -324,3 +326,44 @@ class Program:
             return None
         windows = self.windows()
         return search(windows[0]) if windows else None
+
+
+class ProgramTest(unittest.TestCase):
+    """A test of the real program on the class's desktop: the subclass starts `self.desktop` for
+    the class and `self.program` in its setUp. After each test the program is ended and its folder
+    removed; a failed test leaves a screenshot and tells the program's output and the window
+    manager's state; a program that ended by itself fails the test."""
+
+    desktop = None
+
+    @property
+    def p(self):
+        return self.program
+
+    @property
+    def d(self):
+        return self.desktop
+
+    def wait_active(self, title, timeout=10):
+        return wait_until(lambda: self.d.active_window_name().strip() == title.strip(), timeout,
+                          f"the window {title!r} to be active")
+
+    def stop_helpers(self):
+        """Ends what the test started beside the program; nothing by default."""
+
+    def tearDown(self):
+        failed = any(e for _, e in getattr(self._outcome, "errors", []) if e) or \
+            (hasattr(self._outcome, "result") and any(
+                t is self for t, _ in self._outcome.result.failures + self._outcome.result.errors))
+        if failed:
+            shot = os.path.join(tempfile.gettempdir(), f"ingressario-e2e-{self._testMethodName}.png")
+            self.desktop.screenshot(shot)
+            print(f"\nscreenshot: {shot}\nprogram output:\n{self.program.stderr_text()}", file=sys.stderr)
+            wm = "running" if self.desktop.wm.poll() is None else f"ended ({self.desktop.wm.returncode})"
+            print(f"window manager: {wm}\n{self.desktop.wm_text()}", file=sys.stderr)
+        crashed = not self.program.running()
+        output = self.program.stderr_text()
+        self.stop_helpers()
+        self.program.stop()
+        self.program.remove()
+        self.assertFalse(crashed, "the program ended by itself:\n" + output)

@@ -8,13 +8,12 @@ import os
 import shutil
 import subprocess
 import sys
-import tempfile
 import time
 import unittest
 import warnings
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import Desktop, Program, Timeout, pyatspi, wait_until  # noqa: E402
+from desktop import Desktop, Program, ProgramTest, Timeout, pyatspi, wait_until  # noqa: E402
 
 warnings.filterwarnings("ignore", category=DeprecationWarning)
 
@@ -24,9 +23,7 @@ PASSWORD = "velocipedarium"
 YEAR = str(datetime.date.today().year)
 
 
-class OperatorTest(unittest.TestCase):
-    desktop = None
-
+class OperatorTest(ProgramTest):
     @classmethod
     def setUpClass(cls):
         cls.desktop = Desktop()
@@ -43,39 +40,13 @@ class OperatorTest(unittest.TestCase):
         self.helpers = []
         self.program.start()
 
-    def tearDown(self):
-        failed = any(e for _, e in getattr(self._outcome, "errors", []) if e) or \
-            (hasattr(self._outcome, "result") and any(
-                t is self for t, _ in self._outcome.result.failures + self._outcome.result.errors))
-        if failed:
-            shot = os.path.join(tempfile.gettempdir(), f"ingressario-e2e-{self._testMethodName}.png")
-            self.desktop.screenshot(shot)
-            print(f"\nscreenshot: {shot}\nprogram output:\n{self.program.stderr_text()}", file=sys.stderr)
-            wm = "running" if self.desktop.wm.poll() is None else f"ended ({self.desktop.wm.returncode})"
-            print(f"window manager: {wm}\n{self.desktop.wm_text()}", file=sys.stderr)
-        crashed = not self.program.running()
-        output = self.program.stderr_text()
+    def stop_helpers(self):
         for helper in self.helpers:
             if helper.poll() is None:
                 helper.kill()
             helper.wait()
-        self.program.stop()
-        self.program.remove()
-        self.assertFalse(crashed, "the program ended by itself:\n" + output)
 
     # ---- the operator's gestures -----------------------------------------------------------------
-
-    @property
-    def p(self):
-        return self.program
-
-    @property
-    def d(self):
-        return self.desktop
-
-    def wait_active(self, title, timeout=10):
-        return wait_until(lambda: self.d.active_window_name().strip() == title.strip(), timeout,
-                          f"the window {title!r} to be active")
 
     def login(self):
         self.wait_active("Ingressario - Accesso")

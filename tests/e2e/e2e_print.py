@@ -16,7 +16,7 @@ import unittest
 import warnings
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import Desktop, Program, wait_until  # noqa: E402
+from desktop import Desktop, Program, ProgramTest, wait_until  # noqa: E402
 
 warnings.filterwarnings("ignore", category=DeprecationWarning)
 
@@ -72,8 +72,7 @@ class PrintServer:
         shutil.rmtree(self.work, ignore_errors=True)
 
 
-class PrintTest(unittest.TestCase):
-    desktop = None
+class PrintTest(ProgramTest):
     server = None
 
     @classmethod
@@ -100,25 +99,6 @@ class PrintTest(unittest.TestCase):
         self.program = Program(self.desktop, ARGS.program, ARGS.archive_text, ARGS.password_file)
         subprocess.run([ARGS.gen_fixtures, self.program.folder, str(CARDS), "10"], check=True)
         self.program.start()
-
-    def tearDown(self):
-        crashed = not self.program.running()
-        output = self.program.stderr_text()
-        self.program.stop()
-        self.program.remove()
-        self.assertFalse(crashed, "the program ended by itself:\n" + output)
-
-    @property
-    def p(self):
-        return self.program
-
-    @property
-    def d(self):
-        return self.desktop
-
-    def wait_active(self, title, timeout=10):
-        return wait_until(lambda: self.d.active_window_name().strip() == title, timeout,
-                          f"the window {title!r} to be active")
 
     def start_printing_every_card(self):
         """The search with no filter, then Stampa and the print dialog's Return: the job starts."""
