@@ -161,6 +161,11 @@ void decodeTo(QChar* out, QByteArrayView bytes)
     decodeTo(out, bytes.data(), bytes.data() + bytes.size());
 }
 
+char16_t decoded(char byte)
+{
+    return DecodeTable[uchar(byte)];
+}
+
 QString decode(const char* bytes, int length)
 {
     const auto [begin, end] = trimmedBytes(bytes, length);

@@ -27,6 +27,8 @@ QByteArrayView trimmedBytes(QByteArrayView bytes);
 // Decodes `bytes` at `out`, which has room for bytes.size() characters, without trimming: for a
 // reader that writes texts straight where it keeps them.
 void decodeTo(QChar* out, QByteArrayView bytes);
+// The character of one byte.
+char16_t decoded(char byte);
 
 // True when every character of the text has its own code in the code page (no substitution).
 bool representable(QStringView text);

@@ -3,6 +3,7 @@
 #include "archives/Win1252.h"
 
 #include <algorithm>
+#include <array>
 
 using namespace Qt::StringLiterals;
 
@@ -61,17 +62,21 @@ QString build(Form form, const PassRecord& card)
 
 RecordLine::RecordLine(Form form, const char* record) : m_form(form)
 {
-    // Trimming the bytes keeps exactly the characters the decoded field keeps, one per byte.
+    // Trimming the bytes keeps exactly the characters the decoded field keeps, one per byte; of
+    // the padded fields only what the line shows is kept.
     static const FieldPlace code = PassRecord::place(&PassRecord::Codice);
     static const FieldPlace type = PassRecord::place(&PassRecord::Tipo);
     static const FieldPlace use = PassRecord::place(&PassRecord::Utilizzo);
     static const FieldPlace note = PassRecord::place(&PassRecord::Note);
     static const FieldPlace state = PassRecord::place(&PassRecord::Stato);
-    const auto field = [&](FieldPlace place) { return Win1252::trimmedBytes(FieldCodec::textBytes(record, place)); };
-    m_code = field(code);
-    m_type = field(type);
+    const auto field = [&](FieldPlace place, qsizetype width = -1) {
+        const QByteArrayView bytes = Win1252::trimmedBytes(FieldCodec::textBytes(record, place));
+        return width < 0 ? bytes : bytes.first(qMin(bytes.size(), width));
+    };
+    m_code = field(code, CodeWidth);
+    m_type = field(type, TypeWidth);
     if (form == Form::Long) {
-        m_use = field(use);
+        m_use = field(use, UseWidth);
         m_last = field(note);
         m_length = 5 + CodeWidth + 8 + TypeWidth + 7 + UseWidth + 8 + m_last.size();
     } else {
@@ -80,26 +85,128 @@ RecordLine::RecordLine(Form form, const char* record) : m_form(form)
     }
 }
 
+template<typename Piece>
+void RecordLine::eachPiece(Piece&& piece) const
+{
+    piece(u"Cod. ", m_code, CodeWidth);
+    piece(u"  Tipo: ", m_type, TypeWidth);
+    if (m_form == Form::Long) {
+        piece(u"  Uso: ", m_use, UseWidth);
+        piece(u"  Note: ", m_last, -1);
+    } else {
+        piece(u"  Stato: ", m_last, -1);
+    }
+}
+
 void RecordLine::write(QChar* out) const
 {
-    const auto put = [&](QStringView text) { out = std::copy(text.begin(), text.end(), out); };
-    const auto putField = [&](QByteArrayView bytes, qsizetype width) {
-        const qsizetype kept = qMin(bytes.size(), width);
-        Win1252::decodeTo(out, bytes.first(kept));
-        out = std::fill_n(out + kept, width - kept, QChar(u' '));
+    eachPiece([&](QStringView literal, QByteArrayView bytes, qsizetype width) {
+        out = std::copy(literal.begin(), literal.end(), out);
+        Win1252::decodeTo(out, bytes);
+        out += bytes.size();
+        if (width > bytes.size())
+            out = std::fill_n(out, width - bytes.size(), QChar(u' '));
+    });
+}
+
+QString RecordLine::text() const
+{
+    QString line(m_length, Qt::Uninitialized);
+    write(line.data());
+    return line;
+}
+
+QString RecordLine::code() const
+{
+    // The field may end in blanks where the line cuts it.
+    QByteArrayView bytes = m_code;
+    while (!bytes.isEmpty() && bytes.back() == ' ')
+        bytes.chop(1);
+    QString out(bytes.size(), Qt::Uninitialized);
+    Win1252::decodeTo(out.data(), bytes);
+    return out;
+}
+
+// Each field is kept as one byte of length and its bytes (a field's length never exceeds 255).
+qsizetype RecordLine::keptSize() const
+{
+    return 3 + m_code.size() + m_type.size() + m_last.size() + (m_form == Form::Long ? 1 + m_use.size() : 0);
+}
+
+void RecordLine::keep(char* out) const
+{
+    const auto put = [&](QByteArrayView bytes) {
+        *out++ = char(uchar(bytes.size()));
+        out = std::copy(bytes.begin(), bytes.end(), out);
     };
-    put(u"Cod. ");
-    putField(m_code, CodeWidth);
-    put(u"  Tipo: ");
-    putField(m_type, TypeWidth);
-    if (m_form == Form::Long) {
-        put(u"  Uso: ");
-        putField(m_use, UseWidth);
-        put(u"  Note: ");
-    } else {
-        put(u"  Stato: ");
-    }
-    Win1252::decodeTo(out, m_last);
+    put(m_code);
+    put(m_type);
+    if (m_form == Form::Long)
+        put(m_use);
+    put(m_last);
+}
+
+RecordLine RecordLine::kept(Form form, const char* bytes)
+{
+    const auto take = [&] {
+        const qsizetype size = uchar(*bytes++);
+        const QByteArrayView field(bytes, size);
+        bytes += size;
+        return field;
+    };
+    RecordLine line;
+    line.m_form = form;
+    line.m_code = take();
+    line.m_type = take();
+    if (form == Form::Long)
+        line.m_use = take();
+    line.m_last = take();
+    line.m_length = 5 + CodeWidth + 8 + TypeWidth + line.m_last.size() +
+                    (form == Form::Long ? 7 + UseWidth + 8 : 9);
+    return line;
+}
+
+template<typename Emit>
+qsizetype RecordLine::eachByte(qsizetype from, qsizetype count, Emit&& put) const
+{
+    // `at` is the place in the line of the span's first character.
+    qsizetype at = 0, written = 0;
+    // The characters [at, at + n) of the line, byteOf(i) the i-th of them.
+    const auto span = [&](qsizetype n, auto byteOf) {
+        for (qsizetype i = qMax<qsizetype>(0, from - at); i < n && written < count; ++i)
+            put(written++, byteOf(i));
+        at += n;
+    };
+    eachPiece([&](QStringView literal, QByteArrayView bytes, qsizetype width) {
+        span(literal.size(), [&](qsizetype i) { return char(literal[i].unicode()); }); // all ASCII
+        span(bytes.size(), [&](qsizetype i) { return bytes[i]; });
+        if (width > bytes.size())
+            span(width - bytes.size(), [](qsizetype) { return ' '; });
+    });
+    return written;
+}
+
+qsizetype RecordLine::orderChars(qsizetype from, char16_t* out, qsizetype count) const
+{
+    return eachByte(from, count, [&](qsizetype i, char byte) { out[i] = orderChar(Win1252::decoded(byte)); });
+}
+
+qsizetype RecordLine::orderRanks(qsizetype from, quint8* out, qsizetype count) const
+{
+    // For each byte, the place of its key character among those of all the bytes, from 1.
+    static const std::array<quint8, 256> ranks = [] {
+        std::array<char16_t, 256> keys{};
+        for (int b = 0; b < 256; ++b)
+            keys[size_t(b)] = orderChar(Win1252::decoded(char(b)));
+        std::array<char16_t, 256> sorted = keys;
+        std::sort(sorted.begin(), sorted.end());
+        const auto distinctEnd = std::unique(sorted.begin(), sorted.end());
+        std::array<quint8, 256> r{};
+        for (size_t b = 0; b < 256; ++b)
+            r[b] = quint8(1 + (std::lower_bound(sorted.begin(), distinctEnd, keys[b]) - sorted.begin()));
+        return r;
+    }();
+    return eachByte(from, count, [&](qsizetype i, char byte) { out[i] = ranks[uchar(byte)]; });
 }
 
 QString codeOf(const QString& line)
@@ -156,6 +263,11 @@ bool containsLowered(QStringView text, QStringView lowered)
 QString orderKey(const QString& line)
 {
     return asciiUpper(line);
+}
+
+char16_t orderChar(char16_t c)
+{
+    return c >= u'a' && c <= u'z' ? char16_t(c - (u'a' - u'A')) : c;
 }
 
 } // namespace PassLine

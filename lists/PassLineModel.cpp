@@ -11,81 +11,152 @@
 
 namespace {
 
-// The texts of the lines are written into blocks of this many characters (2 MiB); a longer line
-// takes a block of its own.
-constexpr qsizetype BlockCharacters = qsizetype(1) << 20;
-using Chars = std::unique_ptr<char16_t[]>;
+// What the lines keep is written into blocks of this many bytes (2 MiB); a longer line takes a
+// block of its own.
+constexpr qsizetype BlockBytes = qsizetype(1) << 21;
+using Bytes = std::unique_ptr<char[]>;
 
-// The blocks of lists freed, kept for the next list: a window that shows its list again (every
+// Memory of lists freed, kept for the next list: a window that shows its list again (every
 // withdrawal opens the list of available passes) writes into memory it already has instead of
-// having the system hand it fresh pages one by one. At most the blocks of a list of about 100,000
-// cards are kept.
-class SpareBlocks
+// having the system hand it fresh pages one by one, which costs more than filling them.
+template<typename Memory>
+class Spare
 {
 public:
-    static constexpr size_t Most = 16;
+    explicit Spare(size_t most) : m_most(most) {}
 
-    Chars take()
+    // The memory given last, or an empty one.
+    Memory take()
     {
         QMutexLocker lock(&m_mutex);
-        if (m_blocks.empty())
-            return nullptr;
-        Chars b = std::move(m_blocks.back());
-        m_blocks.pop_back();
-        return b;
+        if (m_kept.empty())
+            return {};
+        Memory m = std::move(m_kept.back());
+        m_kept.pop_back();
+        return m;
     }
-    // Keeps `block` when it has the usual size and there is room; lets it go otherwise.
-    void give(Chars block, qsizetype size)
+    // Kept when there is room; let go otherwise.
+    void give(Memory memory)
     {
         QMutexLocker lock(&m_mutex);
-        if (size == BlockCharacters && m_blocks.size() < Most)
-            m_blocks.push_back(std::move(block));
+        if (m_kept.size() < m_most)
+            m_kept.push_back(std::move(memory));
     }
 
 private:
     QMutex m_mutex;
-    std::vector<Chars> m_blocks;
+    std::vector<Memory> m_kept;
+    size_t m_most;
 };
 
-SpareBlocks& spareBlocks()
+// Never destroyed: lines freed while the program ends still find them.
+// At most the blocks of a list of about 200,000 cards (32 MiB).
+Spare<Bytes>& spareBlocks()
 {
-    // Never destroyed: lines freed while the program ends still find it.
-    static SpareBlocks* spare = new SpareBlocks;
+    static auto* spare = new Spare<Bytes>(16);
     return *spare;
 }
 
-char16_t folded(QChar c)
+using Line = PassLineModel::Lines::Line;
+using Kind = PassLineModel::Lines::Kind;
+
+QStringView textOf(const Line& line)
 {
-    const char16_t u = c.unicode();
-    return u >= u'a' && u <= u'z' ? char16_t(u - (u'a' - u'A')) : u;
+    return QStringView(reinterpret_cast<const QChar*>(line.data), line.length);
 }
 
-// The comparison of PassLine::orderKey(a) with PassLine::orderKey(b) (below 0, 0, above 0),
-// without making the keys, knowing that their first `from` characters are equal.
-int foldedCompare(QStringView a, QStringView b, qsizetype from)
+PassLine::RecordLine recordOf(const Line& line)
 {
-    const qsizetype n = qMin(a.size(), b.size());
-    for (qsizetype i = from; i < n; ++i) {
-        const char16_t x = folded(a[i]), y = folded(b[i]);
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() < b.size() ? -1 : a.size() > b.size() ? 1 : 0;
+    return PassLine::RecordLine::kept(line.kind == Kind::Long ? PassLine::Form::Long : PassLine::Form::Short,
+                                      line.data);
 }
 
-// The head of a line (Lines::Head): sixteen characters hold the beginning all lines share ("Cod. ")
-// and most of the identifier.
-constexpr qsizetype KeyCharacters = 16;
-using Head = PassLineModel::Lines::Head;
-
-Head headOf(QStringView line)
+// The characters of PassLine::orderKey(text of the line) from `from`, at most `count`, at `out`;
+// how many were written.
+qsizetype orderChars(const Line& line, qsizetype from, char16_t* out, qsizetype count)
 {
-    Head head{};
-    for (qsizetype i = 0; i < KeyCharacters; ++i) {
-        quint64& n = head[size_t(i / 4)];
-        n = (n << 16) | (i < line.size() ? folded(line[i]) : 0);
+    if (line.kind != Kind::Text)
+        return recordOf(line).orderChars(from, out, count);
+    const QStringView text = textOf(line);
+    const qsizetype n = qBound<qsizetype>(0, text.size() - from, count);
+    for (qsizetype i = 0; i < n; ++i)
+        out[i] = PassLine::orderChar(text[from + i].unicode());
+    return n;
+}
+
+// The comparison of the order keys of two lines (below 0, 0, above 0), knowing that their first
+// `from` characters are equal.
+int compareFrom(const Line& a, const Line& b, qsizetype from)
+{
+    constexpr qsizetype Chunk = 64;
+    char16_t x[Chunk], y[Chunk];
+    for (;; from += Chunk) {
+        const qsizetype m = orderChars(a, from, x, Chunk), n = orderChars(b, from, y, Chunk);
+        for (qsizetype i = 0; i < qMin(m, n); ++i) {
+            if (x[i] != y[i])
+                return x[i] < y[i] ? -1 : 1;
+        }
+        // A line that is the beginning of the other comes first (both may end before `from`).
+        if (m < Chunk || n < Chunk)
+            return a.length < b.length ? -1 : a.length > b.length ? 1 : 0;
     }
-    return head;
+}
+
+// What a line is sorted on first: the first characters of its order key from where the lines may
+// start to differ, packed into two numbers that order as the lines do. The lines of cards give
+// sixteen characters as their ranks (PassLine::RecordLine::orderRanks), other lines eight in
+// full. A character past the end counts as 0: a line that ends there comes before the longer
+// ones, as it should, or, when the character itself is 0, is told apart by compareFrom.
+struct Sortable
+{
+    quint64 first, second;
+    quint32 entry; // its place in the file order
+};
+
+struct Head
+{
+    qsizetype from; // the place of the first character taken
+    bool ranks;     // ranks of the cards' lines, or characters
+    qsizetype characters() const { return ranks ? 16 : 8; }
+
+    Sortable of(const Line& line, quint32 entry) const
+    {
+        Sortable s{0, 0, entry};
+        if (ranks) {
+            std::array<quint8, 16> r{};
+            recordOf(line).orderRanks(from, r.data(), 16);
+            for (size_t i = 0; i < 16; ++i)
+                (i < 8 ? s.first : s.second) = ((i < 8 ? s.first : s.second) << 8) | r[i];
+        } else {
+            std::array<char16_t, 8> c{};
+            orderChars(line, from, c.data(), 8);
+            for (size_t i = 0; i < 8; ++i)
+                (i < 4 ? s.first : s.second) = ((i < 4 ? s.first : s.second) << 16) | c[i];
+        }
+        return s;
+    }
+};
+
+// The arrays of the lines of a few lists, and the one their sort uses.
+Spare<std::vector<Line>>& spareLines()
+{
+    static auto* spare = new Spare<std::vector<Line>>(4);
+    return *spare;
+}
+Spare<std::vector<Sortable>>& spareSortables()
+{
+    static auto* spare = new Spare<std::vector<Sortable>>(1);
+    return *spare;
+}
+
+// An array of `count` lines or more, from those kept when there is one.
+template<typename Item>
+std::vector<Item> spareArray(Spare<std::vector<Item>>& spare, size_t count)
+{
+    std::vector<Item> items = spare.take();
+    items.clear();
+    items.reserve(count);
+    return items;
 }
 
 } // namespace
@@ -117,59 +188,58 @@ PassLineModel::Lines& PassLineModel::Lines::operator=(Lines&& other) noexcept
 
 void PassLineModel::Lines::release()
 {
-    for (Block& block : m_blocks)
-        spareBlocks().give(std::move(block.chars), block.size);
+    for (Block& block : m_blocks) {
+        if (block.size == BlockBytes)
+            spareBlocks().give(std::move(block.bytes));
+    }
     m_blocks.clear();
-    m_lines.clear();
+    if (m_lines.capacity() > 0)
+        spareLines().give(std::exchange(m_lines, {}));
     m_free = nullptr;
     m_left = 0;
 }
 
 void PassLineModel::Lines::reserve(qsizetype count)
 {
-    m_lines.reserve(size_t(qMax<qsizetype>(0, count)));
+    const size_t n = size_t(qMax<qsizetype>(0, count));
+    if (m_lines.empty() && m_lines.capacity() < n)
+        m_lines = spareArray(spareLines(), n);
+    m_lines.reserve(n);
 }
 
-QChar* PassLineModel::Lines::room(qsizetype length)
+char* PassLineModel::Lines::room(qsizetype size)
 {
-    if (length > m_left) {
-        const qsizetype size = qMax(length, BlockCharacters);
-        Chars chars = size == BlockCharacters ? spareBlocks().take() : nullptr;
-        // Left uninitialised: every character handed out is written before it is read.
-        if (!chars)
-            chars = std::make_unique_for_overwrite<char16_t[]>(size_t(size));
-        m_free = reinterpret_cast<QChar*>(chars.get());
-        m_blocks.push_back({std::move(chars), size});
-        m_left = size;
+    // Every piece handed out starts at an even place of its block, where characters may lie.
+    size += size % 2;
+    if (size > m_left) {
+        const qsizetype blockSize = qMax(size, BlockBytes);
+        Bytes bytes = blockSize == BlockBytes ? spareBlocks().take() : nullptr;
+        // Left uninitialised: every byte handed out is written before it is read.
+        if (!bytes)
+            bytes = std::make_unique_for_overwrite<char[]>(size_t(blockSize));
+        m_free = bytes.get();
+        m_blocks.push_back({std::move(bytes), blockSize});
+        m_left = blockSize;
     }
-    QChar* at = m_free;
-    m_free += length;
-    m_left -= length;
+    char* at = m_free;
+    m_free += size;
+    m_left -= size;
     return at;
-}
-
-void PassLineModel::Lines::append(PassLine::Form form, const PassRecord& card, qint64 position)
-{
-    const qsizetype length = PassLine::length(form, card);
-    QChar* text = room(length);
-    PassLine::write(form, card, text);
-    m_lines.push_back({text, int(length), int(m_lines.size()), position, headOf(QStringView(text, length))});
 }
 
 void PassLineModel::Lines::append(PassLine::Form form, const char* record, qint64 position)
 {
     const PassLine::RecordLine line(form, record);
-    QChar* text = room(line.length());
-    line.write(text);
-    m_lines.push_back(
-        {text, int(line.length()), int(m_lines.size()), position, headOf(QStringView(text, line.length()))});
+    char* kept = room(line.keptSize());
+    line.keep(kept);
+    m_lines.push_back({kept, position, int(line.length()), form == PassLine::Form::Long ? Kind::Long : Kind::Short});
 }
 
 void PassLineModel::Lines::append(QStringView line, qint64 position)
 {
-    QChar* text = room(line.size());
-    std::copy(line.begin(), line.end(), text);
-    m_lines.push_back({text, int(line.size()), int(m_lines.size()), position, headOf(line)});
+    char* text = room(line.size() * qsizetype(sizeof(QChar)));
+    std::copy(line.begin(), line.end(), reinterpret_cast<QChar*>(text));
+    m_lines.push_back({text, position, int(line.size()), Kind::Text});
 }
 
 PassLineModel::PassLineModel(QObject* parent) : QAbstractListModel(parent) {}
@@ -187,24 +257,33 @@ void PassLineModel::setEntries(const QList<Entry>& entries)
 
 void PassLineModel::setLines(Lines lines)
 {
-    // Sort once, in the order of PassLine::orderKey, with no key made: the heads of the lines,
-    // taken when they were written, settle most comparisons at once; lines of equal heads compare
-    // character by character from there (a line that ends among those characters has them as 0,
-    // so it comes before the longer ones, as it should).
-    std::vector<Lines::Line>& all = lines.m_lines;
-    using Line = Lines::Line;
-    const auto text = [](const Line& line) { return QStringView(line.text, line.length); };
-    std::sort(all.begin(), all.end(), [&](const Line& a, const Line& b) {
-        for (size_t i = 0; i < a.head.size(); ++i) {
-            if (a.head[i] != b.head[i])
-                return a.head[i] < b.head[i];
-        }
-        const int order = foldedCompare(text(a), text(b), KeyCharacters);
-        return order != 0 ? order < 0 : a.entry < b.entry; // equal lines keep their file order
-    });
+    // Sorted once, in the order of PassLine::orderKey, with no key made: the heads of the lines
+    // settle most comparisons at once, over a small array read in order; lines of equal heads
+    // compare character by character from there. The cards' lines all begin alike, so their
+    // heads are taken after that beginning.
+    const std::vector<Line>& all = lines.m_lines;
+    const bool cards = std::all_of(all.begin(), all.end(), [](const Line& l) { return l.kind != Kind::Text; });
+    const Head head{cards ? PassLine::Start.size() : 0, cards};
+    std::vector<Sortable> order = spareArray(spareSortables(), all.size());
     qsizetype longest = 0;
-    for (const Line& line : all)
-        longest = std::max(longest, qsizetype(line.length));
+    for (size_t i = 0; i < all.size(); ++i) {
+        order.push_back(head.of(all[i], quint32(i)));
+        longest = std::max(longest, qsizetype(all[i].length));
+    }
+    const qsizetype tail = head.from + head.characters();
+    std::sort(order.begin(), order.end(), [&](const Sortable& a, const Sortable& b) {
+        if (a.first != b.first)
+            return a.first < b.first;
+        if (a.second != b.second)
+            return a.second < b.second;
+        const int c = compareFrom(all[a.entry], all[b.entry], tail);
+        return c != 0 ? c < 0 : a.entry < b.entry; // equal lines keep their file order
+    });
+    std::vector<Line> sorted = spareArray(spareLines(), all.size());
+    for (const Sortable& s : order)
+        sorted.push_back(all[s.entry]);
+    spareLines().give(std::exchange(lines.m_lines, std::move(sorted)));
+    spareSortables().give(std::move(order));
 
     beginResetModel();
     m_lines = std::move(lines);
@@ -240,6 +319,12 @@ QVariant PassLineModel::data(const QModelIndex& index, int role) const
     }
 }
 
+QString PassLineModel::lineAt(int row) const
+{
+    const Line& l = line(row);
+    return l.kind == Kind::Text ? textOf(l).toString() : recordOf(l).text();
+}
+
 QStringList PassLineModel::lines() const
 {
     QStringList out;
@@ -249,11 +334,18 @@ QStringList PassLineModel::lines() const
     return out;
 }
 
-bool PassLineModel::lineContains(int row, const QString& lowered) const
+bool PassLineModel::lineContains(int row, const QString& lowered, QString& text) const
 {
     if (lowered.isEmpty())
         return false;
-    return PassLine::containsLowered(lineView(row), lowered);
+    const Line& l = line(row);
+    if (l.kind == Kind::Text)
+        return PassLine::containsLowered(textOf(l), lowered);
+    // Written into the same room line after line.
+    const PassLine::RecordLine record = recordOf(l);
+    text.resize(record.length());
+    record.write(text.data());
+    return PassLine::containsLowered(text, lowered);
 }
 
 int PassLineModel::rowOfCode(const QString& typed) const
@@ -263,7 +355,9 @@ int PassLineModel::rowOfCode(const QString& typed) const
         return -1;
     int found = -1;
     for (int row = 0; row < rowCount(); ++row) {
-        if (PassLine::asciiLower(PassLine::codeOf(lineAt(row))) != code)
+        const Line& l = line(row);
+        const QString lineCode = l.kind == Kind::Text ? PassLine::codeOf(textOf(l).toString()) : recordOf(l).code();
+        if (PassLine::asciiLower(lineCode) != code)
             continue;
         if (found >= 0)
             return -1;
@@ -280,17 +374,18 @@ int PassLineModel::find(int selectedRow, const QString& typed, QString& remember
     const int selected = (selectedRow >= 0 && selectedRow < count) ? selectedRow : 0;
     const QString t = PassLine::asciiLower(typed);
 
+    QString text;
     int found = -1;
     int start = selected;
     if (t != remembered) {
         start = 0;
-        if (lineContains(0, t))
+        if (lineContains(0, t, text))
             found = 0;
     }
     // From the line after the start round to the start itself.
     for (int step = 1; found < 0 && step <= count; ++step) {
         const int row = (start + step) % count;
-        if (lineContains(row, t))
+        if (lineContains(row, t, text))
             found = row;
     }
     remembered = t;

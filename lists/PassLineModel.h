@@ -7,15 +7,16 @@
 #include <QString>
 #include <QStringView>
 
-#include <array>
 #include <memory>
 #include <vector>
 
 // The lines of a pass list, each with the 1-based position of its card in the card file, kept in
 // the list order (PassLine::orderKey). Filled in one reset and sorted once, so that a list of tens
-// of thousands of cards is built at once. The texts of the lines lie one after another in a few
-// large blocks, not one allocation each: a list is written, sorted and freed in a handful of
-// allocations, over memory read in order.
+// of thousands of cards is built at once. A card's line is kept as the few bytes of its fields
+// that it shows (PassLine::RecordLine), and its text written only when it is asked for: a list
+// shows a screenful of its lines, and sorting the kept bytes orders them as their texts. What is
+// kept lies one line after another in a few large blocks, not one allocation each: a list is
+// gathered, sorted and freed in a handful of allocations, over memory read in order.
 class PassLineModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -35,47 +36,49 @@ public:
     class Lines
     {
     public:
-        // What a line is sorted on first: its first sixteen characters (a to z in upper case, 0 for
-        // each past the end) as four numbers, which order as the lines do. Taken while the line is
-        // written, so that the sort need not read the texts again.
-        using Head = std::array<quint64, 4>;
-
         Lines();
         ~Lines();
         Lines(Lines&&) noexcept;
         Lines& operator=(Lines&&) noexcept;
 
-        // Room for `count` lines (their texts take the blocks as they come).
+        // Room for `count` lines (what they keep takes the blocks as it comes).
         void reserve(qsizetype count);
-        // The line of `card` in `form` (PassLine::build), for the card at `position`.
-        void append(PassLine::Form form, const PassRecord& card, qint64 position);
-        // The same from the card's record bytes (PassLine::RecordLine).
+        // The line in `form` of the card whose record bytes are at `record`, at `position`.
         void append(PassLine::Form form, const char* record, qint64 position);
+        // A line given as its text.
         void append(QStringView line, qint64 position);
         qsizetype size() const { return qsizetype(m_lines.size()); }
 
-    private:
-        friend class PassLineModel;
+        // What is kept of a line.
+        enum class Kind : quint8
+        {
+            Text,
+            Long, // a card's line in PassLine::Form::Long, kept as RecordLine keeps it
+            Short,
+        };
         struct Line
         {
-            const QChar* text;
-            int length;
-            int entry; // its place in the file order
+            const char* data; // the characters of a text, or the bytes a RecordLine keeps
             qint64 position;
-            Head head;
+            int length; // of the line's text
+            Kind kind;
         };
-        // Room for a text of `length` characters, which stays where it is until the lines are freed.
-        QChar* room(qsizetype length);
+
+    private:
+        friend class PassLineModel;
+        // Room for `size` bytes, aligned for characters, which stays where it is until the lines
+        // are freed.
+        char* room(qsizetype size);
         // Frees the lines, their blocks kept for the next lines.
         void release();
 
         struct Block
         {
-            std::unique_ptr<char16_t[]> chars;
+            std::unique_ptr<char[]> bytes;
             qsizetype size;
         };
         std::vector<Block> m_blocks;
-        QChar* m_free = nullptr;
+        char* m_free = nullptr;
         qsizetype m_left = 0;
         std::vector<Line> m_lines;
     };
@@ -91,7 +94,7 @@ public:
     int rowCount(const QModelIndex& parent = QModelIndex()) const override;
     QVariant data(const QModelIndex& index, int role = Qt::DisplayRole) const override;
 
-    QString lineAt(int row) const { return lineView(row).toString(); }
+    QString lineAt(int row) const;
     qint64 positionAt(int row) const { return m_lines.m_lines.at(size_t(row)).position; }
     QStringList lines() const;
     // The length, in characters, of the longest line.
@@ -110,12 +113,9 @@ public:
     int rowOfCode(const QString& typed) const;
 
 private:
-    QStringView lineView(int row) const
-    {
-        const Lines::Line& line = m_lines.m_lines.at(size_t(row));
-        return QStringView(line.text, line.length);
-    }
-    bool lineContains(int row, const QString& lowered) const;
+    const Lines::Line& line(int row) const { return m_lines.m_lines.at(size_t(row)); }
+    // Whether the line of `row` contains `lowered` (see find); `text` is room the test may use.
+    bool lineContains(int row, const QString& lowered, QString& text) const;
 
     Lines m_lines; // in the list order
     qsizetype m_longest = 0;

@@ -25,6 +25,7 @@ private slots:
     void containsLowered_data();
     void containsLowered();
     void orderOfManyLines();
+    void orderOfCardLines();
     void find_data();
     void find();
     void findNeedsNoSelection();
@@ -139,14 +140,29 @@ void TestPassLine::lineFromRecordBytes_data()
 
 void TestPassLine::lineFromRecordBytes()
 {
-    // The line written from the bytes is the line of the decoded card, in both forms.
+    // The line written from the bytes is the line of the decoded card, in both forms; so is the
+    // line read back from what a list keeps of it, with its code and its order key.
     QFETCH(QByteArray, record);
     const PassRecord card = PassRecord::decode(record.constData());
     for (const PassLine::Form form : {PassLine::Form::Long, PassLine::Form::Short}) {
+        const QString expected = PassLine::build(form, card);
         const PassLine::RecordLine fromBytes(form, record.constData());
         QString line(fromBytes.length(), u'#');
         fromBytes.write(line.data());
-        QCOMPARE(line, PassLine::build(form, card));
+        QCOMPARE(line, expected);
+
+        QByteArray kept(fromBytes.keptSize() + 1, '#');
+        fromBytes.keep(kept.data());
+        QCOMPARE(kept.back(), '#');
+        const PassLine::RecordLine fromKept = PassLine::RecordLine::kept(form, kept.constData());
+        QCOMPARE(fromKept.text(), expected);
+        QCOMPARE(fromKept.code(), PassLine::codeOf(expected));
+        const QString key = PassLine::orderKey(expected);
+        for (const qsizetype from : {qsizetype(0), qsizetype(5), qsizetype(20), key.size() - 3, key.size()}) {
+            std::array<char16_t, 64> chars{};
+            const qsizetype n = fromKept.orderChars(from, chars.data(), qsizetype(chars.size()));
+            QCOMPARE(QStringView(chars.data(), n), QStringView(key).mid(from, 64));
+        }
     }
 }
 
@@ -218,6 +234,57 @@ void TestPassLine::orderOfManyLines()
     QCOMPARE(model.lines(), (QStringList{u""_s, u"a"_s, u"b"_s, u"B"_s}));
     model.setEntries({{u"x"_s, 9}});
     QCOMPARE(model.lines(), QStringList{u"x"_s});
+}
+
+void TestPassLine::orderOfCardLines()
+{
+    // The lines of cards as a scan gathers them from records: codes alike for more than the
+    // characters sorted on first, letters of both cases, blanks, control bytes and bytes above
+    // 0x7f (whose characters do not follow the bytes' order: 0x80 is U+20AC, 0x9F is U+0178),
+    // fields longer than the line shows them. The model lists them in the order of their texts'
+    // keys, equal ones in file order, in either form.
+    const QByteArray alphabet("aAbB 0\x01\x80\x9f\xc9\xe9\xff", 12);
+    QRandomGenerator random(11);
+    const auto text = [&](int most) {
+        QByteArray t;
+        for (int i = int(random.bounded(most + 1)); i > 0; --i)
+            t += alphabet[int(random.bounded(alphabet.size()))];
+        return t;
+    };
+    QList<QByteArray> records;
+    for (int i = 0; i < 4000; ++i) {
+        QByteArray record(PassRecord::Size, '\0');
+        const QByteArray code = (random.bounded(3) ? QByteArray("P-0000000000000") : QByteArray("P-")) + text(8);
+        putField(record, &PassRecord::Codice, int(code.size()), code);
+        const QByteArray type = random.bounded(2) ? QByteArray("Badge") : text(34);
+        putField(record, &PassRecord::Tipo, int(type.size()), type);
+        const QByteArray use = text(40), note = text(6), state = text(6);
+        putField(record, &PassRecord::Utilizzo, int(use.size()), use);
+        putField(record, &PassRecord::Note, int(note.size()), note);
+        putField(record, &PassRecord::Stato, int(state.size()), state);
+        records.append(record);
+    }
+    for (const PassLine::Form form : {PassLine::Form::Long, PassLine::Form::Short}) {
+        QList<PassLineModel::Entry> expected;
+        PassLineModel::Lines lines;
+        for (qsizetype i = 0; i < records.size(); ++i) {
+            expected.append({PassLine::build(form, PassRecord::decode(records[i].constData())), i + 1});
+            lines.append(form, records[i].constData(), i + 1);
+        }
+        std::stable_sort(expected.begin(), expected.end(), [](const auto& x, const auto& y) {
+            return PassLine::orderKey(x.line) < PassLine::orderKey(y.line);
+        });
+        PassLineModel model;
+        model.setLines(std::move(lines));
+        QCOMPARE(model.rowCount(), int(expected.size()));
+        qsizetype longest = 0;
+        for (int row = 0; row < model.rowCount(); ++row) {
+            QCOMPARE(model.lineAt(row), expected[row].line);
+            QCOMPARE(model.positionAt(row), expected[row].position);
+            longest = qMax(longest, expected[row].line.size());
+        }
+        QCOMPARE(model.longestLine(), longest);
+    }
 }
 
 void TestPassLine::linesOfManyLists()
