@@ -82,3 +82,17 @@ PassRecord withdrawalUndone(PassRecord card)
 }
 
 } // namespace PassValues
+
+PassRecord::FieldIs::FieldIs(QString PassRecord::*member, const QString& text)
+    : m_place(place(member)),
+      // A decoded field is trimmed: a text with blanks around it, or one the code page lacks, is
+      // never what a field holds.
+      m_possible(Win1252::representable(text) && Win1252::trimmed(text).size() == text.size()),
+      m_text(Win1252::encode(text))
+{
+}
+
+bool PassRecord::FieldIs::operator()(const char* bytes) const
+{
+    return m_possible && Win1252::trimmedBytes(FieldCodec::textBytes(bytes, m_place)) == QByteArrayView(m_text);
+}

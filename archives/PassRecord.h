@@ -39,6 +39,21 @@ struct PassRecord
     static QList<FieldPlace> places(std::initializer_list<QString PassRecord::*> members);
 
     bool operator==(const PassRecord&) const = default;
+
+    // A test of one field of the record bytes against a text, without decoding: whether the
+    // field, trimmed, is the text, as decode(bytes).*member == text would tell. A scan tests a
+    // field of every card.
+    class FieldIs
+    {
+    public:
+        FieldIs(QString PassRecord::*member, const QString& text);
+        bool operator()(const char* bytes) const;
+
+    private:
+        FieldPlace m_place;
+        bool m_possible; // false when the code page cannot hold the text exactly
+        QByteArray m_text;
+    };
 };
 
 // Fixed values of the card fields.

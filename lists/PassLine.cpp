@@ -206,6 +206,15 @@ qsizetype RecordLine::orderRanks(qsizetype from, quint8* out, qsizetype count) c
             r[b] = quint8(1 + (std::lower_bound(sorted.begin(), distinctEnd, keys[b]) - sorted.begin()));
         return r;
     }();
+    // Within the code, as when a list sorts on its first characters, straight from its bytes.
+    const qsizetype code = Start.size();
+    if (from >= code && from + count <= code + CodeWidth) {
+        for (qsizetype i = 0; i < count; ++i) {
+            const qsizetype at = from - code + i;
+            out[i] = ranks[uchar(at < m_code.size() ? m_code[at] : ' ')];
+        }
+        return count;
+    }
     return eachByte(from, count, [&](qsizetype i, char byte) { out[i] = ranks[uchar(byte)]; });
 }
 

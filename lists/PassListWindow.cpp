@@ -24,19 +24,32 @@ using namespace Qt::StringLiterals;
 
 namespace PassListFilters {
 
-bool lost(const PassRecord& card)
+namespace {
+bool notLost(const char* record)
 {
-    return card.Smarrita != PassValues::No;
+    static const PassRecord::FieldIs test(&PassRecord::Smarrita, PassValues::No);
+    return test(record);
+}
+bool availableState(const char* record)
+{
+    static const PassRecord::FieldIs test(&PassRecord::Stato, PassValues::Disponibile);
+    return test(record);
+}
+} // namespace
+
+bool lost(const char* record)
+{
+    return !notLost(record);
 }
 
-bool available(const PassRecord& card)
+bool available(const char* record)
 {
-    return card.Smarrita == PassValues::No && card.Stato == PassValues::Disponibile;
+    return notLost(record) && availableState(record);
 }
 
-bool out(const PassRecord& card)
+bool out(const char* record)
 {
-    return card.Smarrita == PassValues::No && card.Stato != PassValues::Disponibile;
+    return notLost(record) && !availableState(record);
 }
 
 } // namespace PassListFilters
@@ -45,19 +58,16 @@ namespace PassLists {
 
 void build(const QString& programFolder, const PassListVariant& variant, PassLineModel& model)
 {
-    // Only what the filters above read of a card is decoded; its line is written straight from
-    // the record bytes. One sequential read of the whole file; a failure ends the building
-    // silently with the lines read so far.
-    const PassRecord::FieldSet read = PassRecord::fieldSet({&PassRecord::Smarrita, &PassRecord::Stato});
+    // Nothing of a card is decoded: the filters above test its record bytes, and its line is kept
+    // from them. One sequential read of the whole file; a failure ends the building silently with
+    // the lines read so far.
     PassLineModel::Lines lines;
     const PassLine::Form form = variant.form;
     const auto listed = variant.listed;
-    PassRecord card;
     withCardFile(programFolder, [&](CardFile& file) {
         lines.reserve(file.count());
         return file.raw().readInOrder([&](qint64 position, const char* record) {
-            PassRecord::decodeInto(record, card, read);
-            if (listed(card))
+            if (listed(record))
                 lines.append(form, record, position);
             return true;
         });
@@ -235,7 +245,8 @@ void PassListWindow::lstRecordsDblClick()
     }
 
     const bool ok =
-        ChosenCard::handOver(m_ctx.programFolder, *m_model, lstRecords->selectedRow(), m_variant.form, m_variant.listed,
+        ChosenCard::handOver(m_ctx.programFolder, *m_model, lstRecords->selectedRow(), m_variant.form,
+                             [listed = m_variant.listed](const PassRecord& card) { return listed(card.encode().constData()); },
                              [this](qint64 position, const PassRecord& card) { emit cardChosen(position, card); });
     if (ok)
         emit handOverDone();

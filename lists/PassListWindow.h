@@ -34,7 +34,7 @@ struct PassListVariant
     QString caption;
     QString printTitle;
     PassLine::Form form;
-    bool (*listed)(const PassRecord& card);
+    bool (*listed)(const char* record); // of PassRecord::Size bytes
     DoubleClick doubleClick;
     WhenEmpty whenEmpty;
     bool showsInstruction; // the label "Fare doppio clic ..." under the list
@@ -46,12 +46,12 @@ struct PassListVariant
     QString* rememberedFind;
 };
 
-// The filters of the four variants: the trimmed fields compared exactly with the stored values.
-// They read Smarrita and Stato only: the lists decode no other field for them (PassLists::build).
+// The filters of the four variants, on a card's record bytes: the trimmed fields Smarrita and
+// Stato compared exactly with the stored values.
 namespace PassListFilters {
-bool lost(const PassRecord& card);      // Smarrita is not "No" (an empty flag counts as lost)
-bool available(const PassRecord& card); // not lost and "Disponibile"
-bool out(const PassRecord& card);       // not lost and not "Disponibile"
+bool lost(const char* record);      // Smarrita is not "No" (an empty flag counts as lost)
+bool available(const char* record); // not lost and "Disponibile"
+bool out(const char* record);       // not lost and not "Disponibile"
 } // namespace PassListFilters
 
 namespace PassLists {

@@ -1,6 +1,7 @@
-// Grid rows read straight from record bytes: the chosen fields of a record packed one after another,
-// each as its trimmed Windows-1252 bytes, placed by the layout tables and checked against records
-// assembled from the hand-typed field tables (HandLayouts.h).
+// Record bytes read without decoding: a field tested against a text, and grid rows (the chosen
+// fields of a record packed one after another, each as its trimmed Windows-1252 bytes), placed
+// by the layout tables and checked against records assembled from the hand-typed field tables
+// (HandLayouts.h).
 
 #include "HandLayouts.h"
 
@@ -48,6 +49,8 @@ private slots:
     void fieldBytes();
     void damagedLengthByteStaysInItsField();
     void rowsFollowOneAnother();
+    void fieldIs_data();
+    void fieldIs();
 };
 
 void TestPackedFields::everyFieldInTheOrderChosen()
@@ -134,4 +137,37 @@ void TestPackedFields::rowsFollowOneAnother()
 }
 
 QTEST_GUILESS_MAIN(TestPackedFields)
+void TestPackedFields::fieldIs_data()
+{
+    QTest::addColumn<QByteArray>("stored"); // the state's bytes in the record
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("is");
+    QTest::newRow("as stored") << QByteArray("Disponibile") << u"Disponibile"_s << true;
+    QTest::newRow("blanks and zero bytes around")
+        << QByteArray(" \t\0Disponibile\r\n", 17) << u"Disponibile"_s << true;
+    QTest::newRow("letter case counts") << QByteArray("disponibile") << u"Disponibile"_s << false;
+    QTest::newRow("longer") << QByteArray("Disponibile 2") << u"Disponibile"_s << false;
+    QTest::newRow("shorter") << QByteArray("Disponibil") << u"Disponibile"_s << false;
+    QTest::newRow("empty field, empty text") << QByteArray(" ") << QString() << true;
+    QTest::newRow("empty field, a text") << QByteArray() << u"No"_s << false;
+    QTest::newRow("a code-page letter") << QByteArray("Citt\xe0") << u"Citt\u00e0"_s << true;
+    // Texts no decoded field can be: blanks around, or a letter the code page lacks ("?" stored).
+    QTest::newRow("a text with blanks around") << QByteArray("No") << u" No"_s << false;
+    QTest::newRow("a letter the code page lacks") << QByteArray("Ci?") << u"Ci\u0107"_s << false;
+}
+
+void TestPackedFields::fieldIs()
+{
+    // The test on the bytes tells what comparing the decoded field tells.
+    QFETCH(QByteArray, stored);
+    QFETCH(QString, text);
+    QFETCH(bool, is);
+    QByteArray bytes(PassBytes, '\0');
+    const auto& place = handFieldOf(&PassRecord::Stato);
+    bytes[place.offset] = char(stored.size());
+    bytes.replace(place.offset + 1, stored.size(), stored);
+    QCOMPARE(PassRecord::FieldIs(&PassRecord::Stato, text)(bytes.constData()), is);
+    QCOMPARE(PassRecord::decode(bytes.constData()).Stato == text, is);
+}
+
 #include "tst_PackedFields.moc"

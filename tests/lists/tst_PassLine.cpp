@@ -26,6 +26,7 @@ private slots:
     void containsLowered();
     void orderOfManyLines();
     void orderOfCardLines();
+    void ranksCompareAsCharacters();
     void find_data();
     void find();
     void findNeedsNoSelection();
@@ -284,6 +285,33 @@ void TestPassLine::orderOfCardLines()
             longest = qMax(longest, expected[row].line.size());
         }
         QCOMPARE(model.longestLine(), longest);
+    }
+}
+
+void TestPassLine::ranksCompareAsCharacters()
+{
+    // Every byte of the code page as a one-letter code: the ranks of two codes compare as their
+    // key characters do, both where the ranks are read straight from the code and past it.
+    QList<std::pair<char16_t, quint8>> keys; // per byte: the key character, its rank
+    for (int b = 0; b < 256; ++b) {
+        QByteArray record(PassRecord::Size, '\0');
+        putField(record, &PassRecord::Codice, 1, QByteArray(1, char(b)));
+        putField(record, &PassRecord::Stato, 1, QByteArray(1, char(b)));
+        const PassLine::RecordLine line(PassLine::Form::Short, record.constData());
+        char16_t key = 0;
+        quint8 rank = 0, stateRank = 0;
+        QCOMPARE(line.orderChars(5, &key, 1), 1);
+        QCOMPARE(line.orderRanks(5, &rank, 1), 1);
+        QCOMPARE(line.orderRanks(line.length() - 1, &stateRank, 1), 1);
+        QCOMPARE(stateRank, rank);
+        QVERIFY(rank > 0);
+        keys.append({key, rank});
+    }
+    for (const auto& [keyA, rankA] : keys) {
+        for (const auto& [keyB, rankB] : keys) {
+            if ((keyA < keyB) != (rankA < rankB) || (keyA == keyB) != (rankA == rankB))
+                QFAIL(qPrintable(u"U+%1 and U+%2"_s.arg(keyA, 4, 16, QChar(u'0')).arg(keyB, 4, 16, QChar(u'0'))));
+        }
     }
 }
 
