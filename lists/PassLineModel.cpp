@@ -6,6 +6,9 @@
 
 #include <algorithm>
 #include <array>
+#include <optional>
+#include <system_error>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -107,6 +110,9 @@ int compareFrom(const Line& a, const Line& b, qsizetype from)
 // sixteen characters as their ranks (PassLine::RecordLine::orderRanks), other lines eight in
 // full. A character past the end counts as 0: a line that ends there comes before the longer
 // ones, as it should, or, when the character itself is 0, is told apart by compareFrom.
+// From this many lines on, a list sorts on two threads.
+constexpr size_t ShareSortFrom = 4096;
+
 struct Sortable
 {
     quint64 first, second;
@@ -264,24 +270,49 @@ void PassLineModel::setLines(Lines lines)
     const std::vector<Line>& all = lines.m_lines;
     const bool cards = std::all_of(all.begin(), all.end(), [](const Line& l) { return l.kind != Kind::Text; });
     const Head head{cards ? PassLine::Start.size() : 0, cards};
-    std::vector<Sortable> order = spareArray(spareSortables(), all.size());
     qsizetype longest = 0;
-    for (size_t i = 0; i < all.size(); ++i) {
-        order.push_back(head.of(all[i], quint32(i)));
-        longest = std::max(longest, qsizetype(all[i].length));
-    }
+    for (const Line& line : all)
+        longest = std::max(longest, qsizetype(line.length));
+    std::vector<Sortable> order = spareArray(spareSortables(), all.size());
+    order.resize(all.size());
     const qsizetype tail = head.from + head.characters();
-    std::sort(order.begin(), order.end(), [&](const Sortable& a, const Sortable& b) {
+    const auto before = [&](const Sortable& a, const Sortable& b) {
         if (a.first != b.first)
             return a.first < b.first;
         if (a.second != b.second)
             return a.second < b.second;
         const int c = compareFrom(all[a.entry], all[b.entry], tail);
         return c != 0 ? c < 0 : a.entry < b.entry; // equal lines keep their file order
-    });
+    };
+    // No two lines are equal for `before`, so the halves sorted apart and merged give the one
+    // order a whole sort gives. A long list takes the heads of its halves and sorts them on two
+    // threads.
+    const size_t half = order.size() / 2;
+    const auto middle = order.begin() + qsizetype(half);
+    const auto sortLines = [&](size_t from, size_t to) {
+        for (size_t i = from; i < to; ++i)
+            order[i] = head.of(all[i], quint32(i));
+        std::sort(order.begin() + qsizetype(from), order.begin() + qsizetype(to), before);
+    };
+    std::optional<std::thread> helper;
+    if (order.size() >= ShareSortFrom) {
+        try {
+            helper.emplace(sortLines, 0, half);
+        } catch (const std::system_error&) {
+            // No thread to be had: this one sorts both halves.
+        }
+    }
+    if (!helper)
+        sortLines(0, half);
+    sortLines(half, order.size());
+    if (helper)
+        helper->join();
     std::vector<Line> sorted = spareArray(spareLines(), all.size());
-    for (const Sortable& s : order)
-        sorted.push_back(all[s.entry]);
+    auto a = order.begin(), b = middle;
+    while (a != middle || b != order.end()) {
+        const bool fromFirst = b == order.end() || (a != middle && before(*a, *b));
+        sorted.push_back(all[(fromFirst ? a++ : b++)->entry]);
+    }
     spareLines().give(std::exchange(lines.m_lines, std::move(sorted)));
     spareSortables().give(std::move(order));
 

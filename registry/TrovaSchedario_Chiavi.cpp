@@ -307,7 +307,8 @@ void TfrmTrovaSchedario_Chiavi::btnCercaClick()
     const bool ok = withCardFile(m_ctx.programFolder, [&](CardFile& file) {
         lines.reserve(file.count());
         return file.raw().readInOrder([&](qint64 position, const char* record) {
-            PassRecord::decodeInto(record, card, read);
+            if (read != 0)
+                PassRecord::decodeInto(record, card, read);
             for (const InUse& filter : inUse) {
                 if (!PassLine::containsLowered(card.*filter.field, filter.lowered))
                     return true;
