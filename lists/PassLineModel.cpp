@@ -151,8 +151,41 @@ Spare<std::vector<Line>>& spareLines()
 }
 Spare<std::vector<Sortable>>& spareSortables()
 {
-    static auto* spare = new Spare<std::vector<Sortable>>(1);
+    static auto* spare = new Spare<std::vector<Sortable>>(2);
     return *spare;
+}
+
+// Sorts [begin, end) into the order of `before`, given that it orders first by the heads and that
+// the heads of the cards' lines are rank bytes (Head::ranks): bucket by bucket on the heads'
+// bytes from `byte` on, first to last (`scratch` has room for as many lines), and with `before`
+// in the buckets of a few lines.
+template<typename Before>
+void sortByRanks(Sortable* begin, Sortable* end, int byte, Sortable* scratch, const Before& before)
+{
+    constexpr qsizetype FewLines = 48;
+    for (; end - begin > FewLines && byte < 16; ++byte) {
+        const auto digit = [byte](const Sortable& s) {
+            return size_t(((byte < 8 ? s.first : s.second) >> (56 - 8 * (byte % 8))) & 0xff);
+        };
+        std::array<qsizetype, 257> start{};
+        for (const Sortable* p = begin; p != end; ++p)
+            ++start[digit(*p) + 1];
+        if (start[digit(*begin) + 1] == end - begin)
+            continue; // one byte for all: on to the next
+        for (size_t d = 0; d < 256; ++d)
+            start[d + 1] += start[d];
+        std::array<qsizetype, 256> next;
+        std::copy(start.begin(), start.end() - 1, next.begin());
+        for (const Sortable* p = begin; p != end; ++p)
+            scratch[next[digit(*p)]++] = *p;
+        std::copy(scratch, scratch + (end - begin), begin);
+        for (size_t d = 0; d < 256; ++d) {
+            if (start[d + 1] - start[d] > 1)
+                sortByRanks(begin + start[d], begin + start[d + 1], byte + 1, scratch + start[d], before);
+        }
+        return;
+    }
+    std::sort(begin, end, before);
 }
 
 // An array of `count` lines or more, from those kept when there is one.
@@ -289,10 +322,15 @@ void PassLineModel::setLines(Lines lines)
     // threads.
     const size_t half = order.size() / 2;
     const auto middle = order.begin() + qsizetype(half);
+    std::vector<Sortable> scratch = head.ranks ? spareArray(spareSortables(), all.size()) : std::vector<Sortable>();
+    scratch.resize(head.ranks ? all.size() : 0);
     const auto sortLines = [&](size_t from, size_t to) {
         for (size_t i = from; i < to; ++i)
             order[i] = head.of(all[i], quint32(i));
-        std::sort(order.begin() + qsizetype(from), order.begin() + qsizetype(to), before);
+        if (head.ranks)
+            sortByRanks(order.data() + from, order.data() + to, 0, scratch.data() + from, before);
+        else
+            std::sort(order.begin() + qsizetype(from), order.begin() + qsizetype(to), before);
     };
     std::optional<std::thread> helper;
     if (order.size() >= ShareSortFrom) {
@@ -315,6 +353,8 @@ void PassLineModel::setLines(Lines lines)
     }
     spareLines().give(std::exchange(lines.m_lines, std::move(sorted)));
     spareSortables().give(std::move(order));
+    if (head.ranks)
+        spareSortables().give(std::move(scratch));
 
     beginResetModel();
     m_lines = std::move(lines);
