@@ -85,8 +85,7 @@ RecordLine::RecordLine(Form form, const char* record) : m_form(form)
     }
 }
 
-template<typename Piece>
-void RecordLine::eachPiece(Piece&& piece) const
+template <typename Piece> void RecordLine::eachPiece(Piece&& piece) const
 {
     piece(u"Cod. ", m_code, CodeWidth);
     piece(u"  Tipo: ", m_type, TypeWidth);
@@ -161,13 +160,11 @@ RecordLine RecordLine::kept(Form form, const char* bytes)
     if (form == Form::Long)
         line.m_use = take();
     line.m_last = take();
-    line.m_length = 5 + CodeWidth + 8 + TypeWidth + line.m_last.size() +
-                    (form == Form::Long ? 7 + UseWidth + 8 : 9);
+    line.m_length = 5 + CodeWidth + 8 + TypeWidth + line.m_last.size() + (form == Form::Long ? 7 + UseWidth + 8 : 9);
     return line;
 }
 
-template<typename Emit>
-qsizetype RecordLine::eachByte(qsizetype from, qsizetype count, Emit&& put) const
+template <typename Emit> qsizetype RecordLine::eachByte(qsizetype from, qsizetype count, Emit&& put) const
 {
     // `at` is the place in the line of the span's first character.
     qsizetype at = 0, written = 0;

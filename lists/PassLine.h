@@ -60,12 +60,10 @@ private:
     RecordLine() = default;
     // Calls piece(literal, bytes, width) for each piece of the line in turn: a literal text, or
     // the bytes of a field padded with blanks to `width` (the last field is not padded: width -1).
-    template<typename Piece>
-    void eachPiece(Piece&& piece) const;
+    template <typename Piece> void eachPiece(Piece&& piece) const;
     // Calls put(i, byte) with the Windows-1252 byte of each of the line's characters from
     // `from`, at most `count` of them (the literals are ASCII); returns how many.
-    template<typename Emit>
-    qsizetype eachByte(qsizetype from, qsizetype count, Emit&& put) const;
+    template <typename Emit> qsizetype eachByte(qsizetype from, qsizetype count, Emit&& put) const;
 
     Form m_form = Form::Long;
     QByteArrayView m_code, m_type, m_use, m_last; // trimmed, cut to what the line shows

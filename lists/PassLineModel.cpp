@@ -22,8 +22,7 @@ using Bytes = std::unique_ptr<char[]>;
 // Memory of lists freed, kept for the next list: a window that shows its list again (every
 // withdrawal opens the list of available passes) writes into memory it already has instead of
 // having the system hand it fresh pages one by one, which costs more than filling them.
-template<typename Memory>
-class Spare
+template <typename Memory> class Spare
 {
 public:
     explicit Spare(size_t most) : m_most(most) {}
@@ -159,7 +158,7 @@ Spare<std::vector<Sortable>>& spareSortables()
 // the heads of the cards' lines are rank bytes (Head::ranks): bucket by bucket on the heads'
 // bytes from `byte` on, first to last (`scratch` has room for as many lines), and with `before`
 // in the buckets of a few lines.
-template<typename Before>
+template <typename Before>
 void sortByRanks(Sortable* begin, Sortable* end, int byte, Sortable* scratch, const Before& before)
 {
     constexpr qsizetype FewLines = 48;
@@ -189,8 +188,7 @@ void sortByRanks(Sortable* begin, Sortable* end, int byte, Sortable* scratch, co
 }
 
 // An array of `count` lines or more, from those kept when there is one.
-template<typename Item>
-std::vector<Item> spareArray(Spare<std::vector<Item>>& spare, size_t count)
+template <typename Item> std::vector<Item> spareArray(Spare<std::vector<Item>>& spare, size_t count)
 {
     std::vector<Item> items = spare.take();
     items.clear();

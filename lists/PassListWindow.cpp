@@ -244,10 +244,10 @@ void PassListWindow::lstRecordsDblClick()
         return;
     }
 
-    const bool ok =
-        ChosenCard::handOver(m_ctx.programFolder, *m_model, lstRecords->selectedRow(), m_variant.form,
-                             [listed = m_variant.listed](const PassRecord& card) { return listed(card.encode().constData()); },
-                             [this](qint64 position, const PassRecord& card) { emit cardChosen(position, card); });
+    const bool ok = ChosenCard::handOver(
+        m_ctx.programFolder, *m_model, lstRecords->selectedRow(), m_variant.form,
+        [listed = m_variant.listed](const PassRecord& card) { return listed(card.encode().constData()); },
+        [this](qint64 position, const PassRecord& card) { emit cardChosen(position, card); });
     if (ok)
         emit handOverDone();
     close();

@@ -143,8 +143,7 @@ void TestPackedFields::fieldIs_data()
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("is");
     QTest::newRow("as stored") << QByteArray("Disponibile") << u"Disponibile"_s << true;
-    QTest::newRow("blanks and zero bytes around")
-        << QByteArray(" \t\0Disponibile\r\n", 17) << u"Disponibile"_s << true;
+    QTest::newRow("blanks and zero bytes around") << QByteArray(" \t\0Disponibile\r\n", 17) << u"Disponibile"_s << true;
     QTest::newRow("letter case counts") << QByteArray("disponibile") << u"Disponibile"_s << false;
     QTest::newRow("longer") << QByteArray("Disponibile 2") << u"Disponibile"_s << false;
     QTest::newRow("shorter") << QByteArray("Disponibil") << u"Disponibile"_s << false;

@@ -255,7 +255,8 @@ void TestPassLine::orderOfCardLines()
     QList<QByteArray> records; // enough for a list that sorts its halves apart
     for (int i = 0; i < 9000; ++i) {
         QByteArray record(PassRecord::Size, '\0');
-        const QByteArray code = text(2) + (random.bounded(3) ? QByteArray("-0000000000000") : QByteArray("-")) + text(8);
+        const QByteArray code =
+            text(2) + (random.bounded(3) ? QByteArray("-0000000000000") : QByteArray("-")) + text(8);
         putField(record, &PassRecord::Codice, int(code.size()), code);
         const QByteArray type = random.bounded(2) ? QByteArray("Badge") : text(34);
         putField(record, &PassRecord::Tipo, int(type.size()), type);
