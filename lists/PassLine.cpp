@@ -12,19 +12,12 @@ namespace PassLine {
 namespace {
 // The widths of the padded fields of the lines.
 constexpr qsizetype CodeWidth = 20, TypeWidth = 30, UseWidth = 35;
-} // namespace
 
-QString fitted(const QString& text, qsizetype width)
-{
-    if (text.size() >= width)
-        return text.left(width);
-    return text + QString(width - text.size(), u' ');
-}
-
+// The length of a card's line, and the line written at `out`, which has room for it.
 qsizetype length(Form form, const PassRecord& card)
 {
-    return form == Form::Long ? 5 + 20 + 8 + 30 + 7 + 35 + 8 + card.Note.size()
-                              : 5 + 20 + 8 + 30 + 9 + card.Stato.size();
+    return form == Form::Long ? 5 + CodeWidth + 8 + TypeWidth + 7 + UseWidth + 8 + card.Note.size()
+                              : 5 + CodeWidth + 8 + TypeWidth + 9 + card.Stato.size();
 }
 
 void write(Form form, const PassRecord& card, QChar* out)
@@ -50,6 +43,14 @@ void write(Form form, const PassRecord& card, QChar* out)
         put(u"  Stato: ");
         put(card.Stato);
     }
+}
+} // namespace
+
+QString fitted(const QString& text, qsizetype width)
+{
+    if (text.size() >= width)
+        return text.left(width);
+    return text + QString(width - text.size(), u' ');
 }
 
 QString build(Form form, const PassRecord& card)

@@ -22,10 +22,6 @@ QString fitted(const QString& text, qsizetype width);
 
 // The line of a card, from its screen texts (already decoded and trimmed by the record layer).
 QString build(Form form, const PassRecord& card);
-// The length of that line, and the line written at `out`, which has room for it: a list writes
-// its lines straight where it keeps them.
-qsizetype length(Form form, const PassRecord& card);
-void write(Form form, const PassRecord& card, QChar* out);
 // The line of a card made from its record bytes (PassRecord::Size), the same text build() makes
 // from the decoded card: a scan writes the lines of many cards without decoding their fields.
 // What the line shows of the fields can also be kept, still in Windows-1252, in a fraction of the
