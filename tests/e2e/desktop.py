@@ -6,6 +6,7 @@ X server (xdotool). The accessibility tree is used to find where a control is on
 read what a screen reader would read, never to act on a control.
 """
 
+import argparse
 import json
 import os
 import shutil
@@ -367,3 +368,22 @@ class ProgramTest(unittest.TestCase):
         self.program.stop()
         self.program.remove()
         self.assertFalse(crashed, "the program ended by itself:\n" + output)
+
+
+def program_arguments(hold_lock_required=False, more=()):
+    """The command line of an end-to-end script: the program and the files it starts with (those
+    of Program), then the names in `more` (each required). Returns the parsed arguments and the
+    rest, for unittest."""
+    parser = argparse.ArgumentParser()
+    parser.add_argument("--program", required=True)
+    parser.add_argument("--archive-text", required=True)
+    parser.add_argument("--password-file", required=True)
+    parser.add_argument("--hold-lock", required=hold_lock_required)
+    parser.add_argument("--guide")
+    for name in more:
+        parser.add_argument(name, required=True)
+    return parser.parse_known_args()
+
+
+def run_tests(rest):
+    unittest.main(argv=[sys.argv[0], "-v", *rest], warnings="ignore")

@@ -2,18 +2,16 @@
 driven only by key presses and mouse clicks; results are read from the screen (through the
 accessibility tree) and from the data files (through the archive code)."""
 
-import argparse
 import datetime
 import os
 import shutil
 import subprocess
 import sys
 import time
-import unittest
 import warnings
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import Desktop, Program, ProgramTest, Timeout, pyatspi, wait_until  # noqa: E402
+from desktop import Desktop, Program, ProgramTest, Timeout, pyatspi, wait_until, program_arguments, run_tests  # noqa: E402
 
 warnings.filterwarnings("ignore", category=DeprecationWarning)
 
@@ -483,14 +481,8 @@ class OperatorTest(ProgramTest):
 
 def main():
     global ARGS
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--program", required=True)
-    parser.add_argument("--archive-text", required=True)
-    parser.add_argument("--password-file", required=True)
-    parser.add_argument("--hold-lock", required=True)
-    parser.add_argument("--guide")
-    ARGS, rest = parser.parse_known_args()
-    unittest.main(argv=[sys.argv[0], "-v", *rest], warnings="ignore")
+    ARGS, rest = program_arguments(hold_lock_required=True)
+    run_tests(rest)
 
 
 if __name__ == "__main__":

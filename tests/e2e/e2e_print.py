@@ -5,7 +5,6 @@ clicks go through the X server (xdotool); what reached the printer is read from 
 
 Needs root (cupsd) and the packages cups and cups-filters; the test is skipped without them."""
 
-import argparse
 import os
 import shutil
 import subprocess
@@ -16,7 +15,7 @@ import unittest
 import warnings
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from desktop import Desktop, Program, ProgramTest, wait_until  # noqa: E402
+from desktop import Desktop, Program, ProgramTest, wait_until, program_arguments, run_tests  # noqa: E402
 
 warnings.filterwarnings("ignore", category=DeprecationWarning)
 
@@ -132,15 +131,8 @@ class PrintTest(ProgramTest):
 
 def main():
     global ARGS
-    parser = argparse.ArgumentParser()
-    parser.add_argument("--program", required=True)
-    parser.add_argument("--archive-text", required=True)
-    parser.add_argument("--password-file", required=True)
-    parser.add_argument("--hold-lock")
-    parser.add_argument("--guide")
-    parser.add_argument("--gen-fixtures", required=True)
-    ARGS, rest = parser.parse_known_args()
-    unittest.main(argv=[sys.argv[0], "-v", *rest], warnings="ignore")
+    ARGS, rest = program_arguments(more=["--gen-fixtures"])
+    run_tests(rest)
 
 
 if __name__ == "__main__":
