@@ -109,9 +109,6 @@ int compareFrom(const Line& a, const Line& b, qsizetype from)
 // sixteen characters as their ranks (PassLine::RecordLine::orderRanks), other lines eight in
 // full. A character past the end counts as 0: a line that ends there comes before the longer
 // ones, as it should, or, when the character itself is 0, is told apart by compareFrom.
-// From this many lines on, a list sorts on two threads.
-constexpr size_t ShareSortFrom = 4096;
-
 struct Sortable
 {
     quint64 first, second;
@@ -130,19 +127,26 @@ struct Head
         if (ranks) {
             std::array<quint8, 16> r{};
             recordOf(line).orderRanks(from, r.data(), 16);
-            for (size_t i = 0; i < 16; ++i)
-                (i < 8 ? s.first : s.second) = ((i < 8 ? s.first : s.second) << 8) | r[i];
+            for (size_t i = 0; i < 16; ++i) {
+                quint64& n = i < 8 ? s.first : s.second;
+                n = (n << 8) | r[i];
+            }
         } else {
             std::array<char16_t, 8> c{};
             orderChars(line, from, c.data(), 8);
-            for (size_t i = 0; i < 8; ++i)
-                (i < 4 ? s.first : s.second) = ((i < 4 ? s.first : s.second) << 16) | c[i];
+            for (size_t i = 0; i < 8; ++i) {
+                quint64& n = i < 4 ? s.first : s.second;
+                n = (n << 16) | c[i];
+            }
         }
         return s;
     }
 };
 
-// The arrays of the lines of a few lists, and the one their sort uses.
+// From this many lines on, a list sorts on two threads.
+constexpr size_t ShareSortFrom = 4096;
+
+// The arrays of the lines of a few lists, and the two their sort uses.
 Spare<std::vector<Line>>& spareLines()
 {
     static auto* spare = new Spare<std::vector<Line>>(4);
