@@ -62,18 +62,22 @@ class Desktop:
     def start(self):
         runtime = os.path.join(self.home, "runtime")
         os.mkdir(runtime, 0o700)
-        # The X server picks a free display and writes its number to the pipe.
+        # The X server picks a free display and writes its number to the pipe. "-noreset": by
+        # default the server resets when its last client leaves, and a client connecting during
+        # the reset is refused; the probes below connect and leave while the window manager and
+        # the program connect.
         read_fd, write_fd = os.pipe()
+        self.xvfb_log = open(os.path.join(self.home, "xvfb.log"), "w")
         xvfb = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", f"{self.width}x{self.height}x24",
-             "-nolisten", "tcp"],
-            pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+             "-nolisten", "tcp", "-noreset"],
+            pass_fds=(write_fd,), stdout=self.xvfb_log, stderr=subprocess.STDOUT)
         os.close(write_fd)
         self.procs.append(xvfb)
         with os.fdopen(read_fd) as pipe:
             number = pipe.readline().strip()
         if not number:
-            raise RuntimeError("Xvfb did not start")
+            raise RuntimeError("Xvfb did not start: " + self.log_text("xvfb.log"))
         self.env.update({
             "DISPLAY": ":" + number,
             "HOME": self.home,
@@ -101,13 +105,17 @@ class Desktop:
 
     def window_manager_running(self):
         if self.wm.poll() is not None:
-            raise RuntimeError("the window manager ended: " + self.wm_text())
+            raise RuntimeError("the window manager ended: " + self.wm_text() + "\nX server: " +
+                               self.log_text("xvfb.log"))
         out = subprocess.run(["xprop", "-root", "_NET_SUPPORTING_WM_CHECK"], env=self.env,
                              stdout=subprocess.PIPE, stderr=subprocess.DEVNULL, text=True).stdout
         return "window id" in out
 
     def wm_text(self):
-        with open(os.path.join(self.home, "openbox.log"), errors="replace") as f:
+        return self.log_text("openbox.log")
+
+    def log_text(self, name):
+        with open(os.path.join(self.home, name), errors="replace") as f:
             return f.read()
 
     def stop(self):
@@ -120,6 +128,9 @@ class Desktop:
                     proc.kill()
                     proc.wait()
         self.procs.clear()
+        for log in (getattr(self, "wm_log", None), getattr(self, "xvfb_log", None)):
+            if log:
+                log.close()
         shutil.rmtree(self.home, ignore_errors=True)
 
     # ---- input ---------------------------------------------------------------------------------
