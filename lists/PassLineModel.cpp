@@ -30,11 +30,19 @@ public:
     // The memory given last, or an empty one.
     Memory take()
     {
+        return take([](const Memory&) { return true; });
+    }
+    // The memory given last of those that `fits` accepts; else the one given last, or an empty one.
+    template <typename Fits> Memory take(const Fits& fits)
+    {
         QMutexLocker lock(&m_mutex);
         if (m_kept.empty())
             return {};
-        Memory m = std::move(m_kept.back());
-        m_kept.pop_back();
+        auto chosen = std::find_if(m_kept.rbegin(), m_kept.rend(), fits);
+        if (chosen == m_kept.rend())
+            chosen = m_kept.rbegin();
+        Memory m = std::move(*chosen);
+        m_kept.erase(std::next(chosen).base());
         return m;
     }
     // Kept when there is room; let go otherwise.
@@ -191,10 +199,11 @@ void sortByRanks(Sortable* begin, Sortable* end, int byte, Sortable* scratch, co
     std::sort(begin, end, before);
 }
 
-// An array of `count` lines or more, from those kept when there is one.
+// An array of `count` lines or more, from those kept when there is one: one with room for them,
+// which keeps its pages, before one that must grow into fresh ones.
 template <typename Item> std::vector<Item> spareArray(Spare<std::vector<Item>>& spare, size_t count)
 {
-    std::vector<Item> items = spare.take();
+    std::vector<Item> items = spare.take([count](const std::vector<Item>& kept) { return kept.capacity() >= count; });
     items.clear();
     items.reserve(count);
     return items;
@@ -229,9 +238,11 @@ PassLineModel::Lines& PassLineModel::Lines::operator=(Lines&& other) noexcept
 
 void PassLineModel::Lines::release()
 {
-    for (Block& block : m_blocks) {
-        if (block.size == BlockBytes)
-            spareBlocks().give(std::move(block.bytes));
+    // Given back last first, so that the next list takes them in the order this one filled them:
+    // the last block, filled in part, is again the last and its unused pages stay untouched.
+    for (auto block = m_blocks.rbegin(); block != m_blocks.rend(); ++block) {
+        if (block->size == BlockBytes)
+            spareBlocks().give(std::move(block->bytes));
     }
     m_blocks.clear();
     if (m_lines.capacity() > 0)
@@ -347,7 +358,9 @@ void PassLineModel::setLines(Lines lines)
     sortLines(half, order.size());
     if (helper)
         helper->join();
-    std::vector<Line> sorted = spareArray(spareLines(), all.size());
+    // As large as the array it replaces, which had room for every record of the file: kept after
+    // this list, it serves the next list of that file without growing.
+    std::vector<Line> sorted = spareArray(spareLines(), all.capacity());
     auto a = order.begin(), b = middle;
     while (a != middle || b != order.end()) {
         const bool fromFirst = b == order.end() || (a != middle && before(*a, *b));
