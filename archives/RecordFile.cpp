@@ -5,15 +5,58 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QMutex>
 #include <QtEndian>
 
 #include <cstring>
+#include <memory>
+#include <system_error>
+#include <thread>
 #include <vector>
 
 namespace {
 
 // Sequential reads go in blocks of about one megabyte, whole records each.
 constexpr qint64 BlockBytes = qint64(1) << 20;
+
+// Reads the whole records from `first` to `last` from `file` and hands each to `visit`, in order;
+// false when a read fails or the file ends before `last`.
+bool readRecords(QFile& file, int recordSize, qint64 first, qint64 last,
+                 const std::function<bool(qint64, const char*)>& visit)
+{
+    if (last < first)
+        return true;
+    if (!file.seek((first - 1) * recordSize))
+        return false;
+    // No larger than the range: a list of a few cards need not allocate a whole block. Left
+    // uninitialised: the reads fill what is visited.
+    const qint64 total = last - first + 1;
+    const qint64 perBlock = qMax<qint64>(1, qMin(BlockBytes / recordSize, total));
+    const auto block = std::make_unique_for_overwrite<char[]>(size_t(perBlock * recordSize));
+    qint64 position = first;
+    while (position <= last) {
+        const qint64 records = qMin(perBlock, last - position + 1);
+        const qint64 bytes = records * recordSize;
+        qint64 got = 0;
+        while (got < bytes) {
+            const qint64 n = file.read(block.get() + got, bytes - got);
+            if (n <= 0)
+                return false;
+            got += n;
+        }
+        if (RecordFile::readObserver) {
+            // Parts read at once tell it one at a time.
+            static QBasicMutex observing;
+            const QMutexLocker lock(&observing);
+            RecordFile::readObserver(bytes);
+        }
+        for (qint64 i = 0; i < records; ++i, ++position) {
+            if (!visit(position, block.get() + i * recordSize))
+                return true;
+        }
+    }
+    return true;
+}
 
 enum class Written
 {
@@ -188,33 +231,61 @@ bool RecordFile::readRange(qint64 first, qint64 last, const std::function<bool(q
 {
     if (!m_file || first < 1)
         return false;
-    if (last < first)
-        return true;
-    if (!m_file->seek((first - 1) * m_recordSize))
-        return false;
-    // No larger than the range: a list of a few cards need not allocate a whole block.
-    const qint64 total = last - first + 1;
-    const qint64 perBlock = qMax<qint64>(1, qMin(BlockBytes / m_recordSize, total));
-    std::vector<char> block(size_t(perBlock * m_recordSize));
-    qint64 position = first;
-    while (position <= last) {
-        const qint64 records = qMin(perBlock, last - position + 1);
-        const qint64 bytes = records * m_recordSize;
-        qint64 got = 0;
-        while (got < bytes) {
-            const qint64 n = m_file->read(block.data() + got, bytes - got);
-            if (n <= 0)
-                return false;
-            got += n;
-        }
-        if (readObserver)
-            readObserver(bytes);
-        for (qint64 i = 0; i < records; ++i, ++position) {
-            if (!visit(position, block.data() + i * m_recordSize))
-                return true;
+    return readRecords(*m_file, m_recordSize, first, last, visit);
+}
+
+int RecordFile::partsFor(qint64 records)
+{
+    // Below this, a thread and a file handle cost more than the reading they would share.
+    constexpr qint64 FewRecords = 4096;
+    return records < FewRecords ? 1 : qBound(1, int(std::thread::hardware_concurrency()), MostParts);
+}
+
+int RecordFile::readRangeInParts(qint64 first, qint64 last, int parts,
+                                 const std::function<bool(int part, qint64 position, const char* record)>& visit)
+{
+    if (!m_file || first < 1)
+        return 0;
+    parts = qMax(1, parts);
+    const qint64 total = qMax<qint64>(0, last - first + 1);
+    const auto firstOf = [&](int part) { return first + total * part / parts; };
+    const auto readPart = [&](QFile& file, int part) {
+        return readRecords(file, m_recordSize, firstOf(part), firstOf(part + 1) - 1,
+                           [&](qint64 position, const char* record) { return visit(part, position, record); });
+    };
+    // Every part but the first on a thread of its own, through a read handle of its own (a file
+    // position is not to be shared); a part whose handle or thread cannot be had waits for this
+    // thread.
+    struct Helper
+    {
+        QFile file;
+        std::thread thread;
+        bool read = false;
+    };
+    std::vector<std::unique_ptr<Helper>> helpers;
+    for (int part = 1; part < parts; ++part) {
+        auto& h = *helpers.emplace_back(std::make_unique<Helper>());
+        h.file.setFileName(m_path);
+        if (firstOf(part + 1) == firstOf(part) || !h.file.open(QIODevice::ReadOnly))
+            continue;
+        try {
+            h.thread = std::thread([&h, &readPart, part] { h.read = readPart(h.file, part); });
+        } catch (const std::system_error&) {
+            h.file.close();
         }
     }
-    return true;
+    bool read = readPart(*m_file, 0);
+    int failed = read ? parts : 0;
+    for (int part = 1; part < parts; ++part) {
+        Helper& h = *helpers[size_t(part - 1)];
+        if (h.thread.joinable())
+            h.thread.join();
+        else
+            h.read = readPart(*m_file, part);
+        if (!h.read && failed == parts)
+            failed = part;
+    }
+    return failed;
 }
 
 bool RecordFile::rewriteAt(qint64 position, const char* record)

@@ -55,6 +55,19 @@ public:
     bool readInOrder(const std::function<bool(qint64 position, const char* record)>& visit);
     // The same for the whole records from position `first` to `last` (1-based, both included).
     bool readRange(qint64 first, qint64 last, const std::function<bool(qint64 position, const char* record)>& visit);
+    // The same split into `parts` consecutive parts of about as many records, read at once: the
+    // first on this thread, each other on a thread of its own with a read handle of its own (or
+    // after the first, here, when those cannot be had). `visit` gets the part's number (0 and up)
+    // and runs on the part's thread, in file order within the part; returning false stops that
+    // part. Returns the number of the first part that could not be read to its end, or `parts`
+    // when every part was: the records visited up to that failure are those a readRange would
+    // have visited, and the visits of later parts are to be dropped.
+    int readRangeInParts(qint64 first, qint64 last, int parts,
+                         const std::function<bool(int part, qint64 position, const char* record)>& visit);
+    // How many parts a reading of `records` records is worth: one for a few, else one for each
+    // processor, up to MostParts.
+    static int partsFor(qint64 records);
+    static constexpr int MostParts = 4;
 
     // Replaces the record at position p (1 <= p <= count) under the lock, whole or not at all.
     bool rewriteAt(qint64 position, const char* record);

@@ -2,10 +2,13 @@
 
 #include "lists/PassLine.h"
 
+#include "archives/RecordFile.h"
+
 #include <QMutex>
 
 #include <algorithm>
 #include <array>
+#include <iterator>
 #include <optional>
 #include <system_error>
 #include <thread>
@@ -30,17 +33,15 @@ public:
     // The memory given last, or an empty one.
     Memory take()
     {
-        return take([](const Memory&) { return true; });
+        return take([](const Memory&, const Memory&) { return false; });
     }
-    // The memory given last of those that `fits` accepts; else the one given last, or an empty one.
-    template <typename Fits> Memory take(const Fits& fits)
+    // The memory that `better` puts first (given later on a tie), or an empty one.
+    template <typename Better> Memory take(const Better& better)
     {
         QMutexLocker lock(&m_mutex);
         if (m_kept.empty())
             return {};
-        auto chosen = std::find_if(m_kept.rbegin(), m_kept.rend(), fits);
-        if (chosen == m_kept.rend())
-            chosen = m_kept.rbegin();
+        auto chosen = std::min_element(m_kept.rbegin(), m_kept.rend(), better);
         Memory m = std::move(*chosen);
         m_kept.erase(std::next(chosen).base());
         return m;
@@ -157,7 +158,7 @@ constexpr size_t ShareSortFrom = 4096;
 // The arrays of the lines of a few lists, and the two their sort uses.
 Spare<std::vector<Line>>& spareLines()
 {
-    static auto* spare = new Spare<std::vector<Line>>(4);
+    static auto* spare = new Spare<std::vector<Line>>(8);
     return *spare;
 }
 Spare<std::vector<Sortable>>& spareSortables()
@@ -199,11 +200,16 @@ void sortByRanks(Sortable* begin, Sortable* end, int byte, Sortable* scratch, co
     std::sort(begin, end, before);
 }
 
-// An array of `count` lines or more, from those kept when there is one: one with room for them,
-// which keeps its pages, before one that must grow into fresh ones.
+// An array of `count` lines or more, from those kept when there is one: the smallest with room for
+// them, which keeps its pages, else the largest, which grows the least into fresh ones.
 template <typename Item> std::vector<Item> spareArray(Spare<std::vector<Item>>& spare, size_t count)
 {
-    std::vector<Item> items = spare.take([count](const std::vector<Item>& kept) { return kept.capacity() >= count; });
+    std::vector<Item> items = spare.take([count](const std::vector<Item>& a, const std::vector<Item>& b) {
+        const bool roomA = a.capacity() >= count, roomB = b.capacity() >= count;
+        if (roomA != roomB)
+            return roomA;
+        return roomA ? a.capacity() < b.capacity() : a.capacity() > b.capacity();
+    });
     items.clear();
     items.reserve(count);
     return items;
@@ -292,6 +298,37 @@ void PassLineModel::Lines::append(QStringView line, qint64 position)
     char* text = room(line.size() * qsizetype(sizeof(QChar)));
     std::copy(line.begin(), line.end(), reinterpret_cast<QChar*>(text));
     m_lines.push_back({text, position, int(line.size()), Kind::Text});
+}
+
+bool PassLineModel::Lines::appendCards(RecordFile& file, PassLine::Form form,
+                                       const std::function<bool(int part, const char* record)>& listed)
+{
+    const qint64 count = file.count();
+    if (count < 0)
+        return false;
+    const int parts = RecordFile::partsFor(count);
+    // These take the first part and have room for every card; each later part gathers its own.
+    reserve(size() + count);
+    std::vector<Lines> later(size_t(parts - 1));
+    for (Lines& lines : later)
+        lines.reserve(count / parts + 1);
+    const int failed = file.readRangeInParts(1, count, parts, [&](int part, qint64 position, const char* record) {
+        if (listed(part, record))
+            (part == 0 ? *this : later[size_t(part - 1)]).append(form, record, position);
+        return true;
+    });
+    // The parts after a failed one are left out, as a reading in one go would have stopped there.
+    for (int part = 1; part < parts && part <= failed; ++part)
+        join(std::move(later[size_t(part - 1)]));
+    return failed == parts;
+}
+
+void PassLineModel::Lines::join(Lines&& later)
+{
+    m_lines.insert(m_lines.end(), later.m_lines.begin(), later.m_lines.end());
+    std::move(later.m_blocks.begin(), later.m_blocks.end(), std::back_inserter(m_blocks));
+    later.m_blocks.clear();
+    later.release();
 }
 
 PassLineModel::PassLineModel(QObject* parent) : QAbstractListModel(parent) {}

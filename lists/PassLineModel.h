@@ -7,8 +7,11 @@
 #include <QString>
 #include <QStringView>
 
+#include <functional>
 #include <memory>
 #include <vector>
+
+class RecordFile;
 
 // The lines of a pass list, each with the 1-based position of its card in the card file, kept in
 // the list order (PassLine::orderKey). Filled in one reset and sorted once, so that a list of tens
@@ -47,6 +50,13 @@ public:
         void append(PassLine::Form form, const char* record, qint64 position);
         // A line given as its text.
         void append(QStringView line, qint64 position);
+        // The lines in `form` of the cards of `file` that `listed` accepts, after these, in file
+        // order. The file is read in parts at once (RecordFile::readRangeInParts): `listed` runs
+        // on the thread of each part and gets its number (below RecordFile::MostParts) for what
+        // it keeps apart. False when the file could not be read to its end; the lines appended
+        // are then those of the cards before the failure.
+        bool appendCards(RecordFile& file, PassLine::Form form,
+                         const std::function<bool(int part, const char* record)>& listed);
         qsizetype size() const { return qsizetype(m_lines.size()); }
 
         // What is kept of a line.
@@ -71,6 +81,8 @@ public:
         char* room(qsizetype size);
         // Frees the lines, their blocks kept for the next lines.
         void release();
+        // Appends the lines of `later`, whose blocks move here.
+        void join(Lines&& later);
 
         struct Block
         {

@@ -59,18 +59,13 @@ namespace PassLists {
 void build(const QString& programFolder, const PassListVariant& variant, PassLineModel& model)
 {
     // Nothing of a card is decoded: the filters above test its record bytes, and its line is kept
-    // from them. One sequential read of the whole file; a failure ends the building silently with
-    // the lines read so far.
+    // from them. One reading of the whole file, in parts at once; a failure ends the building
+    // silently with the lines read before it.
     PassLineModel::Lines lines;
     const PassLine::Form form = variant.form;
     const auto listed = variant.listed;
     withCardFile(programFolder, [&](CardFile& file) {
-        lines.reserve(file.count());
-        return file.raw().readInOrder([&](qint64 position, const char* record) {
-            if (listed(record))
-                lines.append(form, record, position);
-            return true;
-        });
+        return lines.appendCards(file.raw(), form, [&](int, const char* record) { return listed(record); });
     });
     model.setLines(std::move(lines));
 }

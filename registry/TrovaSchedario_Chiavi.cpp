@@ -303,17 +303,16 @@ void TfrmTrovaSchedario_Chiavi::btnCercaClick()
     for (const InUse& filter : inUse)
         read |= PassRecord::fieldSet({filter.field});
     PassLineModel::Lines lines;
-    PassRecord card;
+    std::array<PassRecord, RecordFile::MostParts> cards; // one for each part of the file read at once
     const bool ok = withCardFile(m_ctx.programFolder, [&](CardFile& file) {
-        lines.reserve(file.count());
-        return file.raw().readInOrder([&](qint64 position, const char* record) {
+        return lines.appendCards(file.raw(), PassLine::Form::Long, [&](int part, const char* record) {
+            PassRecord& card = cards[size_t(part)];
             if (read != 0)
                 PassRecord::decodeInto(record, card, read);
             for (const InUse& filter : inUse) {
                 if (!PassLine::containsLowered(card.*filter.field, filter.lowered))
-                    return true;
+                    return false;
             }
-            lines.append(PassLine::Form::Long, record, position);
             return true;
         });
     });

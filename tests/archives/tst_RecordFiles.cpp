@@ -229,6 +229,77 @@ private slots:
             streamsEveryRecordOnce<HistoryRecord>(folder(), 3000);
     }
 
+    void readInParts_data()
+    {
+        QTest::addColumn<int>("parts");
+        QTest::addColumn<int>("first");
+        QTest::addColumn<int>("last");
+        QTest::addColumn<int>("failedPart");
+        // 700 cards, more than one read block in each part.
+        QTest::newRow("two parts") << 2 << 1 << 700 << 2;
+        QTest::newRow("three parts of a range") << 3 << 5 << 650 << 3;
+        QTest::newRow("more parts than records: empty parts") << 4 << 698 << 699 << 4;
+        QTest::newRow("the last part runs past the end") << 2 << 1 << 710 << 1;
+        QTest::newRow("the middle part ends at the end") << 3 << 1 << 1200 << 1;
+        QTest::newRow("every part past the end") << 2 << 701 << 720 << 0;
+    }
+
+    void readInParts()
+    {
+        // Every record of the range is visited once, by the part that holds it, parts being
+        // consecutive runs in file order. A range past the end fails in the part that meets the
+        // end, which is told; the records before the read block that met it are visited, as a
+        // reading in one go visits them.
+        QFETCH(int, parts);
+        QFETCH(int, first);
+        QFETCH(int, last);
+        QFETCH(int, failedPart);
+        constexpr int n = 700;
+        QByteArray content;
+        for (int i = 1; i <= n; ++i) {
+            PassRecord r;
+            r.Codice = QString::number(i);
+            content += r.encode();
+        }
+        {
+            QFile f(cards());
+            QVERIFY(f.open(QIODevice::WriteOnly));
+            QCOMPARE(f.write(content), content.size());
+        }
+        CardFile file(folder());
+        QVERIFY(file.open());
+        std::vector<std::vector<std::pair<qint64, QByteArray>>> seen(static_cast<size_t>(parts)); // each part's own
+        const int failed =
+            file.raw().readRangeInParts(first, last, parts, [&](int part, qint64 position, const char* record) {
+                if (part < 0 || part >= parts)
+                    qFatal("part %d of %d", part, parts);
+                seen[size_t(part)].push_back({position, QByteArray(record, 20)});
+                return true;
+            });
+        QCOMPARE(failed, failedPart);
+        QList<qint64> positions;
+        for (const auto& partSeen : seen) {
+            for (const auto& [position, bytes] : partSeen) {
+                positions.append(position);
+                QCOMPARE(PassRecord::decode(content.constData() + (position - 1) * PassRecord::Size).Codice,
+                         QString::number(position));
+                QCOMPARE(bytes, content.mid((position - 1) * PassRecord::Size, 20));
+            }
+        }
+        // One run from the first: the whole range, or up to the read block that met the end.
+        for (qsizetype i = 0; i < positions.size(); ++i)
+            QCOMPARE(positions[i], first + i);
+        if (failed == parts) {
+            QCOMPARE(positions.size(), last - first + 1);
+            for (const auto& partSeen : seen) // about as many records in each part
+                QVERIFY(qAbs(qsizetype(partSeen.size()) - (last - first + 1) / parts) <= 1);
+        } else {
+            QVERIFY(positions.size() < qMin(last, n) - first + 1 || first > n);
+            for (int part = failed + 1; part < parts; ++part)
+                QVERIFY(seen[size_t(part)].empty());
+        }
+    }
+
     void scanHandsEveryCardWhole()
     {
         // Texts that grow, shrink and vanish from one card to the next: each card read in order is

@@ -1,10 +1,13 @@
 // The pass line, the list order and the find walk shared by the pass lists and the card search.
 
+#include "archives/CardFile.h"
 #include "lists/PassLine.h"
 #include "lists/PassLineModel.h"
 
 #include <QAbstractItemModelTester>
+#include <QFile>
 #include <QRandomGenerator>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
@@ -266,12 +269,38 @@ void TestPassLine::orderOfCardLines()
         putField(record, &PassRecord::Stato, int(state.size()), state);
         records.append(record);
     }
-    for (const PassLine::Form form : {PassLine::Form::Long, PassLine::Form::Short}) {
+    // Also read from a card file in parts at once, a filter leaving out about a third.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString folder = dir.path() + u'/';
+    {
+        QFile out(folder + QLatin1StringView(CardFile::FileName));
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        for (const QByteArray& record : records)
+            QCOMPARE(out.write(record), record.size());
+    }
+    const auto listed = [](const char* record) { return PassRecord::decode(record).Codice.size() % 3 != 0; };
+    for (const auto& [form, fromFile] : {std::pair{PassLine::Form::Long, false},
+                                         {PassLine::Form::Short, false},
+                                         {PassLine::Form::Long, true},
+                                         {PassLine::Form::Short, true}}) {
         QList<PassLineModel::Entry> expected;
         PassLineModel::Lines lines;
         for (qsizetype i = 0; i < records.size(); ++i) {
+            if (fromFile && !listed(records[i].constData()))
+                continue;
             expected.append({PassLine::build(form, PassRecord::decode(records[i].constData())), i + 1});
-            lines.append(form, records[i].constData(), i + 1);
+            if (!fromFile)
+                lines.append(form, records[i].constData(), i + 1);
+        }
+        if (fromFile) {
+            CardFile file(folder);
+            QVERIFY(file.open());
+            QVERIFY(lines.appendCards(file.raw(), form, [&](int part, const char* record) {
+                if (part < 0 || part >= RecordFile::MostParts)
+                    qFatal("part %d out of range", part);
+                return listed(record);
+            }));
         }
         std::stable_sort(expected.begin(), expected.end(), [](const auto& x, const auto& y) {
             return PassLine::orderKey(x.line) < PassLine::orderKey(y.line);
