@@ -1,11 +1,14 @@
 #include "grids/StringGridModel.h"
 
 #include "archives/PackedFields.h"
+#include "archives/RecordFile.h"
 #include "archives/Win1252.h"
 
 #include <QCollator>
 
 #include <algorithm>
+#include <array>
+#include <iterator>
 #include <string_view>
 #include <unordered_map>
 #include <utility>
@@ -15,6 +18,11 @@
 StringGridModel::Rows::Rows(int cells) : m_cells(cells) {}
 
 void StringGridModel::Rows::append(qint64 number, const char* record, const PackedFields& fields)
+{
+    m_rows.push_back({place(record, fields), quint32(number), quint32(m_rows.size())});
+}
+
+quint64 StringGridModel::Rows::place(const char* record, const PackedFields& fields)
 {
     Q_ASSERT(fields.count() == m_cells);
     // A block takes rows while the longest row still fits in its room.
@@ -29,8 +37,59 @@ void StringGridModel::Rows::append(qint64 number, const char* record, const Pack
     }
     Block& block = m_blocks[m_current];
     const quint64 offset = (quint64(m_current) << 32) | quint64(block.used);
-    m_rows.push_back({offset, quint32(number), quint32(m_rows.size())});
     block.used += fields.writeRow(record, block.bytes.get() + block.used);
+    return offset;
+}
+
+bool StringGridModel::Rows::appendRecords(RecordFile& file, const PackedFields& fields)
+{
+    const qint64 count = file.count();
+    if (count < 0)
+        return false;
+    const int parts = RecordFile::partsFor(count);
+    // Each row goes to its place in the array at once; each part writes its cells into blocks of
+    // its own: the first into these, every later one into a share of the blocks kept here still
+    // empty, or new ones. The blocks come back here after, the later parts' rows renumbered.
+    const size_t start = m_rows.size();
+    m_rows.resize(start + size_t(count));
+    const size_t firstEmpty = m_blocks.empty() ? 0 : m_current + (m_blocks[m_current].used > 0 ? 1 : 0);
+    const size_t empty = m_blocks.size() - firstEmpty;
+    std::vector<Rows> later;
+    for (int part = 1; part < parts; ++part)
+        later.emplace_back(m_cells);
+    for (int part = parts - 1; part >= 1; --part) {
+        const size_t share = empty * size_t(part + 1) / size_t(parts) - empty * size_t(part) / size_t(parts);
+        std::vector<Block>& into = later[size_t(part - 1)].m_blocks;
+        for (size_t i = 0; i < share; ++i)
+            into.push_back(std::move(m_blocks[m_blocks.size() - share + i]));
+        m_blocks.resize(m_blocks.size() - share);
+    }
+    std::array<qint64, RecordFile::MostParts> visited{};
+    const int failed = file.readRangeInParts(1, count, parts, [&](int part, qint64 position, const char* record) {
+        Rows& cells = part == 0 ? *this : later[size_t(part - 1)];
+        const size_t at = start + size_t(position - 1);
+        m_rows[at] = {cells.place(record, fields), quint32(position), quint32(at)};
+        ++visited[size_t(part)];
+        return true;
+    });
+    size_t rows = start;
+    for (int part = 0; part < parts && part <= failed; ++part)
+        rows += size_t(visited[size_t(part)]);
+    for (int part = 1; part < parts; ++part) {
+        Rows& from = later[size_t(part - 1)];
+        const quint64 base = quint64(m_blocks.size()) << 32;
+        if (part <= failed) {
+            const size_t first = start + size_t(count * part / parts);
+            for (size_t at = first; at < first + size_t(visited[size_t(part)]); ++at)
+                m_rows[at].offset += base;
+        } else {
+            for (Block& block : from.m_blocks)
+                block.used = 0; // rows left out: the room stays for the next
+        }
+        std::move(from.m_blocks.begin(), from.m_blocks.end(), std::back_inserter(m_blocks));
+    }
+    m_rows.resize(rows);
+    return failed == parts;
 }
 
 void StringGridModel::Rows::appendEmpty(int count)

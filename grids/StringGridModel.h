@@ -11,6 +11,7 @@
 #include <vector>
 
 class PackedFields;
+class RecordFile;
 class QCollator;
 
 // The string grid of the export and history windows: column 0 is the row's number, columns 1 and
@@ -42,6 +43,10 @@ public:
         // A row numbered `number` (1 and up) from one record: one cell per field of `fields`, in
         // column order.
         void append(qint64 number, const char* record, const PackedFields& fields);
+        // A row for each whole record of `file`, after these, numbered by its position. The file
+        // is read in parts at once (RecordFile::readRangeInParts). False when it could not be read
+        // to its end; the rows appended are then those of the records before the failure.
+        bool appendRecords(RecordFile& file, const PackedFields& fields);
         // Rows with no number and empty cells, as a grid holds them before it is filled.
         void appendEmpty(int count);
         // Drops every row and keeps the room they took, for the rows appended next: a grid filled
@@ -65,6 +70,8 @@ public:
             quint32 number; // 0 for an empty row
             quint32 id;     // identity of the row for edits, unchanged by sorting
         };
+        // Writes the cells of `record` into the blocks; the row's offset.
+        quint64 place(const char* record, const PackedFields& fields);
         // The field bytes of a cell; a null view for a row with nothing in it.
         QByteArrayView cellAt(const Row& row, int column) const;
 

@@ -163,11 +163,7 @@ void TfrmExpChiavi::FormShow()
     // needs no more memory than once, and none fresh from the system.
     StringGridModel::Rows rows = m_grid->takeRows();
     rows.clear();
-    rows.reserve(qMax<qint64>(0, file.count()));
-    file.raw().readInOrder([&](qint64 position, const char* record) {
-        rows.append(position, record, fields);
-        return true;
-    });
+    rows.appendRecords(file.raw(), fields);
     file.close();
     m_grid->setRows(std::move(rows));
 }

@@ -1,11 +1,14 @@
 // The rows a string grid keeps for a large file: packed in blocks of a fixed room, each row found
 // again whole wherever a block ends, and unchanged by sorting.
 
+#include "archives/CardFile.h"
 #include "archives/PackedFields.h"
 #include "archives/PassRecord.h"
 #include "grids/StringGridModel.h"
 
 #include <QCollator>
+#include <QFile>
+#include <QTemporaryDir>
 #include <QTest>
 
 using namespace Qt::StringLiterals;
@@ -17,6 +20,7 @@ class TestStringGridRows : public QObject
 private slots:
     void rowsAcrossBlocks();
     void refillKeepsNoOldRow();
+    void rowsOfAFileReadInParts();
 };
 
 void TestStringGridRows::rowsAcrossBlocks()
@@ -93,6 +97,60 @@ void TestStringGridRows::refillKeepsNoOldRow()
         fill(rows, count, noteLength);
         grid.setRows(std::move(rows));
         check(grid, count, noteLength);
+    }
+}
+
+void TestStringGridRows::rowsOfAFileReadInParts()
+{
+    // Card files read in parts at once into the rows of a grid filled again and again: every row
+    // in file order, numbered by its card, with its own cells wherever its part's blocks lay, the
+    // rows there before kept first; an edit reaches the row edited and no other.
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString folder = dir.path() + u'/';
+    const PackedFields fields(PassRecord::places({&PassRecord::Codice, &PassRecord::Note}));
+    const auto code = [](int count, int i) { return u"F%1-%2"_s.arg(count).arg(i); };
+    const auto note = [](int count, int i) { return QString(1 + (i * 7 + count) % 230, QChar(u'a' + i % 26)); };
+    const auto write = [&](int count) {
+        QFile out(folder + QLatin1StringView(CardFile::FileName));
+        if (!out.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return false;
+        for (int i = 0; i < count; ++i) {
+            PassRecord card;
+            card.Codice = code(count, i);
+            card.Note = note(count, i);
+            if (out.write(card.encode()) != PassRecord::Size)
+                return false;
+        }
+        return true;
+    };
+    StringGridModel grid({{u"N."_s, 60}, {u"C"_s, 1}, {u"N"_s, 1, true}});
+    for (const auto& [count, before] : {std::pair{9000, 0}, std::pair{15000, 0}, std::pair{3, 0}, std::pair{6000, 2}}) {
+        QVERIFY(write(count));
+        StringGridModel::Rows rows = grid.takeRows();
+        rows.clear();
+        PassRecord earlier;
+        earlier.Codice = u"prima"_s;
+        for (int i = 0; i < before; ++i)
+            rows.append(i + 1, earlier.encode().constData(), fields);
+        CardFile file(folder);
+        QVERIFY(file.open());
+        QVERIFY(rows.appendRecords(file.raw(), fields));
+        grid.setRows(std::move(rows));
+        QCOMPARE(grid.rowCount(), before + count);
+        for (int r = 0; r < before; ++r)
+            QCOMPARE(grid.cell(r, 1), u"prima"_s);
+        for (int i = 0; i < count; ++i) {
+            QCOMPARE(grid.cell(before + i, 0), QString::number(i + 1));
+            QCOMPARE(grid.cell(before + i, 1), code(count, i));
+            QCOMPARE(grid.cell(before + i, 2), note(count, i));
+        }
+        const int edited = before + count * 3 / 4;
+        QVERIFY(grid.setData(grid.index(edited, 2), u"modificata"_s));
+        QCOMPARE(grid.cell(edited, 2), u"modificata"_s);
+        if (edited + 1 < grid.rowCount())
+            QCOMPARE(grid.cell(edited + 1, 2), note(count, edited + 1 - before));
+        QCOMPARE(grid.cell(edited - 1, 2), edited - 1 < before ? QString() : note(count, edited - 1 - before));
     }
 }
 
