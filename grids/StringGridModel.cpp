@@ -33,7 +33,9 @@ quint64 StringGridModel::Rows::place(const char* record, const PackedFields& fie
         ++m_current;
     if (m_current == m_blocks.size()) {
         const size_t room = qMax(BlockBytes, most);
-        m_blocks.push_back({std::make_unique_for_overwrite<char[]>(room), room, 0});
+        // Zeroed, which brings every page of it into memory at once: kept for the next filling,
+        // it fills without a page fault whichever part of the file it goes to.
+        m_blocks.push_back({std::make_unique<char[]>(room), room, 0});
     }
     Block& block = m_blocks[m_current];
     const quint64 offset = (quint64(m_current) << 32) | quint64(block.used);

@@ -82,7 +82,7 @@ public:
         // double room while copying) of one growing buffer.
         struct Block
         {
-            std::unique_ptr<char[]> bytes; // left uninitialised: each byte is written once
+            std::unique_ptr<char[]> bytes; // zeroed when made, then each byte written once per filling
             size_t room = 0, used = 0;
         };
         std::vector<Block> m_blocks;

@@ -272,9 +272,10 @@ char* PassLineModel::Lines::room(qsizetype size)
     if (size > m_left) {
         const qsizetype blockSize = qMax(size, BlockBytes);
         Bytes bytes = blockSize == BlockBytes ? spareBlocks().take() : nullptr;
-        // Left uninitialised: every byte handed out is written before it is read.
+        // A new block is zeroed, which brings every page of it into memory at once: kept and taken
+        // again, by whichever part of a list in whatever order, it fills without a page fault.
         if (!bytes)
-            bytes = std::make_unique_for_overwrite<char[]>(size_t(blockSize));
+            bytes = std::make_unique<char[]>(size_t(blockSize));
         m_free = bytes.get();
         m_blocks.push_back({std::move(bytes), blockSize});
         m_left = blockSize;
