@@ -5,9 +5,12 @@
 #include <QTextStream>
 
 #include <algorithm>
+#include <cstdio>
 #include <functional>
 #include <utility>
 #include <vector>
+
+#include <sys/resource.h>
 
 // A plain timing harness: each case runs several times and reports its median, in milliseconds
 // and as a ratio to the median raw read of the file it works on, run by turns with the case.
@@ -30,9 +33,16 @@ public:
     std::pair<double, double> medians(const std::function<void()>& first, const std::function<void()>& second) const
     {
         std::vector<double> a, b;
+        // BENCH_EACH=1 shows every run, with the page faults of the case's run.
+        const bool each = qEnvironmentVariableIsSet("BENCH_EACH");
         for (int i = 0; i < m_runs; ++i) {
+            const long faults = minorFaults();
             a.push_back(time(first));
+            const long caseFaults = minorFaults() - faults;
             b.push_back(time(second));
+            if (each)
+                std::fprintf(stderr, "  run %d: %.1f ms (%ld page faults), raw read %.1f ms\n", i + 1, a.back(),
+                             caseFaults, b.back());
         }
         std::sort(a.begin(), a.end());
         std::sort(b.begin(), b.end());
@@ -51,6 +61,13 @@ public:
     }
 
 private:
+    static long minorFaults()
+    {
+        rusage usage{};
+        getrusage(RUSAGE_SELF, &usage);
+        return usage.ru_minflt;
+    }
+
     static double time(const std::function<void()>& work)
     {
         QElapsedTimer t;
