@@ -45,7 +45,7 @@ bool readRecords(QFile& file, int recordSize, qint64 first, qint64 last,
             got += n;
         }
         if (RecordFile::readObserver) {
-            // Parts read at once tell it one at a time.
+            // Told one read at a time, whichever thread it came from.
             static QBasicMutex observing;
             const QMutexLocker lock(&observing);
             RecordFile::readObserver(bytes);
