@@ -13,13 +13,14 @@ namespace {
 // The widths of the padded fields of the lines.
 constexpr qsizetype CodeWidth = 20, TypeWidth = 30, UseWidth = 35;
 
-// The length of a card's line, and the line written at `out`, which has room for it.
-qsizetype length(Form form, const PassRecord& card)
+// The length of a line in `form` whose last field (the note or the state) has `last` characters.
+qsizetype lineLength(Form form, qsizetype last)
 {
-    return form == Form::Long ? 5 + CodeWidth + 8 + TypeWidth + 7 + UseWidth + 8 + card.Note.size()
-                              : 5 + CodeWidth + 8 + TypeWidth + 9 + card.Stato.size();
+    return form == Form::Long ? 5 + CodeWidth + 8 + TypeWidth + 7 + UseWidth + 8 + last
+                              : 5 + CodeWidth + 8 + TypeWidth + 9 + last;
 }
 
+// The line of a card written at `out`, which has room for it.
 void write(Form form, const PassRecord& card, QChar* out)
 {
     // The fields come from the record layer already trimmed of blanks and control characters.
@@ -56,7 +57,7 @@ QString fitted(const QString& text, qsizetype width)
 QString build(Form form, const PassRecord& card)
 {
     // Written in one piece, at its final size.
-    QString line(length(form, card), Qt::Uninitialized);
+    QString line(lineLength(form, (form == Form::Long ? card.Note : card.Stato).size()), Qt::Uninitialized);
     write(form, card, line.data());
     return line;
 }
@@ -79,11 +80,10 @@ RecordLine::RecordLine(Form form, const char* record) : m_form(form)
     if (form == Form::Long) {
         m_use = field(use, UseWidth);
         m_last = field(note);
-        m_length = 5 + CodeWidth + 8 + TypeWidth + 7 + UseWidth + 8 + m_last.size();
     } else {
         m_last = field(state);
-        m_length = 5 + CodeWidth + 8 + TypeWidth + 9 + m_last.size();
     }
+    m_length = lineLength(form, m_last.size());
 }
 
 template <typename Piece> void RecordLine::eachPiece(Piece&& piece) const
@@ -161,7 +161,7 @@ RecordLine RecordLine::kept(Form form, const char* bytes)
     if (form == Form::Long)
         line.m_use = take();
     line.m_last = take();
-    line.m_length = 5 + CodeWidth + 8 + TypeWidth + line.m_last.size() + (form == Form::Long ? 7 + UseWidth + 8 : 9);
+    line.m_length = lineLength(form, line.m_last.size());
     return line;
 }
 
