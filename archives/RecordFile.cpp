@@ -241,14 +241,18 @@ int RecordFile::partsFor(qint64 records)
     return records < FewRecords ? 1 : qBound(1, int(std::thread::hardware_concurrency()), MostParts);
 }
 
+qint64 RecordFile::firstOfPart(qint64 first, qint64 last, int parts, int part)
+{
+    return first + qMax<qint64>(0, last - first + 1) * part / parts;
+}
+
 int RecordFile::readRangeInParts(qint64 first, qint64 last, int parts,
                                  const std::function<bool(int part, qint64 position, const char* record)>& visit)
 {
     if (!m_file || first < 1)
         return 0;
     parts = qMax(1, parts);
-    const qint64 total = qMax<qint64>(0, last - first + 1);
-    const auto firstOf = [&](int part) { return first + total * part / parts; };
+    const auto firstOf = [&](int part) { return firstOfPart(first, last, parts, part); };
     const auto readPart = [&](QFile& file, int part) {
         return readRecords(file, m_recordSize, firstOf(part), firstOf(part + 1) - 1,
                            [&](qint64 position, const char* record) { return visit(part, position, record); });
@@ -274,8 +278,7 @@ int RecordFile::readRangeInParts(qint64 first, qint64 last, int parts,
             h.file.close();
         }
     }
-    bool read = readPart(*m_file, 0);
-    int failed = read ? parts : 0;
+    int failed = readPart(*m_file, 0) ? parts : 0;
     for (int part = 1; part < parts; ++part) {
         Helper& h = *helpers[size_t(part - 1)];
         if (h.thread.joinable())

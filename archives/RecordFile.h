@@ -64,6 +64,9 @@ public:
     // have visited, and the visits of later parts are to be dropped.
     int readRangeInParts(qint64 first, qint64 last, int parts,
                          const std::function<bool(int part, qint64 position, const char* record)>& visit);
+    // The first position of part `part` of `parts` of the range [first, last] (one past the range
+    // for part == parts).
+    static qint64 firstOfPart(qint64 first, qint64 last, int parts, int part);
     // How many parts a reading of `records` records is worth: one for a few, else one for each
     // processor, up to MostParts.
     static int partsFor(qint64 records);

@@ -81,7 +81,7 @@ bool StringGridModel::Rows::appendRecords(RecordFile& file, const PackedFields& 
         Rows& from = later[size_t(part - 1)];
         const quint64 base = quint64(m_blocks.size()) << 32;
         if (part <= failed) {
-            const size_t first = start + size_t(count * part / parts);
+            const size_t first = start + size_t(RecordFile::firstOfPart(1, count, parts, part) - 1);
             for (size_t at = first; at < first + size_t(visited[size_t(part)]); ++at)
                 m_rows[at].offset += base;
         } else {
